@@ -1,0 +1,121 @@
+#include "app/event_loop.h"
+
+#include <array>
+
+#include "app/controls.h"
+#include "app/main_window.h"
+#include "app/program.h"
+#include "search/search_launch.h"
+#include "search/site_picker.h"
+#include "settings/autostart.h"
+#include "ui/designs.h"
+#include "ui/notices.h"
+#include "ui/tray.h"
+
+namespace tellurix {
+namespace {
+
+using platform::Event;
+using platform::EventKind;
+using platform::EventSubtype;
+
+using Handler = void (*)();
+
+// A row matches an event of its kind and number; `subtype` None matches every subtype.
+struct Route {
+    EventKind kind;
+    int number;
+    EventSubtype subtype;
+    Handler handler;
+};
+
+constexpr EventSubtype kAny = EventSubtype::None;
+
+void activateAndCloseDesignWindow()
+{
+    activateDesign();
+    closeDesignWindow();
+}
+
+void cancelAndCloseDesignWindow()
+{
+    cancelDesign();
+    closeDesignWindow();
+}
+
+[[noreturn]] void quitProgram()
+{
+    quit();
+}
+
+const std::array kRoutes{
+    Route{EventKind::Tray, kTrayIcon, EventSubtype::RightPress, showTrayMenu},
+    Route{EventKind::Tray, kTrayIcon, EventSubtype::LeftPress, bringUpMainWindow},
+    Route{EventKind::Menu, kMenuReturn, kAny, startSearch},
+    Route{EventKind::Menu, kMenuShow, kAny, bringUpMainWindow},
+    Route{EventKind::Menu, kMenuHide, kAny, hideMainWindow},
+    Route{EventKind::Menu, kMenuQuit, kAny, quitProgram},
+    Route{EventKind::Control, kSiteLabel, kAny, openSitePicker},
+    Route{EventKind::Control, kSearchField, EventSubtype::FocusGained, onSearchFieldFocus},
+    Route{EventKind::Control, kSearchField, EventSubtype::FocusLost, onSearchFieldBlur},
+    Route{EventKind::Control, kTopmostOnButton, EventSubtype::LeftClick, turnTopmostOn},
+    Route{EventKind::Control, kTopmostOffButton, EventSubtype::LeftClick, turnTopmostOff},
+    Route{EventKind::Control, kDesignButton, EventSubtype::LeftClick, openDesignWindow},
+    Route{EventKind::Control, kInfoButton, EventSubtype::LeftClick, showInformationBox},
+    Route{EventKind::Control, kQuitButton, EventSubtype::LeftClick, quitProgram},
+    Route{EventKind::Control, kAutostartOffButton, EventSubtype::LeftClick, disableAutostart},
+    Route{EventKind::Control, kAutostartOnButton, EventSubtype::LeftClick, enableAutostart},
+    Route{EventKind::Control, kPickerList, kAny, pickSite},
+    Route{EventKind::Control, kDesignBack, kAny, stepDesignBack},
+    Route{EventKind::Control, kDesignForward, kAny, stepDesignForward},
+    Route{EventKind::Control, kDesignActivate, kAny, activateAndCloseDesignWindow},
+    Route{EventKind::Control, kDesignCancel, kAny, cancelAndCloseDesignWindow},
+};
+
+bool matches(const Route& route, const Event& event)
+{
+    return route.kind == event.kind && route.number == event.number &&
+           (route.subtype == kAny || route.subtype == event.subtype);
+}
+
+void onClose(int window)
+{
+    // Alt+F4 on the picker closes the picker; every other close request only
+    // hides the bar, the program keeps running in the tray.
+    if (window == platform::kPickerWindow) {
+        closeSitePicker();
+        return;
+    }
+    hideMainWindow();
+}
+
+}  // namespace
+
+void dispatchEvent(const Event& event)
+{
+    if (event.kind == EventKind::Close) {
+        onClose(event.number);
+        return;
+    }
+    for (const Route& route : kRoutes) {
+        if (matches(route, event)) {
+            route.handler();
+            return;
+        }
+    }
+}
+
+void runEventLoopTurn()
+{
+    const Event event = platform::waitEvent();
+    dismissSitePicker();
+    dispatchEvent(event);
+}
+
+void runEventLoop()
+{
+    for (;;)
+        runEventLoopTurn();
+}
+
+}  // namespace tellurix

@@ -1,0 +1,122 @@
+#include "app/main_window.h"
+
+#include <array>
+#include <string_view>
+
+#include "app/controls.h"
+#include "app/identity.h"
+#include "search/search_launch.h"
+#include "ui/designs.h"
+#include "ui/images.h"
+#include "platform/images.h"
+#include "ui/notices.h"
+
+namespace tellurix {
+namespace {
+
+using platform::ControlKind;
+using platform::kMainWindow;
+
+struct ImageButton {
+    int control;
+    int x;
+    int image;
+    bool initiallyHidden;
+    std::string_view tipTitle;
+    std::string_view tipText;
+};
+
+// In creation order; 3/4 and 8/9 share a place, one of each pair is visible.
+constexpr std::array<ImageButton, 7> kImageButtons{{
+    {kTopmostOnButton, 380, 6, false, "In den Vordergrund setzen",
+     "Wenn Sie diese Option aktivieren, dann bleibt dieses Fenster dauerhaft im Vordergrund."},
+    {kTopmostOffButton, 380, 5, true, "Nicht in den Vordergrund setzen",
+     "Wenn Sie diese Option deaktivieren, dann bleibt dieses Fenster nicht mehr dauerhaft im Vordergrund."},
+    {kDesignButton, 410, 2, false, "Design wechseln", "Hier können Sie das Design des Programms ändern."},
+    {kInfoButton, 470, 3, false, "Informationen", "Weitere Informationen des Programms finden Sie hier."},
+    {kQuitButton, 500, 7, false, "Beenden", "Das Programm wird beendet."},
+    {kAutostartOffButton, 440, 1, true, "Autostart deaktivieren",
+     "Das Programm wird beim Windows-Start nicht mehr automatisch gestartet."},
+    {kAutostartOnButton, 440, 4, false, "Autostart aktivieren",
+     "Das Programm wird beim Windows-Start automatisch gestartet."},
+}};
+
+constexpr int kButtonY = 10;
+constexpr int kButtonCreateSize = 20;
+constexpr int kFontPoints = 12;
+constexpr int kFontWeightNormal = 400;
+constexpr int kInformationIcon = 1;
+
+}  // namespace
+
+platform::Point centredPosition(platform::Size screen, platform::Size outer)
+{
+    const int width = outer.width > screen.width ? screen.width : outer.width;
+    const int height = outer.height > screen.height ? screen.height : outer.height;
+    return {(screen.width - width) / 2, (screen.height - height) / 2};
+}
+
+bool createMainWindow()
+{
+    using namespace platform;
+    const Size outer = outerSize(WindowKind::MainBar, {kMainClientWidth, kMainClientHeight});
+    const Point at = centredPosition(screenSize(), outer);
+    return createWindow(kMainWindow, WindowKind::MainBar, displayName(), {at.x, at.y, outer.width, outer.height});
+}
+
+void buildMainWindowControls(std::string_view siteLabel)
+{
+    using namespace platform;
+    createControl(kMainWindow, kSiteLabel, ControlKind::SiteLabel, {10, 10, 150, 20}, "");
+    setControlText(kSiteLabel, siteLabel);
+    createControl(kMainWindow, kSearchField, ControlKind::SearchField, {170, 10, 200, 20}, kPlaceholder);
+    if (createFont(kSearchFieldFont, kFontPoints, kFontWeightNormal))
+        setControlFont(kSearchField, kSearchFieldFont);
+    registerReturnShortcut(kMainWindow, kMenuReturn);
+
+    for (const ImageButton& button : kImageButtons) {
+        createControl(kMainWindow, button.control, ControlKind::ImageButton,
+                      {button.x, kButtonY, kButtonCreateSize, kButtonCreateSize}, "");
+        platform::setControlImage(button.control, button.image);
+        if (button.initiallyHidden)
+            showControl(button.control, false);
+    }
+    for (const ImageButton& button : kImageButtons)
+        addBalloonTip(button.control, button.tipText, button.tipTitle, kInformationIcon);
+
+    installColourHook();
+    invalidateWindow(kMainWindow);
+}
+
+void bringUpMainWindow()
+{
+    platform::showWindow(kMainWindow);
+    platform::setForegroundWindow(kMainWindow);
+}
+
+void hideMainWindow()
+{
+    platform::hideWindow(kMainWindow);
+}
+
+void turnTopmostOn()
+{
+    platform::setTopmost(kMainWindow, true);
+    platform::showControl(kTopmostOnButton, false);
+    platform::showControl(kTopmostOffButton, true);
+}
+
+void turnTopmostOff()
+{
+    platform::setTopmost(kMainWindow, false);
+    platform::showControl(kTopmostOnButton, true);
+    platform::showControl(kTopmostOffButton, false);
+}
+
+void closeDesignWindow()
+{
+    platform::closeWindow(platform::kDesignWindow);
+    platform::enableWindow(kMainWindow, true);
+}
+
+}  // namespace tellurix

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "settings/settings.h"
+
+namespace tellurix {
+
+// The values loaded at start-up and saved at quit.
+Settings& programSettings();
+
+// Start-up steps up to the event loop. False when the main window could not be
+// created (nothing else has been done then).
+bool startUp();
+// The process entry: start-up, then the event loop; never returns.
+[[noreturn]] void run();
+// Writes the site label's text, the design and the first-start flag to the
+// settings file (at quit, and when the Windows session ends).
+void saveCurrentSettings();
+// Orderly end: save the settings, then shut down.
+[[noreturn]] void quit();
+// Releases everything and exits with code 0.
+[[noreturn]] void shutdown();
+
+}  // namespace tellurix

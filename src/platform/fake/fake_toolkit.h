@@ -1,0 +1,74 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/window_toolkit.h"
+
+// The in-memory toolkit that the native unit tests link instead of Win32. Tests
+// drive it through these functions and read back what the program did.
+namespace tellurix::platform::fake {
+
+struct WindowState {
+    WindowKind kind = WindowKind::MainBar;
+    std::string title;
+    Rect outer;
+    bool visible = false;
+    bool topmost = false;
+    bool enabled = true;
+};
+
+struct ControlState {
+    int window = 0;
+    ControlKind kind = ControlKind::SiteLabel;
+    Rect rect;
+    std::string text;        // Windows-1252
+    std::string textUtf8;    // what the user typed, when the test sets it
+    bool visible = true;
+    bool enabled = true;
+    int font = 0;
+    int image = 0;
+    std::vector<std::string> items;
+    int selection = -1;
+};
+
+// Thrown by exitProcess so that a test can watch the program end.
+struct ProcessExit {
+    int code;
+};
+// Thrown by waitEvent when the test has queued no more events.
+struct NoMoreEvents {};
+
+void reset();
+
+// Everything the program asked of the toolkit, one line per call, in order
+// (e.g. "createWindow 0", "createControl 3", "hideWindow 0").
+const std::vector<std::string>& callLog();
+void clearCallLog();
+
+const WindowState* window(int number);
+const ControlState* control(int number);
+ControlState* mutableControl(int number);
+
+void queueEvent(const Event& event);
+void setScreenSize(Size size);
+void failWindowCreation(int window, bool fail);
+// Simulates the user or the platform moving the foreground.
+void setForeground(int window);
+void setFocusedControl(int control);
+// The text the user typed into a control (also sets its Windows-1252 text).
+void typeText(int control, const std::string& cp1252, const std::string& utf8);
+void selectListItem(int control, int index);
+
+void setKeyDown(int virtualKey, bool down);
+int bringUpRequests();
+bool threadStarted();
+
+std::vector<std::string> launchedUrls();
+int messageBoxesShown();
+std::string lastMessageBoxTitle();
+std::string lastMessageBoxText();
+void (*sessionEndHandler())();
+
+}  // namespace tellurix::platform::fake

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Files and folders. Paths are Windows paths with "\" as separator; the native
+// test build maps them onto the host's file system.
+namespace tellurix::platform {
+
+enum class PathKind { None, File, Folder };
+
+// Value of an environment variable, empty when it is not set.
+std::string environmentVariable(const char* name);
+
+// What stands at `path` (a trailing "\" is ignored).
+PathKind pathKind(const std::string& path);
+
+// Creates one folder (its parent must exist). False on failure.
+bool createFolder(const std::string& path);
+
+// The whole content of a file, or nothing when it cannot be opened for reading.
+std::optional<std::string> readWholeFile(const std::string& path);
+
+// Replaces the content of the file at `path` with `bytes` in one step: the bytes
+// go to a temporary file beside it, are flushed, and the temporary file then
+// takes the original's place. On any failure (read-only file, a folder at the
+// path, a missing folder, a failed write) the original stays exactly as it was,
+// no temporary file is left behind, and the result is false.
+bool replaceFile(const std::string& path, std::string_view bytes);
+
+// Deletes a file (never a folder). False on failure.
+bool deleteFile(const std::string& path);
+
+}  // namespace tellurix::platform

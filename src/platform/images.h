@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+// Images by number: decoded once at start-up, kept until the process ends.
+namespace tellurix::platform {
+
+// Opaque 24-bit pixels, rows top-down, 3 bytes (R, G, B) a pixel.
+struct RgbPixels {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgb;
+};
+
+// Registers an icon image (alpha kept) from the bytes of an .ico file.
+bool createIconImage(int image, std::span<const std::uint8_t> icoFile);
+// Registers a 24-bit bitmap image.
+bool createBitmapImage(int image, const RgbPixels& pixels);
+// Copies a rectangle of a bitmap image into a new bitmap image.
+bool copyBitmapImage(int source, int target, int x, int y, int width, int height);
+bool hasImage(int image);
+// Size of an image (zero for a number that names none).
+int imageWidth(int image);
+int imageHeight(int image);
+// Shows an image in an image button or image control; the control takes its size.
+void setControlImage(int control, int image);
+
+}  // namespace tellurix::platform

@@ -1,0 +1,203 @@
+#include <windows.h>
+
+#include <string>
+
+#include "platform/win32/text.h"
+#include "platform/win32/toolkit_state.h"
+#include "platform/window_toolkit.h"
+
+namespace tellurix::platform {
+namespace {
+
+using namespace win32;
+
+constexpr UINT kAnsiCodePage = 1252;
+
+struct ControlClass {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+ControlClass classFor(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::SiteLabel:
+        return {L"STATIC", SS_CENTER | SS_CENTERIMAGE | SS_NOTIFY, 0};
+    case ControlKind::SearchField:
+        return {L"EDIT", WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, 0};
+    case ControlKind::ImageButton:
+        return {L"STATIC", SS_ICON | SS_NOTIFY, 0};
+    case ControlKind::ListBox:
+        return {L"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE};
+    case ControlKind::PushButton:
+        return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
+    case ControlKind::ImageControl:
+        return {L"STATIC", SS_BITMAP, 0};
+    }
+    return {L"STATIC", 0, 0};
+}
+
+}  // namespace
+
+bool createControl(int window, int control, ControlKind kind, Rect rect, std::string_view text)
+{
+    HWND parent = windowHandle(window);
+    if (!parent)
+        return false;
+    const ControlClass cls = classFor(kind);
+    // Unicode controls, so that the search field holds whatever the user types
+    // or pastes; the program's own texts are Windows-1252 and converted here.
+    const std::wstring wide = widen(text, kAnsiCodePage);
+    HWND handle = ::CreateWindowExW(cls.exStyle, cls.className, wide.c_str(), WS_CHILD | WS_VISIBLE | cls.style,
+                                    rect.x, rect.y, rect.width, rect.height, parent,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(control)), instance(), nullptr);
+    if (!handle)
+        return false;
+    ::SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    state().controls[control] = ControlRecord{handle, window, kind};
+    return true;
+}
+
+void setControlText(int control, std::string_view text)
+{
+    if (HWND handle = controlHandle(control))
+        ::SetWindowTextW(handle, widen(text, kAnsiCodePage).c_str());
+}
+
+namespace {
+
+std::wstring wideText(HWND handle)
+{
+    const int length = ::GetWindowTextLengthW(handle);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(handle, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+}  // namespace
+
+std::string controlText(int control)
+{
+    HWND handle = controlHandle(control);
+    return handle ? narrow(wideText(handle), kAnsiCodePage) : std::string();
+}
+
+std::string controlTextUtf8(int control)
+{
+    HWND handle = controlHandle(control);
+    return handle ? narrow(wideText(handle), CP_UTF8) : std::string();
+}
+
+void showControl(int control, bool show)
+{
+    if (HWND handle = controlHandle(control))
+        ::ShowWindow(handle, show ? SW_SHOW : SW_HIDE);
+}
+
+bool isControlVisible(int control)
+{
+    HWND handle = controlHandle(control);
+    return handle && ::IsWindowVisible(handle);
+}
+
+void enableControl(int control, bool enable)
+{
+    if (HWND handle = controlHandle(control))
+        ::EnableWindow(handle, enable ? TRUE : FALSE);
+}
+
+bool isControlEnabled(int control)
+{
+    HWND handle = controlHandle(control);
+    return handle && ::IsWindowEnabled(handle);
+}
+
+Rect controlScreenRect(int control)
+{
+    RECT rect{};
+    if (HWND handle = controlHandle(control))
+        ::GetWindowRect(handle, &rect);
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+Size controlSize(int control)
+{
+    const Rect rect = controlScreenRect(control);
+    return {rect.width, rect.height};
+}
+
+void setFocus(int control)
+{
+    if (HWND handle = controlHandle(control))
+        ::SetFocus(handle);
+}
+
+int focusedControl()
+{
+    return controlNumber(::GetFocus());
+}
+
+void listAppend(int control, std::string_view text)
+{
+    if (HWND handle = controlHandle(control)) {
+        const std::wstring wide = widen(text, kAnsiCodePage);
+        ::SendMessageW(handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    }
+}
+
+int listCount(int control)
+{
+    HWND handle = controlHandle(control);
+    return handle ? static_cast<int>(::SendMessageW(handle, LB_GETCOUNT, 0, 0)) : 0;
+}
+
+int listSelection(int control)
+{
+    HWND handle = controlHandle(control);
+    if (!handle)
+        return -1;
+    const LRESULT selection = ::SendMessageW(handle, LB_GETCURSEL, 0, 0);
+    return selection == LB_ERR ? -1 : static_cast<int>(selection);
+}
+
+std::string listItemText(int control, int index)
+{
+    HWND handle = controlHandle(control);
+    if (!handle)
+        return {};
+    const LRESULT length = ::SendMessageW(handle, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == LB_ERR)
+        return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    ::SendMessageW(handle, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return narrow(text, kAnsiCodePage);
+}
+
+bool createFont(int font, int points, int weight)
+{
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen)
+        ::ReleaseDC(nullptr, screen);
+    // Negative: the character height, not the cell height.
+    const int height = -::MulDiv(points, dpi, 72);
+    HFONT handle = ::CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "");
+    if (!handle)
+        return false;
+    state().fonts[font] = UniqueFont(handle);
+    return true;
+}
+
+void setControlFont(int control, int font)
+{
+    auto it = state().fonts.find(font);
+    HWND handle = controlHandle(control);
+    if (handle && it != state().fonts.end())
+        ::SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(it->second.get()), TRUE);
+}
+
+}  // namespace tellurix::platform

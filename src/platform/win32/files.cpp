@@ -1,0 +1,103 @@
+#include "platform/files.h"
+
+#include <windows.h>
+
+#include "platform/win32/handles.h"
+
+namespace tellurix::platform {
+
+namespace {
+
+std::string withoutTrailingSeparator(std::string path) {
+    while (path.size() > 1 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+    return path;
+}
+
+bool writeAll(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const DWORD chunk = bytes.size() > 0x10000000u ? 0x10000000u : static_cast<DWORD>(bytes.size());
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+// Writes and flushes the temporary file; the handle is closed before the
+// file can take the target's place.
+bool writeTemporary(const std::string& temporary, std::string_view bytes) {
+    UniqueFile file(::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    return writeAll(file.get(), bytes) && ::FlushFileBuffers(file.get());
+}
+
+}  // namespace
+
+std::string environmentVariable(const char* name) {
+    std::string value(256, '\0');
+    for (;;) {
+        const DWORD length = ::GetEnvironmentVariableA(name, value.data(), static_cast<DWORD>(value.size()));
+        if (length == 0) return {};
+        if (length < value.size()) {
+            value.resize(length);
+            return value;
+        }
+        value.resize(length);  // too small: `length` includes the terminating null
+    }
+}
+
+PathKind pathKind(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(withoutTrailingSeparator(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::None;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
+}
+
+bool createFolder(const std::string& path) {
+    return ::CreateDirectoryA(withoutTrailingSeparator(path).c_str(), nullptr) != FALSE;
+}
+
+std::optional<std::string> readWholeFile(const std::string& path) {
+    // Others may go on reading, but nobody may write while we read.
+    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
+
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD got = 0;
+        if (!::ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr)) {
+            return std::nullopt;
+        }
+        if (got == 0) break;  // the file shrank meanwhile
+        done += got;
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+bool replaceFile(const std::string& path, std::string_view bytes) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
+        return false;
+    }
+
+    const std::string temporary = path + ".tmp" + std::to_string(::GetCurrentProcessId());
+    if (!writeTemporary(temporary, bytes)) {
+        ::DeleteFileA(temporary.c_str());
+        return false;
+    }
+    if (!::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ::DeleteFileA(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool deleteFile(const std::string& path) { return ::DeleteFileA(path.c_str()) != FALSE; }
+
+}  // namespace tellurix::platform

@@ -1,0 +1,174 @@
+#include "platform/win32/images.h"
+
+#include <cstring>
+#include <map>
+
+#include "platform/images.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/toolkit_state.h"
+
+namespace tellurix::platform {
+namespace {
+
+struct BitmapImage {
+    UniqueBitmap handle;
+    RgbPixels pixels;  // kept so that previews can be cut without a device context
+};
+
+struct IconImage {
+    UniqueIcon handle;
+    int width = 0;
+    int height = 0;
+};
+
+std::map<int, IconImage>& icons()
+{
+    static std::map<int, IconImage> table;
+    return table;
+}
+
+std::map<int, BitmapImage>& bitmaps()
+{
+    static std::map<int, BitmapImage> table;
+    return table;
+}
+
+std::uint32_t readU32(std::span<const std::uint8_t> bytes, std::size_t at)
+{
+    return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
+           static_cast<std::uint32_t>(bytes[at + 2]) << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+}
+
+HBITMAP makeDib(const RgbPixels& pixels)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = pixels.width;
+    info.bmiHeader.biHeight = -pixels.height;  // top-down, as the pixels are
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap || !bits)
+        return bitmap;
+    const std::size_t stride = (static_cast<std::size_t>(pixels.width) * 3 + 3) & ~std::size_t{3};
+    auto* rows = static_cast<std::uint8_t*>(bits);
+    for (int y = 0; y < pixels.height; ++y) {
+        const std::uint8_t* source = pixels.rgb.data() + static_cast<std::size_t>(y) * pixels.width * 3;
+        std::uint8_t* target = rows + static_cast<std::size_t>(y) * stride;
+        for (int x = 0; x < pixels.width; ++x) {
+            target[x * 3 + 0] = source[x * 3 + 2];
+            target[x * 3 + 1] = source[x * 3 + 1];
+            target[x * 3 + 2] = source[x * 3 + 0];
+        }
+    }
+    return bitmap;
+}
+
+}  // namespace
+
+bool createIconImage(int image, std::span<const std::uint8_t> icoFile)
+{
+    // One directory entry: header (6 bytes), entry (16 bytes), then the image.
+    if (icoFile.size() < 22 || icoFile[2] != 1 || icoFile[4] == 0)
+        return false;
+    const int width = icoFile[6] == 0 ? 256 : icoFile[6];
+    const int height = icoFile[7] == 0 ? 256 : icoFile[7];
+    const std::uint32_t size = readU32(icoFile, 14);
+    const std::uint32_t offset = readU32(icoFile, 18);
+    if (offset > icoFile.size() || size > icoFile.size() - offset)
+        return false;
+    HICON icon = ::CreateIconFromResourceEx(const_cast<PBYTE>(icoFile.data() + offset), size, TRUE, 0x00030000,
+                                            width, height, LR_DEFAULTCOLOR);
+    if (!icon)
+        return false;
+    icons()[image] = IconImage{UniqueIcon(icon), width, height};
+    return true;
+}
+
+bool createBitmapImage(int image, const RgbPixels& pixels)
+{
+    if (pixels.width <= 0 || pixels.height <= 0 ||
+        pixels.rgb.size() != static_cast<std::size_t>(pixels.width) * pixels.height * 3)
+        return false;
+    HBITMAP bitmap = makeDib(pixels);
+    if (!bitmap)
+        return false;
+    bitmaps()[image] = BitmapImage{UniqueBitmap(bitmap), pixels};
+    return true;
+}
+
+bool copyBitmapImage(int source, int target, int x, int y, int width, int height)
+{
+    auto it = bitmaps().find(source);
+    if (it == bitmaps().end())
+        return false;
+    const RgbPixels& from = it->second.pixels;
+    if (x < 0 || y < 0 || width <= 0 || height <= 0 || x + width > from.width || y + height > from.height)
+        return false;
+    RgbPixels cut;
+    cut.width = width;
+    cut.height = height;
+    cut.rgb.resize(static_cast<std::size_t>(width) * height * 3);
+    for (int row = 0; row < height; ++row)
+        std::memcpy(cut.rgb.data() + static_cast<std::size_t>(row) * width * 3,
+                    from.rgb.data() + (static_cast<std::size_t>(y + row) * from.width + x) * 3,
+                    static_cast<std::size_t>(width) * 3);
+    return createBitmapImage(target, cut);
+}
+
+bool hasImage(int image)
+{
+    return icons().count(image) != 0 || bitmaps().count(image) != 0;
+}
+
+int imageWidth(int image)
+{
+    if (auto it = icons().find(image); it != icons().end())
+        return it->second.width;
+    if (auto it = bitmaps().find(image); it != bitmaps().end())
+        return it->second.pixels.width;
+    return 0;
+}
+
+int imageHeight(int image)
+{
+    if (auto it = icons().find(image); it != icons().end())
+        return it->second.height;
+    if (auto it = bitmaps().find(image); it != bitmaps().end())
+        return it->second.pixels.height;
+    return 0;
+}
+
+void setControlImage(int control, int image)
+{
+    HWND handle = win32::controlHandle(control);
+    if (!handle)
+        return;
+    if (HICON icon = win32::iconHandle(image)) {
+        ::SendMessageA(handle, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+        // Draw the icon at its own size: statics otherwise stretch it to 32 x 32.
+        ::SetWindowPos(handle, nullptr, 0, 0, imageWidth(image), imageHeight(image),
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else if (HBITMAP bitmap = win32::bitmapHandle(image)) {
+        ::SendMessageA(handle, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+    }
+}
+
+namespace win32 {
+
+HICON iconHandle(int image)
+{
+    auto it = icons().find(image);
+    return it == icons().end() ? nullptr : it->second.handle.get();
+}
+
+HBITMAP bitmapHandle(int image)
+{
+    auto it = bitmaps().find(image);
+    return it == bitmaps().end() ? nullptr : it->second.handle.get();
+}
+
+}  // namespace win32
+}  // namespace tellurix::platform

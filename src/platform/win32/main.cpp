@@ -1,0 +1,15 @@
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app/program.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    // Balloon tips need the common controls loaded before the first window.
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_WIN95_CLASSES;
+    ::InitCommonControlsEx(&controls);
+    tellurix::run();
+}

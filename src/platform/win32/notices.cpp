@@ -1,0 +1,82 @@
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/notices.h"
+#include "platform/win32/toolkit_state.h"
+
+namespace tellurix::platform {
+namespace {
+
+using namespace win32;
+
+constexpr int kTipWidth = 180;
+
+struct DisabledWindows {
+    HWND keep = nullptr;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK disableOne(HWND window, LPARAM context)
+{
+    auto* disabled = reinterpret_cast<DisabledWindows*>(context);
+    if (window != disabled->keep && ::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
+        ::EnableWindow(window, FALSE);
+        disabled->windows.push_back(window);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+void addBalloonTip(int control, std::string_view text, std::string_view title, int icon)
+{
+    HWND parent = windowHandle(kMainWindow);
+    HWND tool = controlHandle(control);
+    if (!parent || !tool)
+        return;
+    HWND tip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, "", WS_POPUP | TTS_NOPREFIX | TTS_BALLOON, 0, 0, 0, 0, parent,
+                                 nullptr, instance(), nullptr);
+    if (!tip)
+        return;
+    ::SendMessageA(tip, TTM_SETTIPTEXTCOLOR, ::GetSysColor(COLOR_INFOTEXT), 0);
+    ::SendMessageA(tip, TTM_SETTIPBKCOLOR, ::GetSysColor(COLOR_INFOBK), 0);
+    ::SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, kTipWidth);
+    std::string toolText(text);
+    TTTOOLINFOA info{};
+    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = tool;
+    info.uId = reinterpret_cast<UINT_PTR>(tool);
+    info.lpszText = toolText.data();
+    ::SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    if (!title.empty()) {
+        const std::string titleText(title);
+        ::SendMessageA(tip, TTM_SETTITLEA, static_cast<WPARAM>(icon), reinterpret_cast<LPARAM>(titleText.c_str()));
+    }
+}
+
+void showMessageBox(std::string_view title, std::string_view text)
+{
+    HWND foreground = ::GetForegroundWindow();
+    DWORD process = 0;
+    if (foreground)
+        ::GetWindowThreadProcessId(foreground, &process);
+    HWND owner = process == ::GetCurrentProcessId() ? foreground : nullptr;
+
+    DisabledWindows disabled;
+    disabled.keep = foreground;
+    ::EnumThreadWindows(::GetCurrentThreadId(), disableOne, reinterpret_cast<LPARAM>(&disabled));
+
+    const std::string titleText(title);
+    const std::string bodyText(text);
+    ::MessageBoxA(owner, bodyText.c_str(), titleText.c_str(), MB_OK | MB_ICONINFORMATION);
+
+    for (HWND window : disabled.windows)
+        ::EnableWindow(window, TRUE);
+}
+
+}  // namespace tellurix::platform

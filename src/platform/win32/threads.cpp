@@ -1,0 +1,93 @@
+#include <windows.h>
+
+#include "platform/threads.h"
+#include "platform/win32/toolkit_state.h"
+
+namespace tellurix::platform {
+namespace {
+
+using namespace win32;
+
+struct ThreadStart {
+    ThreadEntry entry = nullptr;
+    int argument = 0;
+};
+
+ThreadStart g_threadStart;
+UniqueKernelHandle g_thread;
+UniqueKernelHandle g_instanceMutex;
+
+DWORD WINAPI threadTrampoline(LPVOID)
+{
+    g_threadStart.entry(g_threadStart.argument);
+    return 0;
+}
+
+constexpr char kInstanceMutexName[] = "Local\\Brenmoor.Tellurix.Instance";
+
+}  // namespace
+
+bool startThread(ThreadEntry entry, int argument)
+{
+    g_threadStart = {entry, argument};
+    g_thread = UniqueKernelHandle(::CreateThread(nullptr, 0, threadTrampoline, nullptr, 0, nullptr));
+    return static_cast<bool>(g_thread);
+}
+
+void releaseThread()
+{
+    g_thread.reset();
+}
+
+void sleepMilliseconds(int milliseconds)
+{
+    ::Sleep(static_cast<DWORD>(milliseconds));
+}
+
+bool isKeyDown(int virtualKey)
+{
+    return (static_cast<unsigned short>(::GetAsyncKeyState(virtualKey)) & 0x8000u) != 0;
+}
+
+void requestBringUp()
+{
+    // Only the GUI thread touches windows: the request travels as a message.
+    if (g_shuttingDown.load())
+        return;
+    if (HWND main = g_mainWindowForThreads.load())
+        ::PostMessageA(main, kBringUpMessage, 0, 0);
+}
+
+void beginShutdown()
+{
+    g_shuttingDown.store(true);
+    g_mainWindowForThreads.store(nullptr);
+}
+
+bool isShuttingDown()
+{
+    return g_shuttingDown.load();
+}
+
+bool claimSingleInstance()
+{
+    g_instanceMutex = UniqueKernelHandle(::CreateMutexA(nullptr, FALSE, kInstanceMutexName));
+    return !g_instanceMutex || ::GetLastError() != ERROR_ALREADY_EXISTS;
+}
+
+void bringUpRunningInstance()
+{
+    // The first copy may still be starting: give it a moment to create its window.
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (HWND other = ::FindWindowA(kMainWindowClass, nullptr)) {
+            DWORD process = 0;
+            ::GetWindowThreadProcessId(other, &process);
+            ::AllowSetForegroundWindow(process);
+            ::PostMessageA(other, kBringUpMessage, 0, 0);
+            return;
+        }
+        ::Sleep(100);
+    }
+}
+
+}  // namespace tellurix::platform

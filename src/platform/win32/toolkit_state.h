@@ -1,0 +1,68 @@
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <deque>
+#include <map>
+
+#include "platform/win32/handles.h"
+#include "platform/window_toolkit.h"
+
+// What the Win32 toolkit keeps between calls: the handles behind the program's
+// window, control, font and image numbers, and the events recorded by the
+// window procedure until the event loop asks for them.
+namespace tellurix::platform::win32 {
+
+inline constexpr UINT kBringUpMessage = WM_APP + 1;
+inline constexpr UINT kTrayCallbackMessage = 0x30D5;
+inline constexpr char kMainWindowClass[] = "TellurixMainWindow";
+inline constexpr char kOwnedWindowClass[] = "TellurixWindow";
+
+struct WindowDeleter {
+    static void close(HWND window) noexcept { ::DestroyWindow(window); }
+};
+using UniqueWindow = UniqueHandle<HWND, WindowDeleter>;
+
+struct AcceleratorDeleter {
+    static void close(HACCEL table) noexcept { ::DestroyAcceleratorTable(table); }
+};
+using UniqueAccelerators = UniqueHandle<HACCEL, AcceleratorDeleter>;
+
+struct ControlRecord {
+    HWND handle = nullptr;  // destroyed with its window
+    int window = 0;
+    ControlKind kind = ControlKind::SiteLabel;
+};
+
+struct ToolkitState {
+    std::map<int, UniqueWindow> windows;
+    std::map<int, ControlRecord> controls;
+    std::map<int, UniqueFont> fonts;
+    UniqueAccelerators accelerators;
+    int acceleratorWindow = kNoWindow;
+    std::deque<Event> events;
+    HWND lastFocusInMain = nullptr;
+    void (*sessionEndHandler)() = nullptr;
+    bool sessionEndHandled = false;
+};
+
+ToolkitState& state();
+HINSTANCE instance();
+
+// The main window's handle for other threads (null once shutdown has begun).
+extern std::atomic<HWND> g_mainWindowForThreads;
+extern std::atomic<bool> g_shuttingDown;
+
+HWND windowHandle(int window);
+HWND controlHandle(int control);
+// Number of one of our windows, or kNoWindow.
+int windowNumber(HWND handle);
+// Number of one of our controls, or kNoControl.
+int controlNumber(HWND handle);
+void recordEvent(const Event& event);
+
+// Registers the window classes; called once before the first window.
+bool registerWindowClasses();
+
+}  // namespace tellurix::platform::win32

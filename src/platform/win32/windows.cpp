@@ -1,0 +1,255 @@
+#include <windows.h>
+
+#include "platform/threads.h"
+#include "platform/win32/toolkit_state.h"
+#include "platform/win32/window_procedure.h"
+#include "platform/window_toolkit.h"
+
+namespace tellurix::platform {
+namespace win32 {
+
+std::atomic<HWND> g_mainWindowForThreads{nullptr};
+std::atomic<bool> g_shuttingDown{false};
+
+ToolkitState& state()
+{
+    static ToolkitState instance;
+    return instance;
+}
+
+HINSTANCE instance()
+{
+    return ::GetModuleHandleA(nullptr);
+}
+
+HWND windowHandle(int window)
+{
+    auto it = state().windows.find(window);
+    return it == state().windows.end() ? nullptr : it->second.get();
+}
+
+HWND controlHandle(int control)
+{
+    auto it = state().controls.find(control);
+    return it == state().controls.end() ? nullptr : it->second.handle;
+}
+
+int windowNumber(HWND handle)
+{
+    if (!handle)
+        return kNoWindow;
+    for (const auto& [number, window] : state().windows)
+        if (window.get() == handle)
+            return number;
+    return kNoWindow;
+}
+
+int controlNumber(HWND handle)
+{
+    if (!handle)
+        return kNoControl;
+    for (const auto& [number, control] : state().controls)
+        if (control.handle == handle)
+            return number;
+    return kNoControl;
+}
+
+void recordEvent(const Event& event)
+{
+    state().events.push_back(event);
+}
+
+bool registerWindowClasses()
+{
+    static bool registered = false;
+    if (registered)
+        return true;
+    WNDCLASSEXA main{};
+    main.cbSize = sizeof main;
+    main.lpfnWndProc = windowProcedure;
+    main.hInstance = instance();
+    main.hIcon = ::LoadIconA(instance(), MAKEINTRESOURCEA(1));
+    main.hIconSm = static_cast<HICON>(::LoadImageA(instance(), MAKEINTRESOURCEA(1), IMAGE_ICON,
+                                                   ::GetSystemMetrics(SM_CXSMICON),
+                                                   ::GetSystemMetrics(SM_CYSMICON), 0));
+    main.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    main.lpszClassName = kMainWindowClass;
+    if (!::RegisterClassExA(&main))
+        return false;
+    // The picker and the design window get their own class: the main window's
+    // class background is replaced by the design, theirs must stay plain.
+    WNDCLASSEXA owned = main;
+    owned.hIcon = nullptr;
+    owned.hIconSm = nullptr;
+    owned.lpszClassName = kOwnedWindowClass;
+    if (!::RegisterClassExA(&owned))
+        return false;
+    registered = true;
+    return true;
+}
+
+namespace {
+
+struct Styles {
+    DWORD style;
+    DWORD exStyle;
+};
+
+Styles stylesFor(WindowKind kind)
+{
+    switch (kind) {
+    case WindowKind::MainBar:
+        return {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0};
+    case WindowKind::Popup:
+        return {WS_POPUP, 0};
+    case WindowKind::ToolDialog:
+        return {WS_OVERLAPPED | WS_CAPTION, WS_EX_DLGMODALFRAME};
+    }
+    return {WS_OVERLAPPED, 0};
+}
+
+}  // namespace
+}  // namespace win32
+
+using namespace win32;
+
+Size screenSize()
+{
+    return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+}
+
+Size outerSize(WindowKind kind, Size client)
+{
+    const Styles styles = stylesFor(kind);
+    RECT rect{0, 0, client.width, client.height};
+    ::AdjustWindowRectEx(&rect, styles.style, FALSE, styles.exStyle);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+bool createWindow(int window, WindowKind kind, std::string_view title, Rect outer)
+{
+    if (!registerWindowClasses())
+        return false;
+    const Styles styles = stylesFor(kind);
+    const bool isMain = kind == WindowKind::MainBar;
+    const std::string text(title);
+    HWND handle = ::CreateWindowExA(styles.exStyle, isMain ? kMainWindowClass : kOwnedWindowClass, text.c_str(),
+                                    styles.style, outer.x, outer.y, outer.width, outer.height,
+                                    isMain ? nullptr : windowHandle(kMainWindow), nullptr, instance(), nullptr);
+    if (!handle)
+        return false;
+    state().windows[window] = UniqueWindow(handle);
+    if (window == kMainWindow)
+        g_mainWindowForThreads.store(handle);
+    return true;
+}
+
+bool isWindowOpen(int window)
+{
+    return windowHandle(window) != nullptr;
+}
+
+void closeWindow(int window)
+{
+    auto it = state().windows.find(window);
+    if (it == state().windows.end())
+        return;
+    if (window == kMainWindow)
+        g_mainWindowForThreads.store(nullptr);
+    HWND handle = it->second.get();
+    for (auto control = state().controls.begin(); control != state().controls.end();) {
+        if (control->second.window == window)
+            control = state().controls.erase(control);
+        else
+            ++control;
+    }
+    if (state().lastFocusInMain && ::IsChild(handle, state().lastFocusInMain))
+        state().lastFocusInMain = nullptr;
+    state().windows.erase(it);  // destroys the window and its controls
+}
+
+Rect windowRect(int window)
+{
+    RECT rect{};
+    if (HWND handle = windowHandle(window))
+        ::GetWindowRect(handle, &rect);
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void showWindow(int window)
+{
+    if (HWND handle = windowHandle(window))
+        ::ShowWindow(handle, SW_SHOW);
+}
+
+void hideWindow(int window)
+{
+    if (HWND handle = windowHandle(window))
+        ::ShowWindow(handle, SW_HIDE);
+}
+
+bool isWindowVisible(int window)
+{
+    HWND handle = windowHandle(window);
+    return handle && ::IsWindowVisible(handle);
+}
+
+void setTopmost(int window, bool topmost)
+{
+    if (HWND handle = windowHandle(window))
+        ::SetWindowPos(handle, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+bool isTopmost(int window)
+{
+    HWND handle = windowHandle(window);
+    return handle && (::GetWindowLongA(handle, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+void setForegroundWindow(int window)
+{
+    if (HWND handle = windowHandle(window))
+        ::SetForegroundWindow(handle);
+}
+
+int foregroundWindow()
+{
+    return windowNumber(::GetForegroundWindow());
+}
+
+void enableWindow(int window, bool enable)
+{
+    if (HWND handle = windowHandle(window))
+        ::EnableWindow(handle, enable ? TRUE : FALSE);
+}
+
+bool isWindowEnabled(int window)
+{
+    HWND handle = windowHandle(window);
+    return handle && ::IsWindowEnabled(handle);
+}
+
+void invalidateWindow(int window)
+{
+    if (HWND handle = windowHandle(window))
+        ::InvalidateRect(handle, nullptr, TRUE);
+}
+
+void releaseAll()
+{
+    // Owned windows first, the main window last; controls go with their windows.
+    for (int window : {kPickerWindow, kDesignWindow, kMainWindow})
+        closeWindow(window);
+    state().windows.clear();
+    state().controls.clear();
+    state().fonts.clear();
+    state().accelerators.reset();
+}
+
+void exitProcess(int code)
+{
+    ::ExitProcess(static_cast<UINT>(code));
+}
+
+}  // namespace tellurix::platform

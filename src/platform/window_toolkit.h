@@ -1,0 +1,147 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The window toolkit: windows, controls, fonts, keyboard shortcuts and events,
+// all addressed by the program's own small numbers. The Windows implementation
+// lives in platform/win32; the native test build links an in-memory one.
+namespace tellurix::platform {
+
+// Window numbers.
+inline constexpr int kMainWindow = 0;
+inline constexpr int kPickerWindow = 1;
+inline constexpr int kDesignWindow = 2;
+inline constexpr int kNoWindow = -1;
+// No control has the number 0.
+inline constexpr int kNoControl = 0;
+
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+
+struct Size {
+    int width = 0;
+    int height = 0;
+};
+
+struct Rect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+enum class WindowKind {
+    MainBar,      // caption with system menu and close box, fixed size
+    Popup,        // no caption, no border, owned by the main window
+    ToolDialog,   // caption without system menu, owned by the main window
+};
+
+enum class ControlKind {
+    SiteLabel,    // static text, centred both ways, reports clicks
+    SearchField,  // one-line edit without border, scrolls sideways
+    ImageButton,  // picture that reports clicks, takes no focus
+    ListBox,      // unsorted list with notifications and a vertical scroll bar
+    PushButton,
+    ImageControl, // picture that sizes itself to its image
+};
+
+enum class EventKind {
+    None,     // a message with no action attached
+    Control,  // number = control number
+    Menu,     // number = menu item (1 = Return shortcut)
+    Tray,     // number = tray icon
+    Close,    // number = window number
+};
+
+enum class EventSubtype {
+    None,
+    LeftClick,
+    DoubleClick,
+    FocusGained,
+    FocusLost,
+    SelectionChanged,
+    LeftPress,
+    RightPress,
+    LeftDoubleClick,
+    RightDoubleClick,
+    Other,
+};
+
+struct Event {
+    EventKind kind = EventKind::None;
+    int number = 0;
+    EventSubtype subtype = EventSubtype::None;
+
+    friend bool operator==(const Event&, const Event&) = default;
+};
+
+// --- Screen ---------------------------------------------------------------
+Size screenSize();
+// Outer size of a window of the given kind around a client area.
+Size outerSize(WindowKind kind, Size client);
+
+// --- Windows ----------------------------------------------------------------
+// Creates a hidden window at an outer rectangle in screen coordinates.
+bool createWindow(int window, WindowKind kind, std::string_view title, Rect outer);
+bool isWindowOpen(int window);
+void closeWindow(int window);
+// Outer rectangle in screen coordinates (zero when the window is not open).
+Rect windowRect(int window);
+// Shows and activates the window in its current (normal, maximised or minimised) state.
+void showWindow(int window);
+void hideWindow(int window);
+bool isWindowVisible(int window);
+void setTopmost(int window, bool topmost);
+bool isTopmost(int window);
+void setForegroundWindow(int window);
+// The program's window that is in the foreground, or kNoWindow.
+int foregroundWindow();
+void enableWindow(int window, bool enable);
+bool isWindowEnabled(int window);
+// Repaints the whole client area, background erased.
+void invalidateWindow(int window);
+
+// --- Controls ---------------------------------------------------------------
+bool createControl(int window, int control, ControlKind kind, Rect rect, std::string_view text);
+void setControlText(int control, std::string_view text);
+std::string controlText(int control);
+// The text of the search field as UTF-8, whatever the user typed or pasted.
+std::string controlTextUtf8(int control);
+void showControl(int control, bool show);
+bool isControlVisible(int control);
+void enableControl(int control, bool enable);
+bool isControlEnabled(int control);
+Rect controlScreenRect(int control);
+// Size the control has now (image controls size themselves to their picture).
+Size controlSize(int control);
+void setFocus(int control);
+// The program's control with the keyboard focus, or kNoControl.
+int focusedControl();
+void listAppend(int control, std::string_view text);
+int listCount(int control);
+int listSelection(int control);  // -1 when nothing is selected
+std::string listItemText(int control, int index);
+
+// --- Fonts and shortcuts ----------------------------------------------------
+// A font of the default face, in points, of the given weight.
+bool createFont(int font, int points, int weight);
+void setControlFont(int control, int font);
+// Return without modifiers on `window` raises menu event `menuItem`.
+void registerReturnShortcut(int window, int menuItem);
+
+// --- Events -----------------------------------------------------------------
+// Blocks until the GUI thread's next message and returns the event it carried.
+Event waitEvent();
+// Called on the GUI thread when the Windows session ends (log-off, shut-down),
+// before the process is ended from outside.
+void setSessionEndHandler(void (*handler)());
+
+// --- Process ----------------------------------------------------------------
+// Releases every window, font, image and menu still held.
+void releaseAll();
+[[noreturn]] void exitProcess(int code);
+
+}  // namespace tellurix::platform

@@ -1,0 +1,9 @@
+#include "settings/autostart.h"
+
+namespace tellurix {
+
+void showAutostartState() {}
+void enableAutostart() {}
+void disableAutostart() {}
+
+}  // namespace tellurix

@@ -1,0 +1,8 @@
+#include "ui/images.h"
+
+namespace tellurix {
+
+void loadEmbeddedImages() {}
+void derivePreviews() {}
+
+}  // namespace tellurix

@@ -1,0 +1,10 @@
+#include "ui/tray.h"
+
+namespace tellurix {
+
+void addTrayIcon() {}
+void buildTrayMenu() {}
+void showTrayMenu() {}
+void removeTrayIcon() {}
+
+}  // namespace tellurix

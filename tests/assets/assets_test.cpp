@@ -1,0 +1,530 @@
+// The committed pictures under assets/ are exactly what tools/make_assets
+// draws, and each file has the form the program's decoders rely on.
+#include "render.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <csetjmp>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace tellurix::assets;
+using Bytes = std::vector<uint8_t>;
+
+struct IconCase {
+    int image;
+    int size;
+};
+
+// The size each button or the tray shows.
+constexpr std::array<IconCase, 8> kIcons{{{1, 22}, {2, 22}, {3, 22}, {4, 22}, {5, 20}, {6, 20}, {7, 22}, {8, 24}}};
+
+struct DesignCase {
+    int design;
+    std::array<uint8_t, 3> top;
+    std::array<uint8_t, 3> bottom;
+};
+
+constexpr std::array<DesignCase, 14> kDesigns{{
+    {1, {0xFF, 0x00, 0x00}, {0x88, 0x00, 0x00}},
+    {2, {0xFF, 0x6A, 0x00}, {0x7F, 0x33, 0x00}},
+    {3, {0xFF, 0xD8, 0x00}, {0x86, 0x70, 0x00}},
+    {4, {0xB6, 0xFF, 0x00}, {0x5B, 0x7F, 0x00}},
+    {5, {0x4C, 0xFF, 0x00}, {0x26, 0x7F, 0x00}},
+    {6, {0x00, 0xFF, 0x90}, {0x00, 0x83, 0x48}},
+    {7, {0x00, 0xFF, 0xFF}, {0x00, 0x82, 0x82}},
+    {8, {0x00, 0x94, 0xFF}, {0x00, 0x4E, 0x86}},
+    {9, {0x00, 0x26, 0xFF}, {0x00, 0x13, 0x7F}},
+    {10, {0x46, 0x00, 0xF8}, {0x22, 0x00, 0x85}},
+    {11, {0xAE, 0x00, 0xF9}, {0x5B, 0x00, 0x85}},
+    {12, {0xFF, 0x00, 0xDC}, {0x7F, 0x00, 0x6E}},
+    {13, {0xFF, 0x00, 0x6E}, {0x7F, 0x00, 0x37}},
+    {14, {0x80, 0x80, 0x80}, {0x40, 0x40, 0x40}},
+}};
+
+std::string assetPath(const std::string& relative) { return std::string(TELLURIX_SOURCE_DIR) + "/assets/" + relative; }
+
+std::optional<Bytes> readFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return std::nullopt;
+    return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+uint32_t le16(const Bytes& b, size_t at) { return b[at] | (b[at + 1] << 8); }
+
+uint32_t le32(const Bytes& b, size_t at) { return le16(b, at) | (le16(b, at + 2) << 16); }
+
+int32_t sle32(const Bytes& b, size_t at) { return static_cast<int32_t>(le32(b, at)); }
+
+size_t maskStride(int width) { return ((static_cast<size_t>(width) + 31) / 32) * 4; }
+
+// Reads one DIB icon entry back into top-down RGBA, and the AND mask.
+struct DibImage {
+    PixelsRgba pixels;
+    std::vector<bool> maskSet;
+};
+
+DibImage readDib(const Bytes& file, size_t offset, int width, int height)
+{
+    DibImage out;
+    out.pixels.width = width;
+    out.pixels.height = height;
+    out.pixels.pixels.resize(static_cast<size_t>(width) * height);
+    out.maskSet.resize(static_cast<size_t>(width) * height);
+    const size_t colours = offset + 40;
+    const size_t mask = colours + static_cast<size_t>(width) * height * 4;
+    for (int row = 0; row < height; ++row) {
+        const int y = height - 1 - row;  // stored bottom-up
+        for (int x = 0; x < width; ++x) {
+            const size_t at = colours + (static_cast<size_t>(row) * width + x) * 4;
+            out.pixels.pixels[static_cast<size_t>(y) * width + x] = {file[at + 2], file[at + 1], file[at], file[at + 3]};
+            const uint8_t bits = file[mask + static_cast<size_t>(row) * maskStride(width) + x / 8];
+            out.maskSet[static_cast<size_t>(y) * width + x] = (bits & (0x80 >> (x % 8))) != 0;
+        }
+    }
+    return out;
+}
+
+bool samePixels(const PixelsRgba& a, const PixelsRgba& b)
+{
+    if (a.width != b.width || a.height != b.height || a.pixels.size() != b.pixels.size()) return false;
+    for (size_t i = 0; i < a.pixels.size(); ++i) {
+        const Rgba& p = a.pixels[i];
+        const Rgba& q = b.pixels[i];
+        if (p.r != q.r || p.g != q.g || p.b != q.b || p.a != q.a) return false;
+    }
+    return true;
+}
+
+void expectDibHeader(const Bytes& file, size_t offset, int size)
+{
+    ASSERT_GE(file.size(), offset + 40);
+    EXPECT_EQ(le32(file, offset), 40u);
+    EXPECT_EQ(sle32(file, offset + 4), size);
+    EXPECT_EQ(sle32(file, offset + 8), 2 * size);
+    EXPECT_EQ(le16(file, offset + 12), 1u);
+    EXPECT_EQ(le16(file, offset + 14), 32u);
+    EXPECT_EQ(le32(file, offset + 16), 0u);  // uncompressed
+}
+
+size_t dibBytes(int size) { return 40 + static_cast<size_t>(size) * size * 4 + maskStride(size) * size; }
+
+// --- PNG reading with libpng, as the program does it -----------------------
+
+struct DecodedPng {
+    png_uint_32 width = 0;
+    png_uint_32 height = 0;
+    int bitDepth = 0;
+    int colourType = 0;
+    int interlace = 0;
+    bool hasSrgb = false;
+    int srgbIntent = -1;
+    bool hasGamma = false;
+    png_fixed_point gamma = 0;
+    bool hasPhys = false;
+    png_uint_32 physX = 0;
+    png_uint_32 physY = 0;
+    int physUnit = -1;
+    PixelsRgb pixels;
+};
+
+struct MemoryReader {
+    const Bytes* data;
+    size_t at;
+};
+
+void readFromMemory(png_structp png, png_bytep out, png_size_t length)
+{
+    auto* reader = static_cast<MemoryReader*>(png_get_io_ptr(png));
+    if (reader->at + length > reader->data->size()) png_error(png, "read past end");
+    std::copy_n(reader->data->data() + reader->at, length, out);
+    reader->at += length;
+}
+
+// Both steps are free of objects with destructors: libpng errors longjmp.
+bool readPngHeader(png_structp png, png_infop info, MemoryReader* reader, DecodedPng* out)
+{
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_set_read_fn(png, reader, readFromMemory);
+    png_read_info(png, info);
+    png_get_IHDR(png, info, &out->width, &out->height, &out->bitDepth, &out->colourType, &out->interlace, nullptr,
+                 nullptr);
+    out->hasSrgb = png_get_sRGB(png, info, &out->srgbIntent) != 0;
+    out->hasGamma = png_get_gAMA_fixed(png, info, &out->gamma) != 0;
+    out->hasPhys = png_get_pHYs(png, info, &out->physX, &out->physY, &out->physUnit) != 0;
+    return true;
+}
+
+bool readPngRows(png_structp png, png_infop info, png_bytepp rows)
+{
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_read_image(png, rows);
+    png_read_end(png, info);
+    return true;
+}
+
+std::optional<DecodedPng> decodePng(const Bytes& file)
+{
+    if (file.size() < 8 || png_sig_cmp(file.data(), 0, 8) != 0) return std::nullopt;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (png == nullptr) return std::nullopt;
+    png_infop info = png_create_info_struct(png);
+    DecodedPng out;
+    MemoryReader reader{&file, 0};
+    bool ok = info != nullptr && readPngHeader(png, info, &reader, &out);
+    // Only 8-bit RGB is read back as is; anything else fails the form checks anyway.
+    ok = ok && out.bitDepth == 8 && out.colourType == PNG_COLOR_TYPE_RGB && out.interlace == PNG_INTERLACE_NONE;
+    if (ok) {
+        out.pixels.width = static_cast<int>(out.width);
+        out.pixels.height = static_cast<int>(out.height);
+        out.pixels.pixels.resize(static_cast<size_t>(out.width) * out.height);
+        std::vector<png_bytep> rows(out.height);
+        for (png_uint_32 y = 0; y < out.height; ++y)
+            rows[y] = reinterpret_cast<png_bytep>(&out.pixels.pixels[static_cast<size_t>(y) * out.width]);
+        ok = readPngRows(png, info, rows.data());
+    }
+    png_destroy_read_struct(&png, info != nullptr ? &info : nullptr, nullptr);
+    if (!ok && out.width == 0) return std::nullopt;
+    if (!ok && out.colourType == PNG_COLOR_TYPE_RGB && out.bitDepth == 8 && out.interlace == PNG_INTERLACE_NONE)
+        return std::nullopt;
+    return out;
+}
+
+uint8_t channel(const Rgb& c, int i) { return i == 0 ? c.r : i == 1 ? c.g : c.b; }
+
+// --- Icons -------------------------------------------------------------------
+
+TEST(IconFiles, AreExactlyWhatTheRendererMakes)
+{
+    for (const IconCase& icon : kIcons) {
+        SCOPED_TRACE("image " + std::to_string(icon.image));
+        EXPECT_EQ(iconSize(icon.image), icon.size);
+        const auto file = readFile(assetPath("icons/image" + std::to_string(icon.image) + ".ico"));
+        ASSERT_TRUE(file.has_value());
+        EXPECT_TRUE(*file == encodeIco({renderIcon(icon.image, icon.size)}));
+    }
+}
+
+TEST(IconFiles, HoldOneThirtyTwoBitDibEntryAtOffset22)
+{
+    for (const IconCase& icon : kIcons) {
+        SCOPED_TRACE("image " + std::to_string(icon.image));
+        const auto file = readFile(assetPath("icons/image" + std::to_string(icon.image) + ".ico"));
+        ASSERT_TRUE(file.has_value());
+        ASSERT_EQ(file->size(), 22 + dibBytes(icon.size));
+        EXPECT_EQ(le16(*file, 0), 0u);  // reserved
+        EXPECT_EQ(le16(*file, 2), 1u);  // icon
+        EXPECT_EQ(le16(*file, 4), 1u);  // one entry
+        EXPECT_EQ((*file)[6], icon.size);
+        EXPECT_EQ((*file)[7], icon.size);
+        EXPECT_EQ((*file)[8], 0);  // no palette
+        EXPECT_EQ(le16(*file, 10), 1u);
+        EXPECT_EQ(le16(*file, 12), 32u);
+        EXPECT_EQ(le32(*file, 14), dibBytes(icon.size));
+        EXPECT_EQ(le32(*file, 18), 22u);
+        expectDibHeader(*file, 22, icon.size);
+    }
+}
+
+TEST(IconFiles, DecodeToTheRenderedPixelsWithAMatchingMask)
+{
+    for (const IconCase& icon : kIcons) {
+        SCOPED_TRACE("image " + std::to_string(icon.image));
+        const auto file = readFile(assetPath("icons/image" + std::to_string(icon.image) + ".ico"));
+        ASSERT_TRUE(file.has_value());
+        ASSERT_EQ(file->size(), 22 + dibBytes(icon.size));
+        const DibImage dib = readDib(*file, 22, icon.size, icon.size);
+        EXPECT_TRUE(samePixels(dib.pixels, renderIcon(icon.image, icon.size)));
+        for (size_t i = 0; i < dib.maskSet.size(); ++i) EXPECT_EQ(dib.maskSet[i], dib.pixels.pixels[i].a == 0) << i;
+    }
+}
+
+TEST(Icons, HaveRealAlphaAndAOnePixelTransparentMargin)
+{
+    for (const IconCase& icon : kIcons) {
+        SCOPED_TRACE("image " + std::to_string(icon.image));
+        const PixelsRgba p = renderIcon(icon.image, icon.size);
+        ASSERT_EQ(p.width, icon.size);
+        ASSERT_EQ(p.height, icon.size);
+        const int last = icon.size - 1;
+        for (int i = 0; i <= last; ++i) {
+            EXPECT_EQ(p.at(i, 0).a, 0);
+            EXPECT_EQ(p.at(i, last).a, 0);
+            EXPECT_EQ(p.at(0, i).a, 0);
+            EXPECT_EQ(p.at(last, i).a, 0);
+        }
+        EXPECT_EQ(p.at(icon.size / 2, icon.size / 2).a, 255);
+        // Smooth edges: a good share of the outline pixels are partly covered.
+        const auto partial = std::count_if(p.pixels.begin(), p.pixels.end(),
+                                           [](const Rgba& c) { return c.a > 0 && c.a < 255; });
+        EXPECT_GE(partial, icon.size);
+        // Transparent pixels carry no stray colour.
+        for (const Rgba& c : p.pixels) {
+            if (c.a == 0) EXPECT_EQ(c.r | c.g | c.b, 0);
+        }
+    }
+}
+
+TEST(Icons, GreyStateIconsAreTheColouredOnesInGrey)
+{
+    for (auto [coloured, grey] : {std::pair{1, 4}, std::pair{5, 6}}) {
+        SCOPED_TRACE("images " + std::to_string(coloured) + " and " + std::to_string(grey));
+        const PixelsRgba c = renderIcon(coloured, iconSize(coloured));
+        const PixelsRgba g = renderIcon(grey, iconSize(grey));
+        ASSERT_EQ(c.width, g.width);
+        ASSERT_EQ(c.pixels.size(), g.pixels.size());
+        int colourful = 0;
+        for (size_t i = 0; i < c.pixels.size(); ++i) {
+            const Rgba& a = c.pixels[i];
+            const Rgba& b = g.pixels[i];
+            ASSERT_EQ(a.a, b.a) << i;
+            if (b.a == 0) continue;
+            EXPECT_TRUE(b.r == b.g && b.g == b.b) << i;
+            // Brightness is kept: the grey is the luminance of the colour.
+            const double luma = 0.299 * a.r + 0.587 * a.g + 0.114 * a.b;
+            EXPECT_NEAR(b.r, luma, 1.0) << i;
+            if (std::max({a.r, a.g, a.b}) - std::min({a.r, a.g, a.b}) > 60) ++colourful;
+        }
+        EXPECT_GT(colourful, c.width * 2);  // the "on" picture really is coloured
+    }
+}
+
+// Counts opaque pixels whose colour is clearly of one kind.
+struct Palette {
+    int red = 0, green = 0, blue = 0, yellow = 0, white = 0, slate = 0;
+};
+
+Palette paletteOf(const PixelsRgba& p)
+{
+    Palette out;
+    for (const Rgba& c : p.pixels) {
+        if (c.a < 200) continue;
+        if (c.r > 230 && c.g > 230 && c.b > 230) ++out.white;
+        else if (c.r > c.g + 80 && c.r > c.b + 80) ++out.red;
+        else if (c.g > c.r + 50 && c.g > c.b + 50) ++out.green;
+        else if (c.r > 200 && c.g > 140 && c.b < 100) ++out.yellow;
+        else if (c.b > c.r + 50 && c.b > c.g + 30 && c.r < 0x40) ++out.blue;
+        else if (c.b > c.g + 30 && c.r > c.g && c.r >= 0x30) ++out.slate;
+    }
+    return out;
+}
+
+TEST(Icons, ShowTheirPictures)
+{
+    const int area22 = 22 * 22;
+    const Palette autostart = paletteOf(renderIcon(1, 22));
+    EXPECT_GT(autostart.green, area22 / 8);
+    EXPECT_GT(autostart.blue, area22 / 20);
+
+    const Palette gear = paletteOf(renderIcon(2, 22));
+    EXPECT_GT(gear.slate, area22 / 6);
+    EXPECT_GT(gear.white, area22 / 10);
+
+    const Palette info = paletteOf(renderIcon(3, 22));
+    EXPECT_GT(info.blue, area22 / 3);
+    EXPECT_GT(info.white, area22 / 20);
+
+    const Palette windows = paletteOf(renderIcon(5, 20));
+    EXPECT_GT(windows.yellow, 20 * 20 / 12);
+    EXPECT_GT(windows.blue, 20 * 20 / 12);
+
+    const Palette power = paletteOf(renderIcon(7, 22));
+    EXPECT_GT(power.red, area22 / 3);
+    EXPECT_GT(power.white, area22 / 12);
+
+    const Palette globe = paletteOf(renderIcon(8, 24));
+    EXPECT_GT(globe.blue, 24 * 24 / 3);
+    EXPECT_EQ(globe.red + globe.green + globe.yellow, 0);
+}
+
+TEST(Icons, UnknownImagesAndSizesGiveNothing)
+{
+    for (int image : {0, 9, 100}) EXPECT_TRUE(renderIcon(image, 22).pixels.empty());
+    EXPECT_TRUE(renderIcon(8, 0).pixels.empty());
+    EXPECT_TRUE(renderIcon(8, 257).pixels.empty());
+    EXPECT_EQ(iconSize(0), 0);
+    EXPECT_EQ(iconSize(9), 0);
+}
+
+TEST(AppIcon, IsTheGlobeAtFourSizesWithTheTrayPicture)
+{
+    const auto file = readFile(assetPath("app.ico"));
+    ASSERT_TRUE(file.has_value());
+    EXPECT_TRUE(*file == encodeIco({renderIcon(8, 16), renderIcon(8, 24), renderIcon(8, 32), renderIcon(8, 48)}));
+
+    ASSERT_GE(file->size(), 6u + 4 * 16);
+    EXPECT_EQ(le16(*file, 0), 0u);
+    EXPECT_EQ(le16(*file, 2), 1u);
+    ASSERT_EQ(le16(*file, 4), 4u);
+    size_t expectedOffset = 6 + 4 * 16;
+    const std::array<int, 4> sizes{16, 24, 32, 48};
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        SCOPED_TRACE("size " + std::to_string(sizes[i]));
+        const size_t entry = 6 + i * 16;
+        EXPECT_EQ((*file)[entry], sizes[i]);
+        EXPECT_EQ((*file)[entry + 1], sizes[i]);
+        EXPECT_EQ(le16(*file, entry + 4), 1u);
+        EXPECT_EQ(le16(*file, entry + 6), 32u);
+        EXPECT_EQ(le32(*file, entry + 8), dibBytes(sizes[i]));
+        ASSERT_EQ(le32(*file, entry + 12), expectedOffset);
+        ASSERT_GE(file->size(), expectedOffset + dibBytes(sizes[i]));
+        expectDibHeader(*file, expectedOffset, sizes[i]);
+        const DibImage dib = readDib(*file, expectedOffset, sizes[i], sizes[i]);
+        EXPECT_EQ(dib.pixels.at(0, 0).a, 0);
+        EXPECT_EQ(dib.pixels.at(sizes[i] / 2, sizes[i] / 2).a, 255);
+        expectedOffset += dibBytes(sizes[i]);
+    }
+    EXPECT_EQ(file->size(), expectedOffset);
+
+    // The 24 pixel entry carries the very bytes of the tray icon's entry.
+    const auto tray = readFile(assetPath("icons/image8.ico"));
+    ASSERT_TRUE(tray.has_value());
+    ASSERT_EQ(tray->size(), 22 + dibBytes(24));
+    const size_t at24 = le32(*file, 6 + 16 + 12);
+    EXPECT_TRUE(std::equal(tray->begin() + 22, tray->end(), file->begin() + static_cast<std::ptrdiff_t>(at24)));
+}
+
+// --- ICO and PNG encoders on small made-up pictures ----------------------------
+
+TEST(EncodeIco, StoresBgraBottomUpAndPadsMaskRows)
+{
+    // Three pixels wide: the colour rows need no padding, the mask rows do.
+    PixelsRgba p{3, 2, {}};
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            p.pixels.push_back({static_cast<uint8_t>(10 + x), static_cast<uint8_t>(20 + y), 30,
+                                static_cast<uint8_t>((x + y) % 2 == 0 ? 0 : 200)});
+    const Bytes ico = encodeIco({p});
+    ASSERT_EQ(ico.size(), 22u + 40 + 3 * 2 * 4 + 2 * 4);
+    expectDibHeader(ico, 22, 3);
+    // First stored row is the bottom one (y = 1); pixel (0, 1) has alpha 200.
+    const size_t colours = 22 + 40;
+    EXPECT_EQ(ico[colours + 0], 30);   // blue
+    EXPECT_EQ(ico[colours + 1], 21);   // green
+    EXPECT_EQ(ico[colours + 2], 10);   // red
+    EXPECT_EQ(ico[colours + 3], 200);  // alpha
+    // Mask: bottom row transparent at x = 1 only, top row at x = 0 and 2.
+    const size_t mask = colours + 24;
+    EXPECT_EQ(ico[mask], 0x40);
+    EXPECT_EQ(ico[mask + 1] | ico[mask + 2] | ico[mask + 3], 0);
+    EXPECT_EQ(ico[mask + 4], 0xA0);
+}
+
+TEST(EncodeIco, RefusesWhatAnIconCannotHold)
+{
+    EXPECT_TRUE(encodeIco({}).empty());
+    EXPECT_TRUE(encodeIco({PixelsRgba{}}).empty());
+    PixelsRgba huge{257, 1, std::vector<Rgba>(257, Rgba{0, 0, 0, 255})};
+    EXPECT_TRUE(encodeIco({huge}).empty());
+}
+
+TEST(EncodePng, RoundTripsThroughLibpng)
+{
+    PixelsRgb p{5, 3, {}};
+    for (int i = 0; i < 15; ++i)
+        p.pixels.push_back({static_cast<uint8_t>(i * 17), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i)});
+    const auto decoded = decodePng(encodePng(p));
+    ASSERT_TRUE(decoded.has_value());
+    EXPECT_EQ(decoded->width, 5u);
+    EXPECT_EQ(decoded->height, 3u);
+    for (size_t i = 0; i < p.pixels.size(); ++i) {
+        EXPECT_EQ(decoded->pixels.pixels[i].r, p.pixels[i].r);
+        EXPECT_EQ(decoded->pixels.pixels[i].g, p.pixels[i].g);
+        EXPECT_EQ(decoded->pixels.pixels[i].b, p.pixels[i].b);
+    }
+    EXPECT_TRUE(encodePng(PixelsRgb{}).empty());
+}
+
+// --- Backgrounds ---------------------------------------------------------------
+
+TEST(BackgroundFiles, AreEightBitRgbWithColourAndResolutionChunks)
+{
+    for (const DesignCase& d : kDesigns) {
+        SCOPED_TRACE("design " + std::to_string(d.design));
+        const auto file = readFile(assetPath("backgrounds/background" + std::to_string(99 + d.design) + ".png"));
+        ASSERT_TRUE(file.has_value());
+        const auto png = decodePng(*file);
+        ASSERT_TRUE(png.has_value());
+        EXPECT_EQ(png->width, 390u);
+        EXPECT_EQ(png->height, 40u);
+        EXPECT_EQ(png->bitDepth, 8);
+        EXPECT_EQ(png->colourType, PNG_COLOR_TYPE_RGB);
+        EXPECT_EQ(png->interlace, PNG_INTERLACE_NONE);
+        EXPECT_TRUE(png->hasSrgb);
+        EXPECT_EQ(png->srgbIntent, PNG_sRGB_INTENT_PERCEPTUAL);
+        EXPECT_TRUE(png->hasGamma);
+        EXPECT_EQ(png->gamma, 45455);
+        EXPECT_TRUE(png->hasPhys);
+        EXPECT_EQ(png->physX, 3779u);
+        EXPECT_EQ(png->physY, 3779u);
+        EXPECT_EQ(png->physUnit, PNG_RESOLUTION_METER);
+    }
+}
+
+TEST(BackgroundFiles, DecodeToTheRenderedGradients)
+{
+    for (const DesignCase& d : kDesigns) {
+        SCOPED_TRACE("design " + std::to_string(d.design));
+        const auto file = readFile(assetPath("backgrounds/background" + std::to_string(99 + d.design) + ".png"));
+        ASSERT_TRUE(file.has_value());
+        const auto png = decodePng(*file);
+        ASSERT_TRUE(png.has_value());
+        const PixelsRgb expected = renderBackground(d.design);
+        ASSERT_EQ(png->pixels.pixels.size(), expected.pixels.size());
+        for (size_t i = 0; i < expected.pixels.size(); ++i) {
+            const Rgb& a = png->pixels.pixels[i];
+            const Rgb& b = expected.pixels[i];
+            ASSERT_TRUE(a.r == b.r && a.g == b.g && a.b == b.b) << "pixel " << i;
+        }
+    }
+}
+
+TEST(Backgrounds, AreRowUniformGradientsFromTopToBottomColour)
+{
+    for (const DesignCase& d : kDesigns) {
+        SCOPED_TRACE("design " + std::to_string(d.design));
+        const PixelsRgb p = renderBackground(d.design);
+        ASSERT_EQ(p.width, 390);
+        ASSERT_EQ(p.height, 40);
+        for (int y = 0; y < 40; ++y) {
+            for (int x = 1; x < 390; ++x) {
+                const Rgb& a = p.at(0, y);
+                const Rgb& b = p.at(x, y);
+                ASSERT_TRUE(a.r == b.r && a.g == b.g && a.b == b.b) << "row " << y << " column " << x;
+            }
+        }
+        for (int ch = 0; ch < 3; ++ch) {
+            SCOPED_TRACE("channel " + std::to_string(ch));
+            const int top = d.top[static_cast<size_t>(ch)];
+            const int bottom = d.bottom[static_cast<size_t>(ch)];
+            EXPECT_EQ(channel(p.at(0, 0), ch), top);
+            EXPECT_EQ(channel(p.at(0, 39), ch), bottom);
+            EXPECT_GE(bottom * 100, top * 48);
+            EXPECT_LE(bottom * 100, top * 54);
+            for (int y = 1; y < 40; ++y) EXPECT_LE(channel(p.at(0, y), ch), channel(p.at(0, y - 1), ch)) << y;
+            for (int y = 0; y < 40; ++y) {
+                const double line = top + (bottom - top) * y / 39.0;
+                EXPECT_LE(std::abs(channel(p.at(0, y), ch) - line), 1.0) << y;
+            }
+        }
+    }
+}
+
+TEST(Backgrounds, UnknownDesignsGiveNothing)
+{
+    EXPECT_TRUE(renderBackground(0).pixels.empty());
+    EXPECT_TRUE(renderBackground(15).pixels.empty());
+}
+
+}  // namespace

@@ -1,0 +1,323 @@
+// Start-up order, the main window, the dispatch table, always-on-top, the
+// hotkey poll and the ways of ending, against the in-memory toolkit.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "../support/temp_folder.h"
+#include "app/controls.h"
+#include "app/event_loop.h"
+#include "app/hotkey_watcher.h"
+#include "app/identity.h"
+#include "app/main_window.h"
+#include "app/program.h"
+#include "platform/fake/fake_toolkit.h"
+#include "platform/fake/fault_injection.h"
+#include "platform/threads.h"
+#include "search/catalogue.h"
+
+namespace tellurix {
+namespace {
+
+namespace fake = platform::fake;
+using platform::Event;
+using platform::EventKind;
+using platform::EventSubtype;
+using platform::kMainWindow;
+
+std::string readFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fake::reset();
+        fake::resetEnvironment();
+        fake::resetFaults();
+        fake::setEnvironmentVariable("appdata", appdata.string());
+    }
+    void TearDown() override { fake::resetEnvironment(); }
+
+    std::filesystem::path settingsFile() const
+    {
+        return appdata.path() / "Brenmoor" / "Tellurix" / "Einstellungen.ini";
+    }
+
+    // Index of a call in the toolkit's log, or -1.
+    static long callIndex(const std::string& call)
+    {
+        const auto& log = fake::callLog();
+        auto it = std::find(log.begin(), log.end(), call);
+        return it == log.end() ? -1 : static_cast<long>(it - log.begin());
+    }
+
+    static void click(int control, EventSubtype subtype = EventSubtype::LeftClick)
+    {
+        dispatchEvent({EventKind::Control, control, subtype});
+    }
+
+    testing::TempFolder appdata;
+};
+
+TEST_F(ProgramTest, MainWindowIsCentredWithTheFormula)
+{
+    EXPECT_EQ(centredPosition({1280, 800}, {536, 65}).x, 372);
+    EXPECT_EQ(centredPosition({1280, 800}, {536, 65}).y, 367);
+    // Odd remainders are cut towards zero.
+    EXPECT_EQ(centredPosition({1025, 769}, {536, 66}).x, 244);
+    EXPECT_EQ(centredPosition({1025, 769}, {536, 66}).y, 351);
+    // A window larger than the screen counts as the screen's size: it lands at 0.
+    EXPECT_EQ(centredPosition({400, 30}, {536, 65}).x, 0);
+    EXPECT_EQ(centredPosition({400, 30}, {536, 65}).y, 0);
+}
+
+TEST_F(ProgramTest, StartUpBuildsAHiddenBarInTheFixedOrder)
+{
+    ASSERT_TRUE(startUp());
+
+    const auto* main = fake::window(kMainWindow);
+    ASSERT_NE(main, nullptr);
+    EXPECT_FALSE(main->visible);
+    EXPECT_EQ(main->title, "Tellurix 1.0.3");
+    const platform::Size outer = platform::outerSize(platform::WindowKind::MainBar, {530, 40});
+    EXPECT_EQ(main->outer.width, outer.width);
+    EXPECT_EQ(main->outer.height, outer.height);
+    EXPECT_EQ(main->outer.x, (1280 - outer.width) / 2);
+    EXPECT_EQ(main->outer.y, (800 - outer.height) / 2);
+
+    // The window comes first, the watcher after the controls, the notice last.
+    const long window = callIndex("createWindow 0");
+    const long label = callIndex("createControl 1");
+    const long lastButton = callIndex("createControl 9");
+    const long thread = callIndex("startThread 0");
+    const long notice = callIndex("showMessageBox 0");
+    EXPECT_EQ(window, 0);
+    EXPECT_LT(window, label);
+    EXPECT_LT(label, lastButton);
+    EXPECT_LT(lastButton, thread);
+    EXPECT_LT(thread, notice);
+    EXPECT_EQ(callIndex("showWindow 0"), -1) << "the bar must stay hidden during start-up";
+}
+
+TEST_F(ProgramTest, ControlsStandAtTheirPlacesWithTheirStartState)
+{
+    ASSERT_TRUE(startUp());
+    struct Expected {
+        int control;
+        int x;
+        int y;
+        bool visible;
+    };
+    const Expected expected[] = {
+        {kSiteLabel, 10, 10, true},          {kSearchField, 170, 10, true},
+        {kTopmostOnButton, 380, 10, true},   {kTopmostOffButton, 380, 10, false},
+        {kDesignButton, 410, 10, true},      {kInfoButton, 470, 10, true},
+        {kQuitButton, 500, 10, true},        {kAutostartOffButton, 440, 10, false},
+        {kAutostartOnButton, 440, 10, true},
+    };
+    for (const Expected& e : expected) {
+        const auto* control = fake::control(e.control);
+        ASSERT_NE(control, nullptr) << e.control;
+        EXPECT_EQ(control->window, kMainWindow) << e.control;
+        EXPECT_EQ(control->rect.x, e.x) << e.control;
+        EXPECT_EQ(control->rect.y, e.y) << e.control;
+        EXPECT_EQ(control->visible, e.visible) << e.control;
+    }
+    EXPECT_EQ(fake::control(kSearchField)->text, "Suchen...");
+    EXPECT_EQ(fake::control(kSearchField)->font, kSearchFieldFont);
+    EXPECT_EQ(fake::control(kSiteLabel)->text, defaultSiteLabel());
+    EXPECT_NE(callIndex("registerReturnShortcut 1"), -1) << "Return must raise menu event 1 on window 0";
+    for (int control = kTopmostOnButton; control <= kAutostartOnButton; ++control)
+        EXPECT_NE(callIndex("addBalloonTip " + std::to_string(control)), -1) << control;
+}
+
+TEST_F(ProgramTest, FailedMainWindowEndsAtOnceWithoutTouchingSettings)
+{
+    fake::failWindowCreation(kMainWindow, true);
+    EXPECT_FALSE(startUp());
+    EXPECT_FALSE(std::filesystem::exists(appdata.path() / "Brenmoor"));
+    try {
+        shutdown();
+        FAIL() << "shutdown returned";
+    } catch (const fake::ProcessExit& exit) {
+        EXPECT_EQ(exit.code, 0);
+    }
+}
+
+TEST_F(ProgramTest, CloseRequestsOnlyHideTheBar)
+{
+    ASSERT_TRUE(startUp());
+    bringUpMainWindow();
+    ASSERT_TRUE(fake::window(kMainWindow)->visible);
+    for (int window : {platform::kMainWindow, platform::kDesignWindow}) {
+        bringUpMainWindow();
+        dispatchEvent({EventKind::Close, window, EventSubtype::None});
+        EXPECT_FALSE(fake::window(kMainWindow)->visible) << window;
+        EXPECT_TRUE(platform::isWindowOpen(kMainWindow)) << "closing must not destroy the window";
+    }
+}
+
+TEST_F(ProgramTest, TrayPressesAndMenuItemsShowAndHide)
+{
+    ASSERT_TRUE(startUp());
+    dispatchEvent({EventKind::Tray, kTrayIcon, EventSubtype::LeftPress});
+    EXPECT_TRUE(fake::window(kMainWindow)->visible);
+    EXPECT_EQ(platform::foregroundWindow(), kMainWindow);
+
+    dispatchEvent({EventKind::Menu, kMenuHide, EventSubtype::None});
+    EXPECT_FALSE(fake::window(kMainWindow)->visible);
+
+    // A double click is its own subtype and changes nothing.
+    dispatchEvent({EventKind::Tray, kTrayIcon, EventSubtype::LeftDoubleClick});
+    EXPECT_FALSE(fake::window(kMainWindow)->visible);
+
+    dispatchEvent({EventKind::Menu, kMenuShow, EventSubtype::None});
+    EXPECT_TRUE(fake::window(kMainWindow)->visible);
+    EXPECT_EQ(platform::foregroundWindow(), kMainWindow);
+}
+
+TEST_F(ProgramTest, AlwaysOnTopSwitchesAndSwapsTheButtons)
+{
+    ASSERT_TRUE(startUp());
+    EXPECT_FALSE(fake::window(kMainWindow)->topmost);
+
+    click(kTopmostOnButton);
+    EXPECT_TRUE(fake::window(kMainWindow)->topmost);
+    EXPECT_FALSE(fake::control(kTopmostOnButton)->visible);
+    EXPECT_TRUE(fake::control(kTopmostOffButton)->visible);
+
+    click(kTopmostOffButton);
+    EXPECT_FALSE(fake::window(kMainWindow)->topmost);
+    EXPECT_TRUE(fake::control(kTopmostOnButton)->visible);
+    EXPECT_FALSE(fake::control(kTopmostOffButton)->visible);
+}
+
+TEST_F(ProgramTest, OnlyLeftClicksActOnImageButtons)
+{
+    ASSERT_TRUE(startUp());
+    click(kTopmostOnButton, EventSubtype::DoubleClick);
+    click(kTopmostOnButton, EventSubtype::Other);
+    EXPECT_FALSE(fake::window(kMainWindow)->topmost);
+    // Nor does a click of the quit button other than a left click end anything.
+    EXPECT_NO_THROW(click(kQuitButton, EventSubtype::DoubleClick));
+}
+
+TEST_F(ProgramTest, QuitSavesAndExitsWithZero)
+{
+    for (int source : {0, 1}) {
+        fake::reset();
+        ASSERT_TRUE(startUp());
+        fake::mutableControl(kSiteLabel)->text = source == 0 ? "wikipedia.org" : "youtube.com";
+        try {
+            if (source == 0)
+                click(kQuitButton);
+            else
+                dispatchEvent({EventKind::Menu, kMenuQuit, EventSubtype::None});
+            FAIL() << "quit returned";
+        } catch (const fake::ProcessExit& exit) {
+            EXPECT_EQ(exit.code, 0);
+        }
+        const std::string saved = readFile(settingsFile());
+        EXPECT_NE(saved.find(source == 0 ? "Suchseite = wikipedia.org\r\n" : "Suchseite = youtube.com\r\n"),
+                  std::string::npos)
+            << saved;
+        // The notice was dismissed during start-up, so it is not due again.
+        EXPECT_NE(saved.find("FPS = 0\r\n"), std::string::npos) << saved;
+    }
+    EXPECT_TRUE(platform::isShuttingDown());
+}
+
+TEST_F(ProgramTest, SessionEndSavesLikeQuit)
+{
+    ASSERT_TRUE(startUp());
+    fake::mutableControl(kSiteLabel)->text = "youtube.com";
+    auto handler = fake::sessionEndHandler();
+    ASSERT_NE(handler, nullptr);
+    handler();
+    EXPECT_NE(readFile(settingsFile()).find("Suchseite = youtube.com\r\n"), std::string::npos);
+}
+
+TEST_F(ProgramTest, FirstStartNoticeOnlyWhenFlagIsOne)
+{
+    ASSERT_TRUE(startUp());
+    EXPECT_EQ(fake::messageBoxesShown(), 1);
+    EXPECT_EQ(fake::lastMessageBoxTitle(), "Erster Start");
+    EXPECT_EQ(fake::lastMessageBoxText(),
+              "Das Suchfenster wurde im Hintergrund gestartet.\rUm das Suchfenster \xF6"
+              "ffnen zu k\xF6nnen, verwenden Sie die folgende Tastenkombination: Strg + Shift + S");
+    EXPECT_EQ(programSettings().FPS, 0);
+
+    for (const char* value : {"0", "2", "-1", "x"}) {
+        std::ofstream(settingsFile(), std::ios::binary | std::ios::trunc)
+            << "[Einstellungen]\r\nFPS = " << value << "\r\n";
+        fake::reset();
+        ASSERT_TRUE(startUp());
+        EXPECT_EQ(fake::messageBoxesShown(), 0) << value;
+    }
+}
+
+TEST_F(ProgramTest, HotkeyNeedsLeftControlLeftShiftAndS)
+{
+    using platform::kVkLeftControl;
+    using platform::kVkLeftShift;
+    using platform::kVkS;
+    constexpr int kVkRightControl = 0xA3;
+    constexpr int kVkRightShift = 0xA1;
+    constexpr int kVkAlt = 0x12;
+    struct Case {
+        std::vector<int> keys;
+        bool held;
+    };
+    const Case cases[] = {
+        {{kVkLeftControl, kVkLeftShift, kVkS}, true},
+        {{kVkS, kVkLeftShift, kVkLeftControl}, true},
+        {{kVkLeftControl, kVkLeftShift, kVkS, kVkAlt}, true},
+        {{kVkRightControl, kVkLeftShift, kVkS}, false},
+        {{kVkLeftControl, kVkRightShift, kVkS}, false},
+        {{kVkLeftControl, kVkLeftShift}, false},
+        {{kVkLeftControl, kVkS}, false},
+        {{}, false},
+    };
+    for (const Case& c : cases) {
+        fake::reset();
+        for (int key : c.keys)
+            fake::setKeyDown(key, true);
+        EXPECT_EQ(hotkeyHeld(), c.held) << ::testing::PrintToString(c.keys);
+    }
+}
+
+TEST_F(ProgramTest, BringUpRequestsStopWhenShutdownBegins)
+{
+    ASSERT_TRUE(startUp());
+    platform::requestBringUp();
+    EXPECT_TRUE(fake::window(kMainWindow)->visible);
+    hideMainWindow();
+    platform::beginShutdown();
+    platform::requestBringUp();
+    EXPECT_FALSE(fake::window(kMainWindow)->visible);
+    EXPECT_EQ(fake::bringUpRequests(), 1);
+}
+
+TEST_F(ProgramTest, EventLoopTurnDispatchesQueuedEvents)
+{
+    ASSERT_TRUE(startUp());
+    fake::queueEvent({EventKind::Tray, kTrayIcon, EventSubtype::LeftPress});
+    fake::queueEvent({EventKind::None, 0, EventSubtype::None});
+    fake::queueEvent({EventKind::Close, kMainWindow, EventSubtype::None});
+    runEventLoopTurn();
+    EXPECT_TRUE(fake::window(kMainWindow)->visible);
+    runEventLoopTurn();
+    EXPECT_TRUE(fake::window(kMainWindow)->visible) << "a bare message carries no action";
+    runEventLoopTurn();
+    EXPECT_FALSE(fake::window(kMainWindow)->visible);
+}
+
+}  // namespace
+}  // namespace tellurix
