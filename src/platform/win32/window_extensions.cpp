@@ -2,10 +2,10 @@
 
 namespace tellurix::platform::win32 {
 
-bool handleExtensionMessage(HWND /*window*/, UINT /*message*/, WPARAM /*wparam*/, LPARAM /*lparam*/,
-                            LRESULT& /*answer*/)
+bool handleExtensionMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam, LRESULT& answer)
 {
-    return false;
+    return handleColourMessage(window, message, wparam, lparam, answer) ||
+           handleTrayMessage(window, message, wparam, lparam, answer);
 }
 
 }  // namespace tellurix::platform::win32

@@ -1,0 +1,10 @@
+#include "platform/win32/window_extensions.h"
+
+namespace tellurix::platform::win32 {
+
+bool handleColourMessage(HWND /*window*/, UINT /*message*/, WPARAM /*wparam*/, LPARAM /*lparam*/, LRESULT& /*answer*/)
+{
+    return false;
+}
+
+}  // namespace tellurix::platform::win32
