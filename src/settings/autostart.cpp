@@ -1,9 +1,63 @@
 #include "settings/autostart.h"
 
+#include "app/controls.h"
+#include "app/identity.h"
+#include "platform/files.h"
+#include "platform/shell_link.h"
+#include "platform/window_toolkit.h"
+
 namespace tellurix {
 
-void showAutostartState() {}
-void enableAutostart() {}
-void disableAutostart() {}
+namespace {
+
+constexpr std::string_view kShortcutExtension = ".lnk";
+
+// Buttons 8 and 9 stand on one spot: 8 turns autostart off and is shown while
+// it is on, 9 the other way round.
+void showAutostartButtons(bool on) {
+    platform::showControl(kAutostartOffButton, on);
+    platform::showControl(kAutostartOnButton, !on);
+}
+
+}  // namespace
+
+std::string autostartShortcutPath() {
+    // Looked up anew each time: the user may move the folder while we run.
+    const std::string folder = platform::specialFolderPath(platform::kStartupFolder);
+    if (folder.empty()) return {};
+    return folder + std::string(kProgramName) + std::string(kShortcutExtension);
+}
+
+void showAutostartState() {
+    const std::string path = autostartShortcutPath();
+    // A folder of that name counts too: whatever the user put there is theirs
+    // and says "on" just as well as our own shortcut does.
+    if (!path.empty() && platform::pathKind(path) != platform::PathKind::None) showAutostartButtons(true);
+}
+
+void enableAutostart() {
+    const std::string path = autostartShortcutPath();
+    // The shortcut starts this very program file, in its own folder, whatever
+    // folder the program happens to have been started from.
+    const std::string program = platform::programFilePath();
+    if (!path.empty() && !program.empty()) {
+        platform::ShellLink link;
+        link.target = program;
+        link.workingDirectory = "";  // the target's folder
+        link.iconPath = "|";         // the target's own icon
+        link.iconIndex = 0;
+        link.showCommand = platform::kShowNormal;
+        // If the shortcut could not be written, the next start shows "off".
+        platform::createShellLink(link, path);
+    }
+    showAutostartButtons(true);
+}
+
+void disableAutostart() {
+    const std::string path = autostartShortcutPath();
+    // A folder of that name is not deleted; the next start then shows "on" again.
+    if (!path.empty()) platform::deleteFile(path);
+    showAutostartButtons(false);
+}
 
 }  // namespace tellurix

@@ -3,32 +3,6 @@
 #include "render.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <string>
-
-namespace {
-
-namespace fs = std::filesystem;
-using namespace tellurix::assets;
-
-bool writeFile(const fs::path& path, const std::vector<uint8_t>& bytes)
-{
-    if (bytes.empty()) {
-        std::fprintf(stderr, "make_assets: nothing to write for %s\n", path.string().c_str());
-        return false;
-    }
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    if (!file) {
-        std::fprintf(stderr, "make_assets: cannot write %s\n", path.string().c_str());
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -36,25 +10,5 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: make_assets <assets folder>\n");
         return 2;
     }
-    const fs::path root = argv[1];
-    std::error_code ec;
-    fs::create_directories(root / "icons", ec);
-    fs::create_directories(root / "backgrounds", ec);
-
-    bool ok = true;
-    for (int image = kFirstIcon; image <= kLastIcon; ++image) {
-        const auto name = "image" + std::to_string(image) + ".ico";
-        ok = writeFile(root / "icons" / name, encodeIco({renderIcon(image, iconSize(image))})) && ok;
-    }
-
-    // The globe again, at the sizes the shell asks for; its 24-pixel entry
-    // is the tray icon's picture.
-    ok = writeFile(root / "app.ico",
-                   encodeIco({renderIcon(8, 16), renderIcon(8, 24), renderIcon(8, 32), renderIcon(8, 48)})) && ok;
-
-    for (int design = kFirstDesign; design <= kLastDesign; ++design) {
-        const auto name = "background" + std::to_string(99 + design) + ".png";
-        ok = writeFile(root / "backgrounds" / name, encodePng(renderBackground(design))) && ok;
-    }
-    return ok ? 0 : 1;
+    return tellurix::assets::writeAssets(argv[1]) ? 0 : 1;
 }

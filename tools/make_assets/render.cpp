@@ -37,7 +37,7 @@ void drawDisc(Canvas& c, Vec centre, double radius, Colour top, Colour bottom, C
 void drawSymbol(Canvas& c, const Shape& symbol)
 {
     c.fill(translate(grow(symbol, 0.15), {0.0, 0.8}), hex(0x000000, 0.35));
-    c.fill(symbol, linear({0, 4}, kWhite, {0, 18}, hex(0xE6EAF2)));
+    c.fill(symbol, linear({0, 4}, kWhite, {0, 18}, hex(0xEEF1F7)));
 }
 
 // A shape with a one-unit darker border inside its edge.
@@ -53,22 +53,27 @@ PixelsRgba autostart(int size)
 
     // Three steps rising to the right.
     const Shape stairs = polygon({{2, 20}, {2, 16}, {8, 16}, {8, 12}, {14, 12}, {14, 8}, {20, 8}, {20, 20}});
-    drawOutlined(c, stairs, hex(0x1B6A14), linear({0, 8}, hex(0x7FDB55), {0, 20}, hex(0x2F9A27)));
 
-    // The arrow climbs above them, pointing to the top right corner.
-    const Vec tip{17.0, 2.3};
-    const Vec dir{std::numbers::sqrt2 / 2, -std::numbers::sqrt2 / 2};
-    const Vec across{std::numbers::sqrt2 / 2, std::numbers::sqrt2 / 2};
-    const double headLength = 6.0;
-    const double headHalf = 4.0;
+    // The arrow climbs along them, parallel to the line over their noses,
+    // towards the top right corner.
+    const double norm = std::hypot(3.0, 2.0);
+    const Vec dir{3.0 / norm, -2.0 / norm};
+    const Vec across{2.0 / norm, 3.0 / norm};
+    const Vec tip{18.4, 2.0};
+    const double headLength = 7.2;
+    const double headHalf = 4.6;
     const Vec base{tip.x - dir.x * headLength, tip.y - dir.y * headLength};
-    const Vec tail{tip.x - dir.x * 14.5, tip.y - dir.y * 14.5};
+    const Vec tail{tip.x - dir.x * 16.5, tip.y - dir.y * 16.5};
     const Shape head = polygon({tip,
                                 {base.x + across.x * headHalf, base.y + across.y * headHalf},
                                 {base.x - across.x * headHalf, base.y - across.y * headHalf}});
-    const Shape arrow = unite(head, capsule(tail, {base.x + dir.x, base.y + dir.y}, 1.6));
-    c.fill(grow(arrow, 0.7), hex(0xFFFFFF, 0.75));  // halo that lifts it off the stairs
-    drawOutlined(c, arrow, hex(0x0B3A8C), linear({tail.x, tail.y}, hex(0x2F7BF0), {tip.x, tip.y}, hex(0x5AA8FF)), 0.8);
+    const Shape arrow = unite(head, capsule(tail, {base.x + dir.x, base.y + dir.y}, 1.5));
+
+    // Where the two come close, the stairs give way: a sliver of whatever
+    // lies behind the icon keeps them apart on any background.
+    drawOutlined(c, subtract(stairs, grow(arrow, 0.8)), hex(0x1B6A14),
+                 linear({0, 8}, hex(0x7FDB55), {0, 20}, hex(0x2F9A27)));
+    drawOutlined(c, arrow, hex(0x0B3A8C), linear({tail.x, tail.y}, hex(0x2A70E8), {tip.x, tip.y}, hex(0x63B0FF)), 0.9);
     return c.pixels();
 }
 
@@ -78,13 +83,15 @@ PixelsRgba gear(int size)
     const Vec centre{11, 11};
     drawDisc(c, centre, 10, hex(0x6257B0), hex(0x352C74), hex(0x221B55));
 
+    // Eight teeth, the upright ones two pixels wide at the tip and ending
+    // on a pixel edge at 22 pixels.
     Shape wheel = circle(centre, 5.4);
-    const Shape tooth = grow(polygon({{centre.x - 1.3, centre.y - 4.5},
-                                      {centre.x + 1.3, centre.y - 4.5},
-                                      {centre.x + 0.9, centre.y - 7.3},
-                                      {centre.x - 0.9, centre.y - 7.3}}),
-                             0.35);
-    for (int i = 0; i < 8; ++i) wheel = unite(wheel, rotate(tooth, centre, i * 45.0 + 22.5));
+    const Shape tooth = grow(polygon({{centre.x - 1.4, centre.y - 4.5},
+                                      {centre.x + 1.4, centre.y - 4.5},
+                                      {centre.x + 0.75, centre.y - 7.75},
+                                      {centre.x - 0.75, centre.y - 7.75}}),
+                             0.25);
+    for (int i = 0; i < 8; ++i) wheel = unite(wheel, rotate(tooth, centre, i * 45.0));
     drawSymbol(c, subtract(wheel, circle(centre, 2.1)));
     return c.pixels();
 }
@@ -94,8 +101,9 @@ PixelsRgba info(int size)
     Canvas c(size, 22);
     drawDisc(c, {11, 11}, 10, hex(0x4A9BF5), hex(0x1655BF), hex(0x0E3F8F));
 
-    const Shape dot = circle({11, 6.2}, 1.65);
-    const Shape stem = unite(unite(box(10, 9, 12.2, 16.2), box(8.6, 9, 12.2, 10.4)), box(8.6, 15, 13.6, 16.4, 0.2));
+    // Edges on whole pixels at 22 pixels, so the letter stays crisp.
+    const Shape dot = circle({11, 6}, 1.75);
+    const Shape stem = unite(unite(box(10, 9, 12, 16), box(8, 9, 12, 10.2)), box(8, 15, 14, 17, 0.3));
     drawSymbol(c, unite(dot, stem));
     return c.pixels();
 }
@@ -105,16 +113,15 @@ PixelsRgba windows(int size)
     Canvas c(size, 20);
 
     // Behind: a yellow window with an orange title bar.
-    const Shape back = box(1, 1, 14, 12, 0.6);
-    c.fill(back, hex(0xA85800));
+    c.fill(box(1, 1, 14, 13, 0.6), hex(0xA85800));
     c.fill(box(2, 2, 13, 5), linear({0, 2}, hex(0xFFA330), {0, 5}, hex(0xF07C00)));
-    c.fill(box(2, 5, 13, 11), linear({0, 5}, hex(0xFFEB7A), {0, 11}, hex(0xFFD21F)));
+    c.fill(box(2, 5, 13, 12), linear({0, 5}, hex(0xFFE45A), {0, 12}, hex(0xFFC400)));
 
-    // In front: a blue one, with a thin shadow onto the yellow one.
-    c.fill(intersect(box(5, 6, 19, 19, 1.0), back), hex(0x000000, 0.25));
-    c.fill(box(6, 7, 19, 19, 0.6), hex(0x123F8F));
-    c.fill(box(7, 8, 18, 11), linear({0, 8}, hex(0x4F97F5), {0, 11}, hex(0x1E62D0)));
-    c.fill(box(7, 11, 18, 18), linear({0, 11}, hex(0xDCEBFF), {0, 18}, hex(0xA8CBF8)));
+    // In front: a blue one, casting a one pixel shadow down and to the right.
+    c.fill(box(8, 8, 19, 19, 0.6), hex(0x000000, 0.30));
+    c.fill(box(7, 7, 18, 18, 0.6), hex(0x123F8F));
+    c.fill(box(8, 8, 17, 11), linear({0, 8}, hex(0x4F97F5), {0, 11}, hex(0x1E62D0)));
+    c.fill(box(8, 11, 17, 17), linear({0, 11}, hex(0xDCEBFF), {0, 17}, hex(0xA8CBF8)));
     return c.pixels();
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <vector>
 
 namespace tellurix::assets {
@@ -57,5 +58,10 @@ std::vector<uint8_t> encodeIco(const std::vector<PixelsRgba>& entries);
 
 // An 8-bit RGB PNG with sRGB, gAMA and pHYs (96 dpi) chunks. Empty on failure.
 std::vector<uint8_t> encodePng(const PixelsRgb& image);
+
+// Writes every picture the program embeds below `folder`: icons/image1.ico
+// to image8.ico, app.ico and backgrounds/background100.png to
+// background113.png. False if any of them could not be made or written.
+bool writeAssets(const std::filesystem::path& folder);
 
 }  // namespace tellurix::assets

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Sets up this machine on first use and runs every test of Tellurix:
+#   1. the machine: Debian packages, libpng for MinGW (scripts/setup.sh)
+#   2. native unit tests (GoogleTest), and again under ASan + UBSan
+#   3. the settings-file fuzzer for a bounded time
+#   4. the Windows build, its unit tests and the end-to-end tests under Wine
+#      on a virtual display (Xvfb + openbox), ending with ctest's summary.
+# A second run skips what is already in place.
+#
+# Usage: scripts/test.sh            (environment: FUZZ_SECONDS, default 60)
+set -euo pipefail
+
+REPO_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$REPO_DIR"
+JOBS=$(nproc 2>/dev/null || echo 2)
+FUZZ_SECONDS=${FUZZ_SECONDS:-60}
+step() { printf '\n=== %s\n' "$*"; }
+
+step "machine set-up"
+if [ "$(id -u)" -eq 0 ]; then
+    scripts/setup.sh
+else
+    sudo scripts/setup.sh
+fi
+
+step "native unit tests"
+cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build build/native -j "$JOBS"
+(cd build/native && ctest -j "$JOBS" --output-on-failure)
+
+step "native unit tests with AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTELLURIX_SANITIZE=ON >/dev/null
+cmake --build build/sanitize -j "$JOBS" --target tellurix_unit_tests
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 build/sanitize/tests/tellurix_unit_tests --gtest_brief=1
+
+step "settings-file fuzzer (${FUZZ_SECONDS} s)"
+tests/fuzz/run_fuzz.sh "$FUZZ_SECONDS" build/fuzz
+
+step "Windows build, unit tests and end-to-end tests under Wine"
+cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake >/dev/null
+cmake --build build/windows -j "$JOBS"
+# shellcheck source=wine-env.sh
+. scripts/wine-env.sh
+export TELLURIX_WINEPREFIX=$REPO_DIR/build/wineprefix
+tx_display_start
+trap 'tx_wine_stop >/dev/null 2>&1; tx_display_stop >/dev/null 2>&1' EXIT
+tx_wine_prefix_init "$TELLURIX_WINEPREFIX"
+(cd build/windows && ctest --output-on-failure)

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Shell folders and shortcut files (shell links).
+namespace tellurix::platform {
+
+// Shell folder numbers (the CSIDL values).
+inline constexpr int kStartupFolder = 7;
+
+// Window state a shortcut starts its program in.
+inline constexpr int kShowNormal = 1;
+
+// The path of a shell folder with a trailing "\", or empty when the shell
+// cannot name it.
+std::string specialFolderPath(int folder);
+
+// Full path of the running program's own file, empty if it cannot be found.
+std::string programFilePath();
+
+// What a shortcut holds. All texts are single-byte ANSI texts.
+struct ShellLink {
+    std::string target;
+    std::string arguments;
+    // Empty: the folder part of the target.
+    std::string workingDirectory;
+    std::string description;
+    int showCommand = kShowNormal;
+    int hotkey = 0;
+    // "|": the target itself.
+    std::string iconPath = "|";
+    int iconIndex = 0;
+};
+
+// Everything up to and including the last "\" or "/" of a path; empty when
+// the path names no folder.
+inline std::string folderPart(std::string_view path)
+{
+    const std::size_t last = path.find_last_of("\\/");
+    return last == std::string_view::npos ? std::string() : std::string(path.substr(0, last + 1));
+}
+
+// The link with its shorthands ("|" icon, empty working directory) spelled out.
+inline ShellLink resolvedShellLink(ShellLink link)
+{
+    if (link.iconPath == "|")
+        link.iconPath = link.target;
+    if (link.workingDirectory.empty())
+        link.workingDirectory = folderPart(link.target);
+    return link;
+}
+
+// Writes the shortcut file `linkPath` (replacing one that is there) for the
+// resolved `link`. False only when the shell's link object cannot be made;
+// a file that cannot be saved still counts as done.
+bool createShellLink(const ShellLink& link, const std::string& linkPath);
+
+}  // namespace tellurix::platform

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "platform/window_toolkit.h"
+
+// The notification-area icon and owner-drawn popup menus, addressed by number.
+// The program decides what the menu looks like (MenuLook, MenuItemLayout); the
+// toolkit only measures text and paints what it is told.
+namespace tellurix::platform {
+
+// --- Tray icon --------------------------------------------------------------
+
+// Puts icon `icon` into the notification area for `window`, showing image
+// `image` with the tip `tip` (at most 63 characters are kept). Presses on it
+// arrive as tray events carrying `icon`. False when the shell refused it, for
+// instance because the icon is there already.
+bool addTrayIcon(int icon, int window, int image, std::string_view tip);
+void removeTrayIcon(int icon);
+// Called on the GUI thread when the notification area has been created anew
+// (the shell restarted) and has forgotten every icon. Null: nobody is told.
+void setTrayRestartHandler(void (*handler)());
+
+// --- Owner-drawn popup menus ------------------------------------------------
+
+struct MenuColour {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+
+    friend bool operator==(const MenuColour&, const MenuColour&) = default;
+};
+
+// The system colours a menu is drawn with.
+struct MenuPalette {
+    MenuColour highlight;
+    MenuColour highlightText;
+    MenuColour menu;
+    MenuColour menuText;
+};
+
+// The shaded column at the left edge of every item, one colour per pixel strip.
+inline constexpr int kMenuColumnWidth = 20;
+
+struct MenuLook {
+    // Items that are not under the mouse.
+    MenuColour background;
+    MenuColour text;
+    std::array<MenuColour, kMenuColumnWidth> column{};
+    // The item under the mouse: filled, framed with one pixel, no column.
+    MenuColour hotFill;
+    MenuColour hotFrame;
+    MenuColour hotText;
+};
+
+// Size of one item and where its text starts, relative to the item's top left.
+struct MenuItemLayout {
+    Size size;
+    Point textOffset;
+};
+
+MenuPalette systemMenuPalette();
+// Size of a single line of text in the system's menu font.
+Size menuTextSize(std::string_view text);
+
+// An empty popup menu whose items are drawn by the toolkit with a MenuLook.
+bool createPopupMenu(int menu);
+bool hasMenu(int menu);
+// Appends item `item` (the number its menu event carries) with its text.
+bool appendMenuItem(int menu, int item, std::string_view text, MenuItemLayout layout);
+void setMenuLook(int menu, const MenuLook& look);
+
+// The mouse position in screen coordinates.
+Point cursorPosition();
+// Opens the menu with its top left corner at `at` (screen coordinates), owned
+// by `window`; either mouse button picks an item. The pick arrives later as a
+// menu event with the item's number.
+void showPopupMenu(int menu, int window, Point at);
+
+}  // namespace tellurix::platform

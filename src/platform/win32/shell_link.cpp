@@ -1,0 +1,111 @@
+#include <windows.h>
+
+#include <objbase.h>
+#include <objidl.h>
+#include <shlobj.h>
+
+#include <string>
+
+#include "platform/shell_link.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/text.h"
+
+namespace tellurix::platform {
+
+namespace {
+
+struct ItemListDeleter {
+    static void close(LPITEMIDLIST list) noexcept { ::CoTaskMemFree(list); }
+};
+using UniqueItemList = UniqueHandle<LPITEMIDLIST, ItemListDeleter>;
+
+struct ComReleaser {
+    template <typename Interface>
+    static void close(Interface* object) noexcept {
+        object->Release();
+    }
+};
+template <typename Interface>
+using ComPointer = UniqueHandle<Interface*, ComReleaser>;
+
+// A single-threaded apartment for the lifetime of one shortcut creation. It
+// is left only when it was entered, so that a caller's own apartment (or a
+// refusal because the thread already chose another kind) stays untouched.
+class ComApartment {
+public:
+    ComApartment() noexcept : entered_(SUCCEEDED(::CoInitialize(nullptr))) {}
+    ~ComApartment() {
+        if (entered_) ::CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool entered_;
+};
+
+// SHGetPathFromIDListA fills at most MAX_PATH characters; the buffer leaves room.
+constexpr DWORD kFolderPathBuffer = 2048;
+// The longest path the file system knows, in characters.
+constexpr DWORD kLongestPath = 32768;
+
+}  // namespace
+
+std::string specialFolderPath(int folder) {
+    UniqueItemList list;
+    if (FAILED(::SHGetSpecialFolderLocation(nullptr, folder, list.put())) || !list) return {};
+    std::string path(kFolderPathBuffer, '\0');
+    if (!::SHGetPathFromIDListA(list.get(), path.data())) return {};
+    path.resize(path.find('\0'));
+    if (path.empty()) return {};
+    return path + "\\";
+}
+
+std::string programFilePath() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
+        // A full buffer means the name was cut short: try again with more room.
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        if (path.size() >= kLongestPath) return {};
+        path.resize(path.size() * 2);
+    }
+}
+
+bool createShellLink(const ShellLink& link, const std::string& linkPath) {
+    const ShellLink resolved = resolvedShellLink(link);
+    const ComApartment apartment;
+
+    ComPointer<IShellLinkA> shellLink;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                  reinterpret_cast<void**>(shellLink.put()))) ||
+        !shellLink) {
+        return false;
+    }
+    // The setters' results do not matter: a property the shell refuses is
+    // simply missing from the shortcut.
+    shellLink.get()->SetPath(resolved.target.c_str());
+    shellLink.get()->SetArguments(resolved.arguments.c_str());
+    shellLink.get()->SetWorkingDirectory(resolved.workingDirectory.c_str());
+    shellLink.get()->SetDescription(resolved.description.c_str());
+    shellLink.get()->SetShowCmd(resolved.showCommand);
+    shellLink.get()->SetHotkey(static_cast<WORD>(resolved.hotkey));
+    shellLink.get()->SetIconLocation(resolved.iconPath.c_str(), resolved.iconIndex);
+
+    ComPointer<IPersistFile> file;
+    if (FAILED(shellLink.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()))) || !file) {
+        return false;
+    }
+    // IPersistFile names files in UTF-16; our paths are in the ANSI code page.
+    const std::wstring widePath = win32::widen(linkPath, CP_ACP);
+    // A failed save (no write access, no such folder) leaves the shortcut
+    // missing; the caller learns of it at the next look at the folder.
+    file.get()->Save(widePath.c_str(), TRUE);
+    return true;
+}
+
+}  // namespace tellurix::platform

@@ -1,0 +1,57 @@
+// The files the program embeds, in the folder layout its resource script expects.
+#include "render.h"
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <system_error>
+
+namespace tellurix::assets {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool writeFile(const fs::path& path, const std::vector<uint8_t>& bytes)
+{
+    if (bytes.empty()) {
+        std::fprintf(stderr, "make_assets: nothing to write for %s\n", path.string().c_str());
+        return false;
+    }
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.close();
+    if (!file) {
+        std::fprintf(stderr, "make_assets: cannot write %s\n", path.string().c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool writeAssets(const fs::path& folder)
+{
+    std::error_code ec;
+    fs::create_directories(folder / "icons", ec);
+    fs::create_directories(folder / "backgrounds", ec);
+
+    bool ok = true;
+    for (int image = kFirstIcon; image <= kLastIcon; ++image) {
+        const auto name = "image" + std::to_string(image) + ".ico";
+        ok = writeFile(folder / "icons" / name, encodeIco({renderIcon(image, iconSize(image))})) && ok;
+    }
+
+    // The globe again, at the sizes the shell asks for; its 24-pixel entry
+    // is the tray icon's picture.
+    ok = writeFile(folder / "app.ico",
+                   encodeIco({renderIcon(8, 16), renderIcon(8, 24), renderIcon(8, 32), renderIcon(8, 48)})) && ok;
+
+    for (int design = kFirstDesign; design <= kLastDesign; ++design) {
+        const auto name = "background" + std::to_string(99 + design) + ".png";
+        ok = writeFile(folder / "backgrounds" / name, encodePng(renderBackground(design))) && ok;
+    }
+    return ok;
+}
+
+}  // namespace tellurix::assets
