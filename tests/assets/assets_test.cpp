@@ -318,7 +318,9 @@ TEST(Icons, HaveRealAlphaAndAOnePixelTransparentMargin)
         EXPECT_GE(partial, icon.size);
         // Transparent pixels carry no stray colour.
         for (const Rgba& c : p.pixels) {
-            if (c.a == 0) EXPECT_EQ(c.r | c.g | c.b, 0);
+            if (c.a == 0) {
+                EXPECT_EQ(c.r | c.g | c.b, 0);
+            }
         }
     }
 }
