@@ -41,6 +41,9 @@ void pickSite()
         return;
     setControlText(kSiteLabel, listItemText(kPickerList, selection));
     closeWindow(kPickerWindow);
+    // The bar, the picker's owner, is the active window again; not every
+    // window manager hands the activation back by itself.
+    setForegroundWindow(kMainWindow);
     // The label is drawn straight onto the background, so the old text has to
     // be painted over.
     invalidateWindow(kMainWindow);

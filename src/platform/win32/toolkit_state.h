@@ -58,6 +58,10 @@ HWND windowHandle(int window);
 HWND controlHandle(int control);
 // Number of one of our windows, or kNoWindow.
 int windowNumber(HWND handle);
+// Shows a window and makes it the active, foreground window, also when
+// another program has the foreground (the hotkey and the tray are used while
+// the user works elsewhere). Only for windows that are meant to be shown.
+void bringToFront(HWND window);
 // Number of one of our controls, or kNoControl.
 int controlNumber(HWND handle);
 void recordEvent(const Event& event);

@@ -88,10 +88,8 @@ void bringUpFromRequest()
 {
     if (g_shuttingDown.load())
         return;
-    if (HWND main = windowHandle(kMainWindow)) {
-        ::ShowWindow(main, SW_SHOW);
-        ::SetForegroundWindow(main);
-    }
+    if (HWND main = windowHandle(kMainWindow))
+        bringToFront(main);
 }
 
 }  // namespace

@@ -44,6 +44,29 @@ int windowNumber(HWND handle)
     return kNoWindow;
 }
 
+void bringToFront(HWND window)
+{
+    if (::GetForegroundWindow() == window)
+        return;
+    if (::IsWindowVisible(window)) {
+        // A window that is already on screen behind another program's is not
+        // raised by every window manager on request; shown afresh, it is.
+        ::ShowWindow(window, SW_HIDE);
+    }
+    ::ShowWindow(window, SW_SHOW);
+    // Windows lets only the foreground thread hand the foreground on: borrow
+    // its input state for the moment of the switch.
+    const DWORD ownThread = ::GetCurrentThreadId();
+    HWND current = ::GetForegroundWindow();
+    const DWORD foregroundThread = current ? ::GetWindowThreadProcessId(current, nullptr) : 0;
+    const bool attached = foregroundThread != 0 && foregroundThread != ownThread &&
+                          ::AttachThreadInput(ownThread, foregroundThread, TRUE);
+    ::BringWindowToTop(window);
+    ::SetForegroundWindow(window);
+    if (attached)
+        ::AttachThreadInput(ownThread, foregroundThread, FALSE);
+}
+
 int controlNumber(HWND handle)
 {
     if (!handle)
@@ -209,7 +232,14 @@ bool isTopmost(int window)
 
 void setForegroundWindow(int window)
 {
-    if (HWND handle = windowHandle(window))
+    HWND handle = windowHandle(window);
+    if (!handle)
+        return;
+    // A hidden window (the bar behind the tray menu) only takes the
+    // foreground; it is not shown for that.
+    if (::IsWindowVisible(handle))
+        win32::bringToFront(handle);
+    else
         ::SetForegroundWindow(handle);
 }
 

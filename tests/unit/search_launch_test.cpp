@@ -1,0 +1,191 @@
+// The search field's placeholder, the guards of a search, and the site picker,
+// driven through the event loop's dispatch against the in-memory toolkit.
+#include <gtest/gtest.h>
+
+#include "../support/temp_folder.h"
+#include "app/controls.h"
+#include "app/event_loop.h"
+#include "app/main_window.h"
+#include "app/program.h"
+#include "platform/fake/fake_toolkit.h"
+#include "platform/fake/fault_injection.h"
+#include "search/catalogue.h"
+
+namespace tellurix {
+namespace {
+
+namespace fake = platform::fake;
+using platform::Event;
+using platform::EventKind;
+using platform::EventSubtype;
+using platform::kMainWindow;
+using platform::kPickerWindow;
+
+constexpr const char* kGoogle = "http://www.google.de/#hl=de&q=";
+
+class SearchTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fake::reset();
+        fake::resetEnvironment();
+        fake::resetFaults();
+        fake::setEnvironmentVariable("appdata", appdata.string());
+        ASSERT_TRUE(startUp());
+        bringUpMainWindow();
+        fake::setForeground(kMainWindow);
+    }
+    void TearDown() override { fake::resetEnvironment(); }
+
+    static void send(EventKind kind, int number, EventSubtype subtype = EventSubtype::None)
+    {
+        dispatchEvent({kind, number, subtype});
+    }
+    // The user clicks into the field and types (text in CP1252 and UTF-8).
+    static void typeTerm(const std::string& cp1252, const std::string& utf8)
+    {
+        fake::setFocusedControl(kSearchField);
+        send(EventKind::Control, kSearchField, EventSubtype::FocusGained);
+        fake::typeText(kSearchField, cp1252, utf8);
+    }
+    static void pressReturn() { send(EventKind::Menu, kMenuReturn); }
+    static std::string fieldText() { return fake::control(kSearchField)->text; }
+    static std::string labelText() { return fake::control(kSiteLabel)->text; }
+
+    testing::TempFolder appdata;
+};
+
+TEST_F(SearchTest, PlaceholderLeavesOnFocusAndComesBackOnlyForAnEmptyField)
+{
+    EXPECT_EQ(fieldText(), "Suchen...");
+    send(EventKind::Control, kSearchField, EventSubtype::FocusGained);
+    EXPECT_EQ(fieldText(), "");
+    send(EventKind::Control, kSearchField, EventSubtype::FocusLost);
+    EXPECT_EQ(fieldText(), "Suchen...");
+
+    typeTerm("abc", "abc");
+    send(EventKind::Control, kSearchField, EventSubtype::FocusLost);
+    EXPECT_EQ(fieldText(), "abc") << "a typed term survives leaving the field";
+    send(EventKind::Control, kSearchField, EventSubtype::FocusGained);
+    EXPECT_EQ(fieldText(), "abc");
+}
+
+TEST_F(SearchTest, ReturnSearchesTheLabelledSiteHidesTheBarAndResetsTheField)
+{
+    typeTerm("abc", "abc");
+    pressReturn();
+    ASSERT_EQ(fake::launchedUrls().size(), 1u);
+    EXPECT_EQ(fake::launchedUrls()[0], std::string(kGoogle) + "abc");
+    EXPECT_FALSE(fake::window(kMainWindow)->visible);
+    EXPECT_EQ(fieldText(), "Suchen...");
+}
+
+TEST_F(SearchTest, TheTermReachesTheSiteAsPercentEncodedUtf8)
+{
+    // "Müller & C#" typed: the field holds CP1252, the term is taken as UTF-8.
+    typeTerm("M\xFCller & C#", "M\xC3\xBCller & C#");
+    pressReturn();
+    ASSERT_EQ(fake::launchedUrls().size(), 1u);
+    EXPECT_EQ(fake::launchedUrls()[0], std::string(kGoogle) + "M%C3%BCller%20%26%20C%23");
+}
+
+TEST_F(SearchTest, NothingStartsWithoutFocusTermOrKnownSite)
+{
+    // A term, but the focus is elsewhere (the picker list, say).
+    typeTerm("abc", "abc");
+    fake::setFocusedControl(kPickerList);
+    pressReturn();
+    // Focus back, but the field is empty.
+    fake::setFocusedControl(kSearchField);
+    fake::typeText(kSearchField, "", "");
+    pressReturn();
+    EXPECT_TRUE(fake::launchedUrls().empty());
+    EXPECT_TRUE(fake::window(kMainWindow)->visible);
+
+    for (const char* label : {"", "Google.de", "google.de ", "nirgendwo.de", "C:\\windows\\notepad.exe"}) {
+        SCOPED_TRACE(label);
+        platform::setControlText(kSiteLabel, label);
+        typeTerm("abc", "abc");
+        pressReturn();
+        EXPECT_TRUE(fake::launchedUrls().empty());
+        EXPECT_TRUE(fake::window(kMainWindow)->visible) << "the bar stays for the user to see";
+        EXPECT_EQ(fieldText(), "abc") << "the term stays in the field";
+    }
+}
+
+TEST_F(SearchTest, PickerOpensUnderTheLabelWithEveryLabelAndNoSelection)
+{
+    const platform::Rect label = platform::controlScreenRect(kSiteLabel);
+    send(EventKind::Control, kSiteLabel, EventSubtype::LeftClick);
+    const auto* picker = fake::window(kPickerWindow);
+    ASSERT_NE(picker, nullptr);
+    EXPECT_TRUE(picker->visible);
+    EXPECT_EQ(picker->outer.x, label.x);
+    EXPECT_EQ(picker->outer.y, label.y + 20);
+    EXPECT_EQ(picker->outer.width, 150);
+    EXPECT_EQ(picker->outer.height, 200);
+    const auto* list = fake::control(kPickerList);
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->items.size(), static_cast<size_t>(kFilledSites));
+    for (int position = 0; position < kFilledSites; ++position)
+        EXPECT_EQ(list->items[position], searchSite(position).label);
+    EXPECT_EQ(list->selection, -1);
+    EXPECT_EQ(platform::focusedControl(), kPickerList);
+
+    // Focus arriving in the list picks nothing.
+    send(EventKind::Control, kPickerList, EventSubtype::FocusGained);
+    EXPECT_TRUE(platform::isWindowOpen(kPickerWindow));
+    EXPECT_EQ(labelText(), "google.de");
+}
+
+TEST_F(SearchTest, TheFirstSelectionPicksClosesAndTheNextSearchGoesThere)
+{
+    send(EventKind::Control, kSiteLabel, EventSubtype::LeftClick);
+    fake::selectListItem(kPickerList, 28);
+    send(EventKind::Control, kPickerList, EventSubtype::SelectionChanged);
+    EXPECT_FALSE(platform::isWindowOpen(kPickerWindow));
+    EXPECT_EQ(labelText(), searchSite(28).label);
+    EXPECT_EQ(platform::foregroundWindow(), kMainWindow) << "the bar is active again after a pick";
+
+    typeTerm("abc", "abc");
+    pressReturn();
+    ASSERT_EQ(fake::launchedUrls().size(), 1u);
+    EXPECT_EQ(fake::launchedUrls()[0], searchSite(28).urlPrefix + "abc" + searchSite(28).urlSuffix);
+}
+
+TEST_F(SearchTest, TheBarInTheForegroundClosesThePickerWithoutAChoice)
+{
+    send(EventKind::Control, kSiteLabel, EventSubtype::LeftClick);
+    ASSERT_EQ(platform::foregroundWindow(), kPickerWindow);
+
+    // Another program or the picker in the foreground: the picker stays.
+    fake::setForeground(platform::kNoWindow);
+    fake::queueEvent({EventKind::None, 0, EventSubtype::None});
+    runEventLoopTurn();
+    EXPECT_TRUE(platform::isWindowOpen(kPickerWindow));
+
+    fake::setForeground(kMainWindow);
+    fake::queueEvent({EventKind::None, 0, EventSubtype::None});
+    runEventLoopTurn();
+    EXPECT_FALSE(platform::isWindowOpen(kPickerWindow));
+    EXPECT_EQ(labelText(), "google.de");
+}
+
+TEST_F(SearchTest, AClickOnTheLabelReplacesAnOpenPickerAndAltF4ClosesOnlyThePicker)
+{
+    send(EventKind::Control, kSiteLabel, EventSubtype::LeftClick);
+    fake::selectListItem(kPickerList, 3);
+    fake::setForeground(kMainWindow);
+    fake::queueEvent({EventKind::Control, kSiteLabel, EventSubtype::LeftClick});
+    runEventLoopTurn();
+    ASSERT_TRUE(platform::isWindowOpen(kPickerWindow));
+    EXPECT_EQ(fake::control(kPickerList)->selection, -1) << "a fresh picker";
+
+    send(EventKind::Close, kPickerWindow);
+    EXPECT_FALSE(platform::isWindowOpen(kPickerWindow));
+    EXPECT_TRUE(fake::window(kMainWindow)->visible);
+    EXPECT_EQ(labelText(), "google.de");
+}
+
+}  // namespace
+}  // namespace tellurix
