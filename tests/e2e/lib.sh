@@ -122,6 +122,8 @@ geometry() {
 # window of our own in a corner of the screen takes it before the hotkey.
 KEY_TARGET_WIN=
 focus_wine() {
+    # Gone when the session was ended (wineboot --end-session ends every program).
+    if [ -n "$KEY_TARGET_WIN" ] && ! xwininfo -id "$KEY_TARGET_WIN" >/dev/null 2>&1; then KEY_TARGET_WIN=; fi
     if [ -z "$KEY_TARGET_WIN" ]; then
         wine "$TELLURIX_KEY_TARGET" </dev/null >/dev/null 2>&1 &
         STARTED_PIDS+=("$!")
