@@ -1,14 +1,189 @@
 #include "ui/designs.h"
 
-namespace tellurix {
+#include <algorithm>
+#include <utility>
 
-void prepareDesigns() {}
-void applyBackground() {}
-void installColourHook() {}
-void openDesignWindow() {}
-void stepDesignBack() {}
-void stepDesignForward() {}
-void activateDesign() {}
-void cancelDesign() {}
+#include "app/controls.h"
+#include "app/program.h"
+#include "platform/designs.h"
+#include "platform/images.h"
+#include "platform/window_toolkit.h"
+#include "settings/settings.h"
+#include "ui/images.h"
+
+namespace tellurix {
+namespace {
+
+using platform::kDesignWindow;
+using platform::kMainWindow;
+using platform::kNoBrush;
+
+constexpr int kBackgroundOffset = 100;  // background image = design number - 100
+
+constexpr int kDesignWindowWidth = 260;
+constexpr int kDesignWindowHeight = 70;
+constexpr const char* kDesignWindowTitle = "Design wechseln";
+
+struct DesignState {
+    // The two brushes of the current design; the program owns them.
+    int backgroundBrush = kNoBrush;
+    int searchFieldBrush = kNoBrush;
+    bool hookInstalled = false;
+    // While the design window is open: the design it shows.
+    bool choosing = false;
+    int shown = kFirstDesign;
+};
+
+DesignState& designs()
+{
+    static DesignState state;
+    return state;
+}
+
+int currentDesign()
+{
+    return designFromStored(programSettings().Design);
+}
+
+// Swaps in a new brush and frees the one it replaces, after the new one is in use.
+void replaceBrush(int& slot, int brush)
+{
+    platform::releaseBrush(std::exchange(slot, brush));
+}
+
+void setSearchFieldColours()
+{
+    platform::ControlColours colours;
+    colours.request = platform::ColourRequest::EditField;
+    colours.transparentText = true;
+    colours.textColour = platform::Rgb{0, 0, 0};
+    colours.brush = designs().searchFieldBrush;
+    platform::setControlColours(kSearchField, colours);
+}
+
+void makeSearchFieldBrush(int design)
+{
+    DesignState& state = designs();
+    const int brush = platform::createPatternBrush(design);
+    const int old = std::exchange(state.searchFieldBrush, brush);
+    if (state.hookInstalled)
+        setSearchFieldColours();
+    platform::releaseBrush(old);
+}
+
+void makeBackgroundBrush(int design)
+{
+    const int brush = platform::createPatternBrush(design - kBackgroundOffset);
+    platform::setWindowBackground(kMainWindow, brush);
+    replaceBrush(designs().backgroundBrush, brush);
+}
+
+// "<" only above design 1, ">" only below design 14.
+void showChoice()
+{
+    const int shown = designs().shown;
+    platform::setControlImage(kDesignPreview, shown);
+    platform::enableControl(kDesignBack, shown > kFirstDesign);
+    platform::enableControl(kDesignForward, shown < kLastDesign);
+}
+
+platform::Rect designWindowRect()
+{
+    using namespace platform;
+    const Size outer = outerSize(WindowKind::ToolDialog, {kDesignWindowWidth, kDesignWindowHeight});
+    const Rect owner = windowRect(kMainWindow);
+    return {std::max(0, owner.x + (owner.width - outer.width) / 2),
+            std::max(0, owner.y + (owner.height - outer.height) / 2), outer.width, outer.height};
+}
+
+}  // namespace
+
+int designFromStored(int stored)
+{
+    return stored >= kFirstDesign && stored <= kLastDesign ? stored : kDefaultDesign;
+}
+
+void prepareDesigns()
+{
+    derivePreviews();
+    programSettings().Design = currentDesign();
+    makeSearchFieldBrush(currentDesign());
+}
+
+void applyBackground()
+{
+    makeBackgroundBrush(currentDesign());
+    platform::invalidateWindow(kMainWindow);
+}
+
+void installColourHook()
+{
+    // The label paints no background: its text stands straight on the design.
+    platform::ControlColours label;
+    label.request = platform::ColourRequest::StaticText;
+    label.transparentText = true;
+    label.brush = kNoBrush;
+    platform::setControlColours(kSiteLabel, label);
+    designs().hookInstalled = true;
+    setSearchFieldColours();
+}
+
+void openDesignWindow()
+{
+    using namespace platform;
+    if (isWindowOpen(kDesignWindow)) {
+        setForegroundWindow(kDesignWindow);
+        return;
+    }
+    DesignState& state = designs();
+    state.shown = kFirstDesign;
+    if (!createWindow(kDesignWindow, WindowKind::ToolDialog, kDesignWindowTitle, designWindowRect()))
+        return;
+    state.choosing = true;
+    createControl(kDesignWindow, kDesignBack, ControlKind::PushButton, {10, 10, 20, 20}, "<");
+    enableControl(kDesignBack, false);
+    createControl(kDesignWindow, kDesignForward, ControlKind::PushButton, {230, 10, 20, 20}, ">");
+    createControl(kDesignWindow, kDesignPreview, ControlKind::ImageControl,
+                  {30, 10, kPreviewWidth, kPreviewHeight}, "");
+    setControlImage(kDesignPreview, state.shown);
+    createControl(kDesignWindow, kDesignActivate, ControlKind::PushButton, {40, 40, 100, 20}, "Aktivieren");
+    createControl(kDesignWindow, kDesignCancel, ControlKind::PushButton, {150, 40, 100, 20}, "Abbrechen");
+    enableWindow(kMainWindow, false);
+    showWindow(kDesignWindow);
+}
+
+void stepDesignBack()
+{
+    DesignState& state = designs();
+    if (!state.choosing || state.shown <= kFirstDesign)
+        return;
+    --state.shown;
+    showChoice();
+}
+
+void stepDesignForward()
+{
+    DesignState& state = designs();
+    if (!state.choosing || state.shown >= kLastDesign)
+        return;
+    ++state.shown;
+    showChoice();
+}
+
+void activateDesign()
+{
+    DesignState& state = designs();
+    if (state.choosing)
+        programSettings().Design = state.shown;
+    state.choosing = false;
+    makeBackgroundBrush(currentDesign());
+    makeSearchFieldBrush(currentDesign());
+    platform::invalidateWindow(kMainWindow);
+}
+
+void cancelDesign()
+{
+    designs().choosing = false;
+}
 
 }  // namespace tellurix

@@ -7,11 +7,18 @@ namespace tellurix {
 namespace {
 
 constexpr std::string_view kInformationTitle = "Informationen";
+// Starts by ending the display name's line and leaving one empty; a lone CR
+// breaks the line, as in every message text of the program.
 constexpr std::string_view kAboutText =
-    "Tellurix ruft mit Strg + Shift + S (linke Tasten) eine schmale Suchleiste auf.\r"
-    "Suchseite anklicken, um eine von 93 Suchseiten zu wählen; Suchbegriff eingeben\r"
-    "und mit Enter suchen. Das Ergebnis öffnet sich im Standardbrowser.\r"
-    "Die Einstellungen liegen in %APPDATA%\\Brenmoor\\Tellurix\\Einstellungen.ini.";
+    "\r"
+    "\r"
+    "Tellurix startet Websuchen aus einer schmalen Suchleiste, die im Hintergrund bereitsteht.\r"
+    "\r"
+    "Aufrufen: linke Strg-Taste + linke Umschalttaste + S, oder ein Klick auf das Symbol im Infobereich.\r"
+    "Ein Klick auf die Suchseite links wählt eine andere Seite aus, Enter startet die Suche im Standardbrowser.\r"
+    "\r"
+    "Die Einstellungen stehen in:\r"
+    "%APPDATA%\\Brenmoor\\Tellurix\\Einstellungen.ini";
 
 }  // namespace
 
@@ -27,11 +34,9 @@ void showNotice(std::string_view title, std::string_view text)
 
 std::string informationText()
 {
-    // The display name is the first line; the about text starts on its own lines.
     std::string text(kProgramName);
     text += ' ';
     text += kVersion;
-    text += "\r\r";
     text += kAboutText;
     return text;
 }

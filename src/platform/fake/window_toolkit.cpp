@@ -4,7 +4,6 @@
 #include <string>
 
 #include "platform/fake/fake_toolkit.h"
-#include "platform/images.h"
 #include "platform/notices.h"
 #include "platform/shell.h"
 #include "platform/threads.h"
@@ -18,7 +17,6 @@ struct Toolkit {
     std::map<int, fake::ControlState> controls;
     std::set<int> failingWindows;
     std::set<int> fonts;
-    std::map<int, Size> images;
     std::deque<Event> events;
     std::vector<std::string> log;
     Size screen{1280, 800};
@@ -334,65 +332,6 @@ void setControlFont(int control, int font)
 void registerReturnShortcut(int window, int menuItem)
 {
     record("registerReturnShortcut", window * 100 + menuItem);
-}
-
-// --- Images -----------------------------------------------------------------
-
-bool createIconImage(int image, std::span<const std::uint8_t> icoFile)
-{
-    // The directory entry holds width and height in bytes 6 and 7.
-    if (icoFile.size() < 22)
-        return false;
-    const int width = icoFile[6] == 0 ? 256 : icoFile[6];
-    const int height = icoFile[7] == 0 ? 256 : icoFile[7];
-    kit().images[image] = {width, height};
-    return true;
-}
-
-bool createBitmapImage(int image, const RgbPixels& pixels)
-{
-    if (pixels.width <= 0 || pixels.height <= 0)
-        return false;
-    kit().images[image] = {pixels.width, pixels.height};
-    return true;
-}
-
-bool copyBitmapImage(int source, int target, int x, int y, int width, int height)
-{
-    auto it = kit().images.find(source);
-    if (it == kit().images.end() || x + width > it->second.width || y + height > it->second.height)
-        return false;
-    kit().images[target] = {width, height};
-    return true;
-}
-
-bool hasImage(int image)
-{
-    return kit().images.count(image) != 0;
-}
-
-int imageWidth(int image)
-{
-    auto it = kit().images.find(image);
-    return it == kit().images.end() ? 0 : it->second.width;
-}
-
-int imageHeight(int image)
-{
-    auto it = kit().images.find(image);
-    return it == kit().images.end() ? 0 : it->second.height;
-}
-
-void setControlImage(int control, int image)
-{
-    auto* c = findControl(control);
-    if (!c)
-        return;
-    c->image = image;
-    if (hasImage(image)) {
-        c->rect.width = imageWidth(image);
-        c->rect.height = imageHeight(image);
-    }
 }
 
 // --- Notices, shell ---------------------------------------------------------

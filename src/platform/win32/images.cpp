@@ -33,12 +33,6 @@ std::map<int, BitmapImage>& bitmaps()
     return table;
 }
 
-std::uint32_t readU32(std::span<const std::uint8_t> bytes, std::size_t at)
-{
-    return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
-           static_cast<std::uint32_t>(bytes[at + 2]) << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
-}
-
 HBITMAP makeDib(const RgbPixels& pixels)
 {
     BITMAPINFO info{};
@@ -70,20 +64,17 @@ HBITMAP makeDib(const RgbPixels& pixels)
 
 bool createIconImage(int image, std::span<const std::uint8_t> icoFile)
 {
-    // One directory entry: header (6 bytes), entry (16 bytes), then the image.
-    if (icoFile.size() < 22 || icoFile[2] != 1 || icoFile[4] == 0)
+    const auto entry = readIconDirectory(icoFile);
+    if (!entry)
         return false;
-    const int width = icoFile[6] == 0 ? 256 : icoFile[6];
-    const int height = icoFile[7] == 0 ? 256 : icoFile[7];
-    const std::uint32_t size = readU32(icoFile, 14);
-    const std::uint32_t offset = readU32(icoFile, 18);
-    if (offset > icoFile.size() || size > icoFile.size() - offset)
-        return false;
-    HICON icon = ::CreateIconFromResourceEx(const_cast<PBYTE>(icoFile.data() + offset), size, TRUE, 0x00030000,
-                                            width, height, LR_DEFAULTCOLOR);
+    // The entry's data is what an icon resource holds; version 3 keeps the
+    // alpha channel of 32-bit pictures.
+    HICON icon = ::CreateIconFromResourceEx(const_cast<PBYTE>(icoFile.data() + entry->offset),
+                                            static_cast<DWORD>(entry->size), TRUE, 0x00030000, entry->width,
+                                            entry->height, LR_DEFAULTCOLOR);
     if (!icon)
         return false;
-    icons()[image] = IconImage{UniqueIcon(icon), width, height};
+    icons()[image] = IconImage{UniqueIcon(icon), entry->width, entry->height};
     return true;
 }
 
@@ -148,12 +139,18 @@ void setControlImage(int control, int image)
         return;
     if (HICON icon = win32::iconHandle(image)) {
         ::SendMessageA(handle, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
-        // Draw the icon at its own size: statics otherwise stretch it to 32 x 32.
-        ::SetWindowPos(handle, nullptr, 0, 0, imageWidth(image), imageHeight(image),
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     } else if (HBITMAP bitmap = win32::bitmapHandle(image)) {
         ::SendMessageA(handle, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+    } else {
+        // No such image: the control shows no picture and keeps its size.
+        const bool isIcon = (::GetWindowLongA(handle, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+        ::SendMessageA(handle, STM_SETIMAGE, isIcon ? IMAGE_ICON : IMAGE_BITMAP, 0);
+        ::InvalidateRect(handle, nullptr, TRUE);
+        return;
     }
+    // Draw the picture at its own size: statics otherwise stretch icons to 32 x 32.
+    ::SetWindowPos(handle, nullptr, 0, 0, imageWidth(image), imageHeight(image),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 namespace win32 {

@@ -1,10 +1,339 @@
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <string>
+#include <utility>
+
+#include "platform/tray.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/images.h"
+#include "platform/win32/toolkit_state.h"
 #include "platform/win32/window_extensions.h"
 
-namespace tellurix::platform::win32 {
+namespace tellurix::platform {
+namespace win32 {
+namespace {
 
-bool handleTrayMessage(HWND /*window*/, UINT /*message*/, WPARAM /*wparam*/, LPARAM /*lparam*/, LRESULT& /*answer*/)
+struct MenuItemRecord {
+    std::string text;
+    MenuItemLayout layout;
+};
+
+struct MenuRecord {
+    UniqueMenu handle;
+    std::map<int, MenuItemRecord> items;
+    MenuLook look;
+};
+
+struct TrayToolkit {
+    // Icon number -> the window it was registered for.
+    std::map<int, HWND> icons;
+    void (*restartHandler)() = nullptr;
+    std::map<int, MenuRecord> menus;
+    UniqueFont menuFont;
+};
+
+TrayToolkit& tray()
 {
+    static TrayToolkit instance;
+    return instance;
+}
+
+// The shell broadcasts this registered message to every top-level window when
+// it has created the notification area anew.
+UINT taskbarCreatedMessage()
+{
+    static const UINT message = ::RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
+COLORREF colourRef(MenuColour colour)
+{
+    return RGB(colour.red, colour.green, colour.blue);
+}
+
+MenuColour systemColour(int index)
+{
+    const COLORREF colour = ::GetSysColor(index);
+    return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+}
+
+HFONT menuFont()
+{
+    TrayToolkit& t = tray();
+    if (!t.menuFont) {
+        NONCLIENTMETRICSA metrics{};
+        metrics.cbSize = sizeof metrics;
+        if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+            t.menuFont.reset(::CreateFontIndirectA(&metrics.lfMenuFont));
+    }
+    if (t.menuFont)
+        return t.menuFont.get();
+    return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+}
+
+// A device context with the menu font selected, given back when it goes.
+class MenuFontDc {
+public:
+    explicit MenuFontDc(HDC dc, bool owned) : dc_(dc), owned_(owned)
+    {
+        if (dc_)
+            previous_ = ::SelectObject(dc_, menuFont());
+    }
+    MenuFontDc(const MenuFontDc&) = delete;
+    MenuFontDc& operator=(const MenuFontDc&) = delete;
+    ~MenuFontDc()
+    {
+        if (!dc_)
+            return;
+        ::SelectObject(dc_, previous_);
+        if (owned_)
+            ::ReleaseDC(nullptr, dc_);
+    }
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+    bool owned_;
+    HGDIOBJ previous_ = nullptr;
+};
+
+void fill(HDC dc, const RECT& rect, MenuColour colour)
+{
+    ::SetDCBrushColor(dc, colourRef(colour));
+    ::FillRect(dc, &rect, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+}
+
+void frame(HDC dc, const RECT& rect, MenuColour colour)
+{
+    ::SetDCBrushColor(dc, colourRef(colour));
+    ::FrameRect(dc, &rect, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+}
+
+MenuRecord* findMenu(int menu)
+{
+    auto it = tray().menus.find(menu);
+    return it == tray().menus.end() ? nullptr : &it->second;
+}
+
+MenuRecord* findMenu(HMENU handle)
+{
+    for (auto& [number, record] : tray().menus)
+        if (record.handle.get() == handle)
+            return &record;
+    return nullptr;
+}
+
+// Owner-drawn items carry their menu's number as item data.
+const MenuItemRecord* findItem(MenuRecord* menu, UINT item)
+{
+    if (!menu)
+        return nullptr;
+    auto it = menu->items.find(static_cast<int>(item));
+    return it == menu->items.end() ? nullptr : &it->second;
+}
+
+bool onMeasureItem(MEASUREITEMSTRUCT& measure)
+{
+    if (measure.CtlType != ODT_MENU)
+        return false;
+    const MenuItemRecord* item = findItem(findMenu(static_cast<int>(measure.itemData)), measure.itemID);
+    if (!item)
+        return false;
+    measure.itemWidth = static_cast<UINT>(item->layout.size.width);
+    measure.itemHeight = static_cast<UINT>(item->layout.size.height);
+    return true;
+}
+
+void drawItem(const DRAWITEMSTRUCT& draw, const MenuLook& look, const MenuItemRecord& item)
+{
+    HDC dc = draw.hDC;
+    const RECT& area = draw.rcItem;
+    const bool hot = (draw.itemState & ODS_SELECTED) != 0;
+    if (hot) {
+        fill(dc, area, look.hotFill);
+        frame(dc, area, look.hotFrame);
+    } else {
+        fill(dc, area, look.background);
+        for (int strip = 0; strip < kMenuColumnWidth; ++strip) {
+            const RECT line{area.left + strip, area.top, area.left + strip + 1, area.bottom};
+            fill(dc, line, look.column[static_cast<std::size_t>(strip)]);
+        }
+    }
+    MenuFontDc font(dc, false);
+    const int oldMode = ::SetBkMode(dc, TRANSPARENT);
+    const COLORREF oldColour = ::SetTextColor(dc, colourRef(hot ? look.hotText : look.text));
+    RECT textArea{area.left + item.layout.textOffset.x, area.top + item.layout.textOffset.y, area.right, area.bottom};
+    ::DrawTextA(dc, item.text.c_str(), static_cast<int>(item.text.size()), &textArea,
+                DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+    ::SetTextColor(dc, oldColour);
+    ::SetBkMode(dc, oldMode);
+}
+
+bool onDrawItem(const DRAWITEMSTRUCT& draw)
+{
+    if (draw.CtlType != ODT_MENU)
+        return false;
+    MenuRecord* menu = findMenu(reinterpret_cast<HMENU>(draw.hwndItem));
+    const MenuItemRecord* item = findItem(menu, draw.itemID);
+    if (!item)
+        return false;
+    drawItem(draw, menu->look, *item);
+    return true;
+}
+
+}  // namespace
+
+bool handleTrayMessage(HWND window, UINT message, WPARAM /*wparam*/, LPARAM lparam, LRESULT& answer)
+{
+    switch (message) {
+    case WM_MEASUREITEM:
+        if (!onMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lparam)))
+            return false;
+        answer = TRUE;
+        return true;
+    case WM_DRAWITEM:
+        if (!onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam)))
+            return false;
+        answer = TRUE;
+        return true;
+    case kTrayCallbackMessage:
+        // The shell sends its presses rather than posting them, and a sent
+        // message does not end GetMessage: without a posted message the press
+        // would wait in the event queue until the next one came along.
+        if (::InSendMessageEx(nullptr) != ISMEX_NOSEND)
+            ::PostMessageA(window, WM_NULL, 0, 0);
+        return false;  // the window procedure turns it into a tray event
+    default:
+        break;
+    }
+    // Every top-level window hears of the new notification area; the main
+    // window, which owns the icons, answers for all.
+    if (message >= 0xC000 && message == taskbarCreatedMessage() && window == windowHandle(kMainWindow)) {
+        if (tray().restartHandler)
+            tray().restartHandler();
+        answer = 0;
+        return true;
+    }
     return false;
 }
 
-}  // namespace tellurix::platform::win32
+}  // namespace win32
+
+using namespace win32;
+
+bool addTrayIcon(int icon, int window, int image, std::string_view tip)
+{
+    // Registers the message now, so the main window is sure to recognise it.
+    taskbarCreatedMessage();
+    HWND owner = windowHandle(window);
+    if (!owner)
+        return false;
+    tray().icons[icon] = owner;
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = owner;
+    data.uID = static_cast<UINT>(icon);
+    data.uFlags = NIF_MESSAGE | NIF_ICON;
+    data.uCallbackMessage = kTrayCallbackMessage;
+    data.hIcon = iconHandle(image);
+    const bool added = ::Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+    data.uFlags = NIF_TIP;
+    const std::size_t length = std::min(tip.size(), sizeof data.szTip - 1);
+    std::memcpy(data.szTip, tip.data(), length);
+    data.szTip[length] = '\0';
+    ::Shell_NotifyIconA(NIM_MODIFY, &data);
+    return added;
+}
+
+void removeTrayIcon(int icon)
+{
+    auto it = tray().icons.find(icon);
+    if (it == tray().icons.end())
+        return;
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = it->second;
+    data.uID = static_cast<UINT>(icon);
+    ::Shell_NotifyIconA(NIM_DELETE, &data);
+    tray().icons.erase(it);
+}
+
+void setTrayRestartHandler(void (*handler)())
+{
+    tray().restartHandler = handler;
+}
+
+MenuPalette systemMenuPalette()
+{
+    return {systemColour(COLOR_HIGHLIGHT), systemColour(COLOR_HIGHLIGHTTEXT), systemColour(COLOR_MENU),
+            systemColour(COLOR_MENUTEXT)};
+}
+
+Size menuTextSize(std::string_view text)
+{
+    MenuFontDc dc(::GetDC(nullptr), true);
+    SIZE extent{};
+    if (!dc.get() || !::GetTextExtentPoint32A(dc.get(), text.data(), static_cast<int>(text.size()), &extent))
+        return {};
+    return {extent.cx, extent.cy};
+}
+
+bool createPopupMenu(int menu)
+{
+    UniqueMenu handle(::CreatePopupMenu());
+    if (!handle)
+        return false;
+    MenuRecord& record = tray().menus[menu];
+    record.handle = std::move(handle);
+    record.items.clear();
+    return true;
+}
+
+bool hasMenu(int menu)
+{
+    return findMenu(menu) != nullptr;
+}
+
+bool appendMenuItem(int menu, int item, std::string_view text, MenuItemLayout layout)
+{
+    MenuRecord* record = findMenu(menu);
+    if (!record)
+        return false;
+    // For an owner-drawn item the last argument is the item's data, not a text.
+    const auto data = reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(menu));
+    if (!::AppendMenuA(record->handle.get(), MF_OWNERDRAW, static_cast<UINT_PTR>(item), data))
+        return false;
+    record->items[item] = {std::string(text), layout};
+    return true;
+}
+
+void setMenuLook(int menu, const MenuLook& look)
+{
+    if (MenuRecord* record = findMenu(menu))
+        record->look = look;
+}
+
+Point cursorPosition()
+{
+    POINT point{};
+    ::GetCursorPos(&point);
+    return {point.x, point.y};
+}
+
+void showPopupMenu(int menu, int window, Point at)
+{
+    MenuRecord* record = findMenu(menu);
+    HWND owner = windowHandle(window);
+    if (!record || !owner)
+        return;
+    ::TrackPopupMenu(record->handle.get(), TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
+    // Lets the menu close properly when the next click goes elsewhere.
+    ::PostMessageA(owner, WM_NULL, 0, 0);
+}
+
+}  // namespace tellurix::platform

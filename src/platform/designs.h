@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+
+// Pattern brushes, window backgrounds and the colours in which controls draw
+// themselves over them. Brushes are numbered by the toolkit; whoever creates a
+// brush owns it until it releases it.
+namespace tellurix::platform {
+
+inline constexpr int kNoBrush = 0;
+
+// A brush that repeats a bitmap image from the top-left corner of whatever it
+// paints. kNoBrush when the number names no bitmap or the brush cannot be made.
+int createPatternBrush(int image);
+// Frees a brush; kNoBrush and numbers already released are ignored.
+void releaseBrush(int brush);
+
+// Paints the client area of a window with a brush (its class background);
+// kNoBrush puts back the toolkit's default, the button face colour. The brush
+// stays the caller's and must outlive its use here.
+void setWindowBackground(int window, int brush);
+
+struct Rgb {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+// The two colour requests a control sends to its window before it paints:
+// static texts ask as static text, one-line edits as edit field.
+enum class ColourRequest { StaticText, EditField };
+
+// How a window answers one control's colour request.
+struct ControlColours {
+    ColourRequest request = ColourRequest::StaticText;  // other requests get the default answer
+    bool transparentText = false;                       // text drawn without a background of its own
+    std::optional<Rgb> textColour;                      // unset: the default text colour
+    int brush = kNoBrush;                               // kNoBrush: paint no background at all
+
+    friend bool operator==(const ControlColours&, const ControlColours&) = default;
+};
+
+// From now on the control's colour request is answered so. The brush stays the
+// caller's; set the colours again before releasing it.
+void setControlColours(int control, const ControlColours& colours);
+
+// The rule that answers a control's colour request, or null when the request
+// gets the toolkit's default answer (no rule, or a rule for the other request).
+inline const ControlColours* colourRuleFor(const std::map<int, ControlColours>& rules, ColourRequest request,
+                                           int control)
+{
+    auto it = rules.find(control);
+    return it != rules.end() && it->second.request == request ? &it->second : nullptr;
+}
+
+}  // namespace tellurix::platform

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "platform/tray.h"
+
+// The in-memory notification area and popup menus of the native unit tests.
+// fake::reset() of the toolkit leaves them alone: tests call resetTray() too.
+namespace tellurix::platform::fake {
+
+struct TrayIconState {
+    int window = 0;
+    int image = 0;
+    std::string tip;
+    // Length of the toolkit's call log when the icon was added (see ShownMenu).
+    std::size_t callsBefore = 0;
+};
+
+struct MenuItemState {
+    int item = 0;
+    std::string text;
+    MenuItemLayout layout;
+};
+
+struct MenuState {
+    std::vector<MenuItemState> items;
+    // Length of the toolkit's call log when the menu was created.
+    std::size_t callsBefore = 0;
+    MenuLook look;
+    bool lookSet = false;
+};
+
+// One opening of a popup menu.
+struct ShownMenu {
+    int menu = 0;
+    int window = 0;
+    Point at;
+    MenuLook look;
+    // Length of the toolkit's call log when the menu opened: the call just
+    // before it is callLog()[callsBefore - 1].
+    std::size_t callsBefore = 0;
+};
+
+void resetTray();
+
+// Null when the icon is not in the notification area.
+const TrayIconState* trayIcon(int icon);
+// Every addTrayIcon call, successful or not.
+int trayIconAddAttempts();
+// The next `count` addTrayIcon calls fail as if the shell were not there yet.
+void failTrayIconAdds(int count);
+// The shell restarts: every icon is gone, then the restart handler runs.
+void restartNotificationArea();
+
+const MenuState* menu(int number);
+void failMenuCreation(bool fail);
+// menuTextSize answers `charWidth` pixels a byte and `height` pixels.
+void setMenuTextMetrics(int charWidth, int height);
+void setMenuPalette(const MenuPalette& palette);
+void setCursorPosition(Point at);
+const std::vector<ShownMenu>& shownMenus();
+// The user picks `item` from the next menu shown: its menu event is queued.
+void pickFromNextMenu(int item);
+
+}  // namespace tellurix::platform::fake

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "platform/images.h"
+
+namespace tellurix {
+
+// Decodes a PNG file held in memory into opaque 8-bit RGB pixels. Palette and
+// grey images are expanded, 16-bit channels cut to 8 and alpha dropped.
+// Nothing when the bytes are no PNG or the file is damaged anywhere.
+std::optional<platform::RgbPixels> decodePng(std::span<const std::uint8_t> file);
+
+}  // namespace tellurix

@@ -1,0 +1,141 @@
+// Balloon tips of the image buttons, the notice box and the information text.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "../support/temp_folder.h"
+#include "app/controls.h"
+#include "app/event_loop.h"
+#include "app/program.h"
+#include "platform/fake/fake_toolkit.h"
+#include "platform/fake/fake_tray.h"
+#include "platform/fake/fault_injection.h"
+#include "ui/notices.h"
+
+namespace tellurix {
+namespace {
+
+namespace fake = platform::fake;
+using platform::EventKind;
+using platform::EventSubtype;
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> result(1);
+    for (char c : text) {
+        if (c == '\r')
+            result.emplace_back();
+        else
+            result.back() += c;
+    }
+    return result;
+}
+
+TEST(InformationText, DisplayNameFirstThenTheAboutTextInCp1252Lines)
+{
+    const std::string text = informationText();
+    const std::vector<std::string> rows = lines(text);
+    ASSERT_GE(rows.size(), 4u) << text;
+    EXPECT_EQ(rows[0], "Tellurix 1.0.3");
+    EXPECT_EQ(rows[1], "") << "an empty line parts the name from the about text";
+    EXPECT_FALSE(rows[2].empty());
+
+    // Lines break with a lone CR, never with a line feed.
+    EXPECT_EQ(text.find('\n'), std::string::npos);
+    // It says how to call the bar up and where the settings live.
+    EXPECT_NE(text.find("linke Strg"), std::string::npos) << text;
+    EXPECT_NE(text.find("+ S"), std::string::npos) << text;
+    EXPECT_EQ(rows.back(), "%APPDATA%\\Brenmoor\\Tellurix\\Einstellungen.ini");
+    // Umlauts are single Windows-1252 bytes (\xE4 is a-umlaut), not UTF-8 pairs.
+    EXPECT_NE(text.find("w\xE4hlt"), std::string::npos) << text;
+    EXPECT_EQ(text.find('\xC3'), std::string::npos);
+}
+
+TEST(InformationText, IsAFreshStringEachTime)
+{
+    std::string first = informationText();
+    const std::string copy = first;
+    first.replace(0, 8, "Verdorbn");
+    EXPECT_EQ(informationText(), copy);
+}
+
+class NoticesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fake::reset();
+        fake::resetTray();
+        fake::resetEnvironment();
+        fake::resetFaults();
+        fake::setEnvironmentVariable("appdata", appdata.string());
+    }
+    void TearDown() override
+    {
+        fake::resetEnvironment();
+        fake::resetTray();
+    }
+
+    static std::vector<std::string> callsStartingWith(const std::string& prefix)
+    {
+        std::vector<std::string> calls;
+        for (const std::string& call : fake::callLog())
+            if (call.rfind(prefix, 0) == 0)
+                calls.push_back(call);
+        return calls;
+    }
+
+    static long callIndex(const std::string& call)
+    {
+        const auto& log = fake::callLog();
+        for (std::size_t i = 0; i < log.size(); ++i)
+            if (log[i] == call)
+                return static_cast<long>(i);
+        return -1;
+    }
+
+    testing::TempFolder appdata;
+};
+
+TEST_F(NoticesTest, EveryImageButtonGetsOneTipOnceAllControlsExist)
+{
+    ASSERT_TRUE(startUp());
+    const std::vector<std::string> expected{"addBalloonTip 3", "addBalloonTip 4", "addBalloonTip 5",
+                                            "addBalloonTip 6", "addBalloonTip 7", "addBalloonTip 8",
+                                            "addBalloonTip 9"};
+    EXPECT_EQ(callsStartingWith("addBalloonTip "), expected);
+    // The hidden buttons 4 and 8 get theirs too, after the last control is made.
+    EXPECT_GT(callIndex("addBalloonTip 3"), callIndex("createControl 9"));
+    EXPECT_GT(callIndex("addBalloonTip 4"), callIndex("hideControl 4"));
+    EXPECT_GT(callIndex("addBalloonTip 8"), callIndex("hideControl 8"));
+}
+
+TEST_F(NoticesTest, InformationButtonShowsTheInformationBoxOnLeftClicksOnly)
+{
+    ASSERT_TRUE(startUp());
+    const int before = fake::messageBoxesShown();
+
+    dispatchEvent({EventKind::Control, kInfoButton, EventSubtype::DoubleClick});
+    dispatchEvent({EventKind::Control, kInfoButton, EventSubtype::Other});
+    EXPECT_EQ(fake::messageBoxesShown(), before);
+
+    dispatchEvent({EventKind::Control, kInfoButton, EventSubtype::LeftClick});
+    EXPECT_EQ(fake::messageBoxesShown(), before + 1);
+    EXPECT_EQ(fake::lastMessageBoxTitle(), "Informationen");
+    EXPECT_EQ(fake::lastMessageBoxText(), informationText());
+
+    dispatchEvent({EventKind::Control, kInfoButton, EventSubtype::LeftClick});
+    EXPECT_EQ(fake::messageBoxesShown(), before + 2);
+}
+
+TEST_F(NoticesTest, NoticePassesTitleAndTextUnchanged)
+{
+    const std::string text = "Erste Zeile\rZweite & dritte \xFC" "ber 100 %";
+    showNotice("Titel & Co.", text);
+    EXPECT_EQ(fake::messageBoxesShown(), 1);
+    EXPECT_EQ(fake::lastMessageBoxTitle(), "Titel & Co.");
+    EXPECT_EQ(fake::lastMessageBoxText(), text);
+}
+
+}  // namespace
+}  // namespace tellurix
