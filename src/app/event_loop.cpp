@@ -80,10 +80,16 @@ bool matches(const Route& route, const Event& event)
 
 void onClose(int window)
 {
-    // Alt+F4 on the picker closes the picker; every other close request only
-    // hides the bar, the program keeps running in the tray.
+    // Alt+F4 on the picker closes the picker, on the design window it is
+    // "Abbrechen" (the bar is disabled while that window is open, so hiding
+    // the bar alone would strand the user). Every other close request only
+    // hides the bar; the program keeps running in the tray.
     if (window == platform::kPickerWindow) {
         closeSitePicker();
+        return;
+    }
+    if (window == platform::kDesignWindow) {
+        cancelAndCloseDesignWindow();
         return;
     }
     hideMainWindow();

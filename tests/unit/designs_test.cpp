@@ -296,6 +296,21 @@ TEST_F(DesignsTest, CancelKeepsTheDesignThatWasCurrentBefore)
     EXPECT_FALSE(enabled(kDesignBack));
 }
 
+TEST_F(DesignsTest, ClosingTheDesignWindowIsCancelAndFreesTheBar)
+{
+    startWithStoredDesign(204);
+    const int background = backgroundBrush();
+    press(kDesignButton);
+    press(kDesignForward);
+    ASSERT_FALSE(fake::window(kMainWindow)->enabled);
+    dispatchEvent({EventKind::Close, kDesignWindow, EventSubtype::None});
+
+    EXPECT_FALSE(platform::isWindowOpen(kDesignWindow));
+    EXPECT_TRUE(fake::window(kMainWindow)->enabled);
+    EXPECT_EQ(programSettings().Design, 204);
+    EXPECT_EQ(backgroundBrush(), background);
+}
+
 TEST_F(DesignsTest, ReopeningAfterActivationStartsAtDesignOne)
 {
     startWithStoredDesign(203);
