@@ -53,7 +53,7 @@ PACKAGES=(
     wine wine64
     xvfb xdotool imagemagick x11-utils x11-xserver-utils
     dpkg-dev googletest libgtest-dev libpng-dev zlib1g-dev
-    clang libclang-rt-14-dev procps
+    clang libclang-rt-14-dev procps python3
 )
 # openbox pulls in a whole desktop session through its recommends.
 PACKAGES_NO_RECOMMENDS=(openbox)
@@ -200,6 +200,7 @@ build_libpng() {
         -DCMAKE_FIND_ROOT_PATH_MODE_LIBRARY=ONLY \
         -DCMAKE_FIND_ROOT_PATH_MODE_INCLUDE=ONLY \
         -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_C_FLAGS_RELEASE="$LIBPNG_CFLAGS" \
         -DCMAKE_INSTALL_PREFIX="$PREFIX" \
         -DPNG_SHARED=OFF -DPNG_STATIC=ON \
         -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
@@ -217,10 +218,14 @@ build_libpng() {
 
     libpng_present || die "libpng install did not produce $PREFIX/lib/libpng.a and the headers"
     printf '%s\n' "$version" >"$PREFIX/libpng-debian-version"
+    printf '%s\n' "$LIBPNG_CFLAGS" >"$PREFIX/libpng-cflags"
     say "libpng $version installed into $PREFIX"
 }
 
-if libpng_present; then
+# Small code: the program links only the reading half of libpng, and the
+# linker can drop the rest only when every function has its own section.
+LIBPNG_CFLAGS="-Os -DNDEBUG -ffunction-sections -fdata-sections"
+if libpng_present && [ "$(cat "$PREFIX/libpng-cflags" 2>/dev/null)" = "$LIBPNG_CFLAGS" ]; then
     say "MinGW libpng present in $PREFIX ($(cat "$PREFIX/libpng-debian-version" 2>/dev/null || echo 'version unknown'))"
 else
     build_libpng
