@@ -74,8 +74,10 @@ void setMenuLook(int menu, const MenuLook& look);
 
 // The mouse position in screen coordinates.
 Point cursorPosition();
-// Opens the menu with its top left corner at `at` (screen coordinates), owned
-// by `window`; either mouse button picks an item. The pick arrives later as a
+// Makes `window` the foreground window, without showing it, and opens the
+// menu owned by it with its top left corner at `at` (screen coordinates).
+// Without the foreground the menu would not close when the user clicks
+// elsewhere. Either mouse button picks an item; the pick arrives later as a
 // menu event with the item's number.
 void showPopupMenu(int menu, int window, Point at);
 

@@ -12,12 +12,14 @@ constexpr std::string_view kInformationTitle = "Informationen";
 constexpr std::string_view kAboutText =
     "\r"
     "\r"
-    "Tellurix startet Websuchen aus einer schmalen Suchleiste, die im Hintergrund bereitsteht.\r"
+    "Websuchen aus einer schmalen Suchleiste.\r"
     "\r"
-    "Aufrufen: linke Strg-Taste + linke Umschalttaste + S, oder ein Klick auf das Symbol im Infobereich.\r"
-    "Ein Klick auf die Suchseite links wählt eine andere Seite aus, Enter startet die Suche im Standardbrowser.\r"
+    "Aufrufen mit linker Strg + linker Shift + S\r"
+    "oder mit einem Klick auf das Symbol im Infobereich.\r"
+    "Ein Klick auf die Suchseite wählt eine andere aus,\r"
+    "Enter startet die Suche im Standardbrowser.\r"
     "\r"
-    "Die Einstellungen stehen in:\r"
+    "Einstellungen:\r"
     "%APPDATA%\\Brenmoor\\Tellurix\\Einstellungen.ini";
 
 }  // namespace

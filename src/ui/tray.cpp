@@ -63,9 +63,6 @@ void showTrayMenu()
     at.y -= 1;
     // The colours follow the system's, which may have changed since start-up.
     platform::setMenuLook(kTrayMenu, trayMenuLook(platform::systemMenuPalette()));
-    // Without the foreground the menu would stay open when the user clicks
-    // elsewhere.
-    platform::setForegroundWindow(kMainWindow);
     platform::showPopupMenu(kTrayMenu, kMainWindow, at);
 }
 

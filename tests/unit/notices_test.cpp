@@ -44,8 +44,8 @@ TEST(InformationText, DisplayNameFirstThenTheAboutTextInCp1252Lines)
     // Lines break with a lone CR, never with a line feed.
     EXPECT_EQ(text.find('\n'), std::string::npos);
     // It says how to call the bar up and where the settings live.
-    EXPECT_NE(text.find("linke Strg"), std::string::npos) << text;
-    EXPECT_NE(text.find("+ S"), std::string::npos) << text;
+    EXPECT_NE(text.find("Strg + "), std::string::npos) << text;
+    EXPECT_NE(text.find("Shift + S"), std::string::npos) << text;
     EXPECT_EQ(rows.back(), "%APPDATA%\\Brenmoor\\Tellurix\\Einstellungen.ini");
     // Umlauts are single Windows-1252 bytes (\xE4 is a-umlaut), not UTF-8 pairs.
     EXPECT_NE(text.find("w\xE4hlt"), std::string::npos) << text;

@@ -14,7 +14,8 @@ struct TrayIconState {
     int window = 0;
     int image = 0;
     std::string tip;
-    // Length of the toolkit's call log when the icon was added (see ShownMenu).
+    // Length of the toolkit's call log when the icon was added: the call just
+    // before it is callLog()[callsBefore - 1].
     std::size_t callsBefore = 0;
 };
 
@@ -38,9 +39,8 @@ struct ShownMenu {
     int window = 0;
     Point at;
     MenuLook look;
-    // Length of the toolkit's call log when the menu opened: the call just
-    // before it is callLog()[callsBefore - 1].
-    std::size_t callsBefore = 0;
+    // The program's foreground window while the menu was open.
+    int foreground = kNoWindow;
 };
 
 void resetTray();

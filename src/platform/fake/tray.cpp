@@ -115,7 +115,8 @@ void showPopupMenu(int menu, int window, Point at)
     fake::MenuState* m = findMenu(menu);
     if (!m || !isWindowOpen(window))
         return;
-    tray().shown.push_back({menu, window, at, m->look, fake::callLog().size()});
+    setForegroundWindow(window);
+    tray().shown.push_back({menu, window, at, m->look, foregroundWindow()});
     if (tray().nextPick) {
         fake::queueEvent({EventKind::Menu, *tray().nextPick, EventSubtype::None});
         tray().nextPick.reset();

@@ -128,7 +128,6 @@ MenuRecord* findMenu(HMENU handle)
     return nullptr;
 }
 
-// Owner-drawn items carry their menu's number as item data.
 const MenuItemRecord* findItem(MenuRecord* menu, UINT item)
 {
     if (!menu)
@@ -141,6 +140,7 @@ bool onMeasureItem(MEASUREITEMSTRUCT& measure)
 {
     if (measure.CtlType != ODT_MENU)
         return false;
+    // Owner-drawn items carry their menu's number as item data.
     const MenuItemRecord* item = findItem(findMenu(static_cast<int>(measure.itemData)), measure.itemID);
     if (!item)
         return false;
@@ -186,6 +186,25 @@ bool onDrawItem(const DRAWITEMSTRUCT& draw)
     return true;
 }
 
+// Opens the menu and waits for the user's choice (0: none).
+UINT trackMenu(HMENU menu, HWND owner, Point at)
+{
+    ::SetForegroundWindow(owner);
+    return static_cast<UINT>(
+        ::TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr));
+}
+
+// Under X (Wine) the click on the notification area that asked for the menu
+// also moves the keyboard focus there, and the news of that may reach us only
+// inside the menu's loop: it then hands the foreground to the desktop and
+// closes the menu at once. Such a menu gets one second chance.
+bool closedByLateFocusChange(ULONGLONG openedAt)
+{
+    constexpr ULONGLONG kAtOnceMs = 300;
+    HWND foreground = ::GetForegroundWindow();
+    return ::GetTickCount64() - openedAt < kAtOnceMs && (!foreground || foreground == ::GetDesktopWindow());
+}
+
 }  // namespace
 
 bool handleTrayMessage(HWND window, UINT message, WPARAM /*wparam*/, LPARAM lparam, LRESULT& answer)
@@ -228,8 +247,6 @@ using namespace win32;
 
 bool addTrayIcon(int icon, int window, int image, std::string_view tip)
 {
-    // Registers the message now, so the main window is sure to recognise it.
-    taskbarCreatedMessage();
     HWND owner = windowHandle(window);
     if (!owner)
         return false;
@@ -331,7 +348,13 @@ void showPopupMenu(int menu, int window, Point at)
     HWND owner = windowHandle(window);
     if (!record || !owner)
         return;
-    ::TrackPopupMenu(record->handle.get(), TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
+    const ULONGLONG openedAt = ::GetTickCount64();
+    UINT chosen = trackMenu(record->handle.get(), owner, at);
+    if (chosen == 0 && closedByLateFocusChange(openedAt))
+        chosen = trackMenu(record->handle.get(), owner, at);
+    // The choice reaches the event loop as the menu's own command would.
+    if (chosen != 0)
+        ::PostMessageA(owner, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
     // Lets the menu close properly when the next click goes elsewhere.
     ::PostMessageA(owner, WM_NULL, 0, 0);
 }
