@@ -197,7 +197,8 @@ dismiss() {
     wait_until 10 has_visible "$1" || fail "no window '$1'"
     id=$(find_visible "$1")
     xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id"
-    xdotool key --window "$id" Return 2>/dev/null || xdotool key Return
+    wait_until 5 is_active "$id" || true
+    xdotool key Return
     wait_until 5 bash -c "! xdotool search --onlyvisible --name '^$1\$' >/dev/null 2>&1" ||
         fail "'$1' did not close"
 }

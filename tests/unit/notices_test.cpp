@@ -97,6 +97,37 @@ protected:
     testing::TempFolder appdata;
 };
 
+TEST_F(NoticesTest, EachImageButtonExplainsItselfWithTheInformationIcon)
+{
+    ASSERT_TRUE(startUp());
+    struct Expected {
+        int control;
+        const char* title;
+        const char* text;
+    };
+    const Expected expected[] = {
+        {3, "In den Vordergrund setzen",
+         "Wenn Sie diese Option aktivieren, dann bleibt dieses Fenster dauerhaft im Vordergrund."},
+        {4, "Nicht in den Vordergrund setzen",
+         "Wenn Sie diese Option deaktivieren, dann bleibt dieses Fenster nicht mehr dauerhaft im Vordergrund."},
+        {5, "Design wechseln", "Hier k\xF6nnen Sie das Design des Programms \xE4ndern."},
+        {6, "Informationen", "Weitere Informationen des Programms finden Sie hier."},
+        {7, "Beenden", "Das Programm wird beendet."},
+        {8, "Autostart deaktivieren", "Das Programm wird beim Windows-Start nicht mehr automatisch gestartet."},
+        {9, "Autostart aktivieren", "Das Programm wird beim Windows-Start automatisch gestartet."},
+    };
+    for (const Expected& tip : expected) {
+        SCOPED_TRACE(tip.control);
+        const auto* registered = platform::fake::balloonTip(tip.control);
+        ASSERT_NE(registered, nullptr);
+        EXPECT_EQ(registered->title, tip.title);
+        EXPECT_EQ(registered->text, tip.text);
+        EXPECT_EQ(registered->icon, 1) << "the information icon";
+    }
+    EXPECT_EQ(platform::fake::balloonTip(1), nullptr);
+    EXPECT_EQ(platform::fake::balloonTip(2), nullptr);
+}
+
 TEST_F(NoticesTest, EveryImageButtonGetsOneTipOnceAllControlsExist)
 {
     ASSERT_TRUE(startUp());

@@ -69,6 +69,14 @@ std::vector<std::string> launchedUrls();
 int messageBoxesShown();
 std::string lastMessageBoxTitle();
 std::string lastMessageBoxText();
+
+struct BalloonTip {
+    std::string title;
+    std::string text;
+    int icon = 0;
+};
+// The tip bound to a control, or null.
+const BalloonTip* balloonTip(int control);
 void (*sessionEndHandler())();
 
 }  // namespace tellurix::platform::fake

@@ -30,6 +30,7 @@ struct Toolkit {
     int boxes = 0;
     std::string boxTitle;
     std::string boxText;
+    std::map<int, fake::BalloonTip> tips;
     void (*onSessionEnd)() = nullptr;
 };
 
@@ -336,9 +337,10 @@ void registerReturnShortcut(int window, int menuItem)
 
 // --- Notices, shell ---------------------------------------------------------
 
-void addBalloonTip(int control, std::string_view /*text*/, std::string_view /*title*/, int /*icon*/)
+void addBalloonTip(int control, std::string_view text, std::string_view title, int icon)
 {
     record("addBalloonTip", control);
+    kit().tips[control] = {std::string(title), std::string(text), icon};
 }
 
 void showMessageBox(std::string_view title, std::string_view text)
@@ -533,6 +535,12 @@ bool threadStarted()
 std::vector<std::string> launchedUrls()
 {
     return kit().urls;
+}
+
+const BalloonTip* balloonTip(int control)
+{
+    auto it = kit().tips.find(control);
+    return it == kit().tips.end() ? nullptr : &it->second;
 }
 
 int messageBoxesShown()

@@ -220,13 +220,6 @@ bool handleTrayMessage(HWND window, UINT message, WPARAM /*wparam*/, LPARAM lpar
             return false;
         answer = TRUE;
         return true;
-    case kTrayCallbackMessage:
-        // The shell sends its presses rather than posting them, and a sent
-        // message does not end GetMessage: without a posted message the press
-        // would wait in the event queue until the next one came along.
-        if (::InSendMessageEx(nullptr) != ISMEX_NOSEND)
-            ::PostMessageA(window, WM_NULL, 0, 0);
-        return false;  // the window procedure turns it into a tray event
     default:
         break;
     }

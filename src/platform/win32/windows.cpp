@@ -80,6 +80,11 @@ int controlNumber(HWND handle)
 void recordEvent(const Event& event)
 {
     state().events.push_back(event);
+    // A message sent from another thread (the shell's tray notifications) is
+    // handled inside GetMessage, which then keeps waiting for a posted one:
+    // post an empty message so the event loop sees the event at once.
+    if (::InSendMessage())
+        ::PostThreadMessageW(::GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
 bool registerWindowClasses()
