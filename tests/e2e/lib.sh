@@ -74,20 +74,27 @@ seed_settings() {
 
 process_alive() { kill -0 "$1" 2>/dev/null; }
 
-# start_tellurix [FOLDER]: starts the program from FOLDER (default: its own)
-# and waits for its main window to exist. Sets TX_PID and MAIN_WIN.
-start_tellurix() {
+# launch_tellurix [FOLDER]: starts the program from FOLDER (default: its own
+# folder) without waiting for it. Sets TX_PID.
+launch_tellurix() {
     local folder=${1:-$(dirname "$TELLURIX_EXE")}
     (cd "$folder" && exec wine "$TELLURIX_EXE") </dev/null >"$WORK_DIR/wine.log" 2>&1 &
     TX_PID=$!
     STARTED_PIDS+=("$TX_PID")
+}
+
+# start_tellurix [FOLDER]: starts the program and waits for its own main
+# window to exist. Sets TX_PID and MAIN_WIN.
+start_tellurix() {
+    launch_tellurix "$@"
     wait_until 20 find_main_window || fail "the main window did not appear"
     MAIN_WIN=$(find_main_window)
 }
 
+# The main window of the process TX_PID (not one left by an earlier run).
 find_main_window() {
     local id
-    id=$(xdotool search --name "^$TITLE\$" 2>/dev/null | head -n 1)
+    id=$(xdotool search --all --pid "$TX_PID" --name "^$TITLE\$" 2>/dev/null | head -n 1)
     [ -n "$id" ] && echo "$id"
 }
 
@@ -126,10 +133,11 @@ focus_wine() {
     if [ -n "$KEY_TARGET_WIN" ] && ! xwininfo -id "$KEY_TARGET_WIN" >/dev/null 2>&1; then KEY_TARGET_WIN=; fi
     if [ -z "$KEY_TARGET_WIN" ]; then
         wine "$TELLURIX_KEY_TARGET" </dev/null >/dev/null 2>&1 &
-        STARTED_PIDS+=("$!")
-        wait_until 20 xdotool search --onlyvisible --name '^Tellurix key target$' ||
-            fail "the key target window did not appear"
-        KEY_TARGET_WIN=$(xdotool search --onlyvisible --name '^Tellurix key target$' | head -n 1)
+        local pid=$!
+        STARTED_PIDS+=("$pid")
+        key_target() { xdotool search --all --onlyvisible --pid "$pid" --name '^Tellurix key target$' 2>/dev/null; }
+        wait_until 20 key_target || fail "the key target window did not appear"
+        KEY_TARGET_WIN=$(key_target | head -n 1)
     fi
     xdotool windowactivate --sync "$KEY_TARGET_WIN" 2>/dev/null || xdotool windowfocus --sync "$KEY_TARGET_WIN"
 }

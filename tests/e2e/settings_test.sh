@@ -51,6 +51,9 @@ xdotool key Down
 sleep 0.5
 timeout 60 wineboot --end-session </dev/null >/dev/null 2>&1 || true
 wait_until 20 bash -c "! kill -0 $TX_PID 2>/dev/null" || kill -9 "$TX_PID"
+# The end of the session ended Wine's desktop and tray too: start afresh.
+tx_wine_stop
+tx_wine_prefix_init "$WINEPREFIX"
 grep -q 'FPS = 0' "$SETTINGS_FILE" || fail "the end of the session did not save: $(file_bytes)"
 grep -q '^Suchseite = google.de' "$SETTINGS_FILE" && fail "the site picked before log-off was not saved"
 pass "the end of the session saves the choices"

@@ -60,7 +60,7 @@ wait_until 5 is_hidden "$MAIN_WIN" || fail "the bar did not hide"
 settings_before=$(md5sum <"$SETTINGS_FILE")
 first_pid=$TX_PID
 first_win=$MAIN_WIN
-start_tellurix
+launch_tellurix
 second_pid=$TX_PID
 wait_for_exit "$second_pid" 15
 expect_eq "$EXIT_CODE" 0 "a second start exits with code 0"
