@@ -86,9 +86,12 @@ launch_tellurix() {
 # start_tellurix [FOLDER]: starts the program and waits for its own main
 # window to exist. Sets TX_PID and MAIN_WIN.
 start_tellurix() {
+    local start
+    start=$(now_ms)
     launch_tellurix "$@"
     wait_until 20 find_main_window || fail "the main window did not appear"
     MAIN_WIN=$(find_main_window)
+    log "started (pid $TX_PID, window $MAIN_WIN) in $(($(now_ms) - start)) ms"
 }
 
 # The main window of the process TX_PID (not one left by an earlier run).
@@ -139,7 +142,7 @@ focus_wine() {
         wait_until 20 key_target || fail "the key target window did not appear"
         KEY_TARGET_WIN=$(key_target | head -n 1)
     fi
-    xdotool windowactivate --sync "$KEY_TARGET_WIN" 2>/dev/null || xdotool windowfocus --sync "$KEY_TARGET_WIN"
+    timeout 3 xdotool windowactivate --sync "$KEY_TARGET_WIN" 2>/dev/null || timeout 3 xdotool windowfocus --sync "$KEY_TARGET_WIN"
 }
 
 # press_keys KEYCODE...: holds them together long enough for a 100 ms poll.
@@ -204,7 +207,7 @@ dismiss() {
     local id
     wait_until 10 has_visible "$1" || fail "no window '$1'"
     id=$(find_visible "$1")
-    xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id"
+    timeout 3 xdotool windowactivate --sync "$id" 2>/dev/null || timeout 3 xdotool windowfocus --sync "$id"
     wait_until 5 is_active "$id" || true
     xdotool key Return
     wait_until 5 bash -c "! xdotool search --onlyvisible --name '^$1\$' >/dev/null 2>&1" ||

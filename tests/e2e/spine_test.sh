@@ -27,7 +27,7 @@ read -r x y w h < <(geometry "$MAIN_WIN")
 expect_eq "${w}x${h}" "530x40" "client area"
 
 # The close box (Alt+F4 asks the window manager to close it) only hides.
-xdotool windowactivate --sync "$MAIN_WIN" 2>/dev/null || true
+timeout 3 xdotool windowactivate --sync "$MAIN_WIN" 2>/dev/null || true
 xdotool key --clearmodifiers alt+F4
 wait_until 5 is_hidden "$MAIN_WIN" || fail "Alt+F4 did not hide the bar"
 sleep 0.3

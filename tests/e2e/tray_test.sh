@@ -104,7 +104,7 @@ click_control 6
 wait_until 5 has_visible "Informationen" || fail "control 6 opened no information box"
 pass "'Informationen' opens"
 dismiss "Informationen"
-wait_until 5 is_active "$MAIN_WIN" || xdotool windowactivate --sync "$MAIN_WIN"
+wait_until 5 is_active "$MAIN_WIN" || timeout 3 xdotool windowactivate --sync "$MAIN_WIN"
 click_control 2
 xdotool type --delay 20 abc
 xdotool key Return
