@@ -53,7 +53,7 @@ PACKAGES=(
     wine wine64
     xvfb xdotool imagemagick x11-utils x11-xserver-utils
     dpkg-dev googletest libgtest-dev libpng-dev zlib1g-dev
-    clang libclang-rt-14-dev procps python3
+    clang libclang-rt-14-dev procps python3 libbenchmark-dev
 )
 # openbox pulls in a whole desktop session through its recommends.
 PACKAGES_NO_RECOMMENDS=(openbox)
