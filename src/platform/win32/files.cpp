@@ -86,7 +86,10 @@ bool replaceFile(const std::string& path, std::string_view bytes) {
         return false;
     }
 
-    const std::string temporary = path + ".tmp" + std::to_string(::GetCurrentProcessId());
+    // One fixed name: a save cut off by a killed process leaves at most this
+    // one file behind, and the next save writes over it. (Only one copy of
+    // the program runs at a time.)
+    const std::string temporary = path + ".tmp";
     if (!writeTemporary(temporary, bytes)) {
         ::DeleteFileA(temporary.c_str());
         return false;
