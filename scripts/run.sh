@@ -18,7 +18,14 @@ cmake --build build/windows -j "$JOBS" --target Tellurix
 
 # shellcheck source=wine-env.sh
 . scripts/wine-env.sh
+# Without a display of its own, reuse the one an earlier run started.
+if [ -z "${DISPLAY:-}" ] && [ -f build/run-display ]; then
+    DISPLAY=$(cat build/run-display)
+    export DISPLAY
+    xdpyinfo >/dev/null 2>&1 || unset DISPLAY
+fi
 tx_display_start
+echo "$DISPLAY" >build/run-display
 tx_wine_prefix_init "${TELLURIX_WINEPREFIX:-$REPO_DIR/build/run-prefix}"
 echo "Tellurix runs on display $DISPLAY (Wine prefix $WINEPREFIX)."
 echo "Call up the bar with left Ctrl + left Shift + S or the tray icon; quit with its Beenden button."
