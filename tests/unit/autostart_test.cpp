@@ -10,7 +10,7 @@
 #include <iterator>
 #include <string>
 
-#include "../support/temp_folder.h"
+#include "../support/program_fixture.h"
 #include "app/controls.h"
 #include "app/event_loop.h"
 #include "app/program.h"
@@ -39,30 +39,19 @@ void writeFile(const fs::path& path, const std::string& bytes)
     out << bytes;
 }
 
-long callIndex(const std::string& call)
-{
-    const auto& log = fake::callLog();
-    const auto it = std::find(log.begin(), log.end(), call);
-    return it == log.end() ? -1 : static_cast<long>(it - log.begin());
-}
-
-class AutostartTest : public ::testing::Test {
+class AutostartTest : public testing::ProgramFixture {
 protected:
     void SetUp() override
     {
-        fake::reset();
-        fake::resetEnvironment();
-        fake::resetFaults();
+        ProgramFixture::SetUp();
         fake::resetShellLinks();
-        fake::setEnvironmentVariable("appdata", appdata.string());
         fs::create_directories(startupFolder());
         fake::setStartupFolder(startupFolder().string());
     }
     void TearDown() override
     {
         fake::resetShellLinks();
-        fake::resetEnvironment();
-        fake::resetFaults();
+        ProgramFixture::TearDown();
     }
 
     fs::path startupFolder() const { return folders.path() / "Startup"; }
@@ -90,7 +79,6 @@ protected:
         return offButton;
     }
 
-    testing::TempFolder appdata;
     testing::TempFolder folders;
 };
 

@@ -34,8 +34,6 @@ protected:
     void SetUp() override
     {
         fake::reset();
-        fake::resetImages();
-        fake::resetDesigns();
         programSettings() = Settings{};
     }
 

@@ -289,8 +289,6 @@ protected:
     void SetUp() override
     {
         fake::reset();
-        fake::resetImages();
-        fake::resetDesigns();
     }
 };
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "../support/temp_folder.h"
+#include "../support/program_fixture.h"
 #include "app/controls.h"
 #include "app/event_loop.h"
 #include "app/program.h"
@@ -60,21 +60,8 @@ TEST(InformationText, IsAFreshStringEachTime)
     EXPECT_EQ(informationText(), copy);
 }
 
-class NoticesTest : public ::testing::Test {
+class NoticesTest : public testing::ProgramFixture {
 protected:
-    void SetUp() override
-    {
-        fake::reset();
-        fake::resetTray();
-        fake::resetEnvironment();
-        fake::resetFaults();
-        fake::setEnvironmentVariable("appdata", appdata.string());
-    }
-    void TearDown() override
-    {
-        fake::resetEnvironment();
-        fake::resetTray();
-    }
 
     static std::vector<std::string> callsStartingWith(const std::string& prefix)
     {
@@ -84,17 +71,6 @@ protected:
                 calls.push_back(call);
         return calls;
     }
-
-    static long callIndex(const std::string& call)
-    {
-        const auto& log = fake::callLog();
-        for (std::size_t i = 0; i < log.size(); ++i)
-            if (log[i] == call)
-                return static_cast<long>(i);
-        return -1;
-    }
-
-    testing::TempFolder appdata;
 };
 
 TEST_F(NoticesTest, EachImageButtonExplainsItselfWithTheInformationIcon)

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "../support/temp_folder.h"
+#include "../support/program_fixture.h"
 #include "app/controls.h"
 #include "app/event_loop.h"
 #include "app/hotkey_watcher.h"
@@ -34,36 +34,17 @@ std::string readFile(const std::filesystem::path& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public testing::ProgramFixture {
 protected:
-    void SetUp() override
-    {
-        fake::reset();
-        fake::resetEnvironment();
-        fake::resetFaults();
-        fake::setEnvironmentVariable("appdata", appdata.string());
-    }
-    void TearDown() override { fake::resetEnvironment(); }
-
     std::filesystem::path settingsFile() const
     {
         return appdata.path() / "Brenmoor" / "Tellurix" / "Einstellungen.ini";
-    }
-
-    // Index of a call in the toolkit's log, or -1.
-    static long callIndex(const std::string& call)
-    {
-        const auto& log = fake::callLog();
-        auto it = std::find(log.begin(), log.end(), call);
-        return it == log.end() ? -1 : static_cast<long>(it - log.begin());
     }
 
     static void click(int control, EventSubtype subtype = EventSubtype::LeftClick)
     {
         dispatchEvent({EventKind::Control, control, subtype});
     }
-
-    testing::TempFolder appdata;
 };
 
 TEST_F(ProgramTest, MainWindowIsCentredWithTheFormula)

@@ -2,7 +2,7 @@
 // driven through the event loop's dispatch against the in-memory toolkit.
 #include <gtest/gtest.h>
 
-#include "../support/temp_folder.h"
+#include "../support/program_fixture.h"
 #include "app/controls.h"
 #include "app/event_loop.h"
 #include "app/main_window.h"
@@ -23,20 +23,15 @@ using platform::kPickerWindow;
 
 constexpr const char* kGoogle = "http://www.google.de/#hl=de&q=";
 
-class SearchTest : public ::testing::Test {
+class SearchTest : public testing::ProgramFixture {
 protected:
     void SetUp() override
     {
-        fake::reset();
-        fake::resetEnvironment();
-        fake::resetFaults();
-        fake::setEnvironmentVariable("appdata", appdata.string());
+        ProgramFixture::SetUp();
         ASSERT_TRUE(startUp());
         bringUpMainWindow();
         fake::setForeground(kMainWindow);
     }
-    void TearDown() override { fake::resetEnvironment(); }
-
     static void send(EventKind kind, int number, EventSubtype subtype = EventSubtype::None)
     {
         dispatchEvent({kind, number, subtype});
@@ -51,8 +46,6 @@ protected:
     static void pressReturn() { send(EventKind::Menu, kMenuReturn); }
     static std::string fieldText() { return fake::control(kSearchField)->text; }
     static std::string labelText() { return fake::control(kSiteLabel)->text; }
-
-    testing::TempFolder appdata;
 };
 
 TEST_F(SearchTest, PlaceholderLeavesOnFocusAndComesBackOnlyForAnEmptyField)

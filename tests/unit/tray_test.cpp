@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "../support/temp_folder.h"
+#include "../support/program_fixture.h"
 #include "app/controls.h"
 #include "app/event_loop.h"
 #include "app/main_window.h"
@@ -110,37 +110,13 @@ TEST(TrayTip, KeepsAtMostSixtyThreeCharacters)
 
 // --- The program with its tray ------------------------------------------------
 
-class TrayTest : public ::testing::Test {
+class TrayTest : public testing::ProgramFixture {
 protected:
-    void SetUp() override
-    {
-        fake::reset();
-        fake::resetTray();
-        fake::resetEnvironment();
-        fake::resetFaults();
-        fake::setEnvironmentVariable("appdata", appdata.string());
-    }
-    void TearDown() override
-    {
-        fake::resetEnvironment();
-        fake::resetTray();
-    }
-
-    static long callIndex(const std::string& call)
-    {
-        const auto& log = fake::callLog();
-        for (std::size_t i = 0; i < log.size(); ++i)
-            if (log[i] == call)
-                return static_cast<long>(i);
-        return -1;
-    }
 
     static void tray(EventSubtype subtype) { dispatchEvent({EventKind::Tray, kTrayIcon, subtype}); }
     static void menuItem(int item) { dispatchEvent({EventKind::Menu, item, EventSubtype::None}); }
     static bool mainVisible() { return fake::window(kMainWindow)->visible; }
     static std::size_t menusShown() { return fake::shownMenus().size(); }
-
-    testing::TempFolder appdata;
 };
 
 TEST_F(TrayTest, StartUpAddsTheGlobeWithTheDisplayNameAfterTheWatcher)

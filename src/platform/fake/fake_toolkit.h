@@ -40,6 +40,8 @@ struct ProcessExit {
 // Thrown by waitEvent when the test has queued no more events.
 struct NoMoreEvents {};
 
+// A fresh process: forgets windows, controls, events, the tray, images and
+// brushes. The environment, injected faults and shell folders stay.
 void reset();
 
 // Everything the program asked of the toolkit, one line per call, in order

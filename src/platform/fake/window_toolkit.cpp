@@ -3,7 +3,9 @@
 #include <set>
 #include <string>
 
+#include "platform/fake/fake_designs.h"
 #include "platform/fake/fake_toolkit.h"
+#include "platform/fake/fake_tray.h"
 #include "platform/notices.h"
 #include "platform/shell.h"
 #include "platform/threads.h"
@@ -444,7 +446,12 @@ namespace fake {
 
 void reset()
 {
+    // Everything a process holds; the disk, the environment and the shell's
+    // folders outlive it.
     kit() = Toolkit{};
+    resetTray();
+    resetImages();
+    resetDesigns();
 }
 
 const std::vector<std::string>& callLog()
