@@ -1,6 +1,5 @@
 #include "platform/win32/images.h"
 
-#include <cstring>
 #include <map>
 
 #include "platform/images.h"
@@ -12,8 +11,15 @@ namespace {
 
 struct BitmapImage {
     UniqueBitmap handle;
-    RgbPixels pixels;  // kept so that previews can be cut without a device context
+    int width = 0;
+    int height = 0;
 };
+
+// Bytes from one row of a 24-bit DIB to the next.
+std::size_t dibStride(int width)
+{
+    return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+}
 
 struct IconImage {
     UniqueIcon handle;
@@ -46,7 +52,7 @@ HBITMAP makeDib(const RgbPixels& pixels)
     HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap || !bits)
         return bitmap;
-    const std::size_t stride = (static_cast<std::size_t>(pixels.width) * 3 + 3) & ~std::size_t{3};
+    const std::size_t stride = dibStride(pixels.width);
     auto* rows = static_cast<std::uint8_t*>(bits);
     for (int y = 0; y < pixels.height; ++y) {
         const std::uint8_t* source = pixels.rgb.data() + static_cast<std::size_t>(y) * pixels.width * 3;
@@ -86,7 +92,7 @@ bool createBitmapImage(int image, const RgbPixels& pixels)
     HBITMAP bitmap = makeDib(pixels);
     if (!bitmap)
         return false;
-    bitmaps()[image] = BitmapImage{UniqueBitmap(bitmap), pixels};
+    bitmaps()[image] = BitmapImage{UniqueBitmap(bitmap), pixels.width, pixels.height};
     return true;
 }
 
@@ -95,17 +101,27 @@ bool copyBitmapImage(int source, int target, int x, int y, int width, int height
     auto it = bitmaps().find(source);
     if (it == bitmaps().end())
         return false;
-    const RgbPixels& from = it->second.pixels;
+    const BitmapImage& from = it->second;
     if (x < 0 || y < 0 || width <= 0 || height <= 0 || x + width > from.width || y + height > from.height)
         return false;
+    // The pixels live only in the DIB section, top-down and in B, G, R order.
+    DIBSECTION section{};
+    if (::GetObjectA(from.handle.get(), sizeof section, &section) != sizeof section || !section.dsBm.bmBits)
+        return false;
+    const auto* rows = static_cast<const std::uint8_t*>(section.dsBm.bmBits);
     RgbPixels cut;
     cut.width = width;
     cut.height = height;
     cut.rgb.resize(static_cast<std::size_t>(width) * height * 3);
-    for (int row = 0; row < height; ++row)
-        std::memcpy(cut.rgb.data() + static_cast<std::size_t>(row) * width * 3,
-                    from.rgb.data() + (static_cast<std::size_t>(y + row) * from.width + x) * 3,
-                    static_cast<std::size_t>(width) * 3);
+    for (int row = 0; row < height; ++row) {
+        const std::uint8_t* in = rows + static_cast<std::size_t>(y + row) * dibStride(from.width) + x * 3;
+        std::uint8_t* out = cut.rgb.data() + static_cast<std::size_t>(row) * width * 3;
+        for (int column = 0; column < width; ++column) {
+            out[column * 3 + 0] = in[column * 3 + 2];
+            out[column * 3 + 1] = in[column * 3 + 1];
+            out[column * 3 + 2] = in[column * 3 + 0];
+        }
+    }
     return createBitmapImage(target, cut);
 }
 
@@ -119,7 +135,7 @@ int imageWidth(int image)
     if (auto it = icons().find(image); it != icons().end())
         return it->second.width;
     if (auto it = bitmaps().find(image); it != bitmaps().end())
-        return it->second.pixels.width;
+        return it->second.width;
     return 0;
 }
 
@@ -128,7 +144,7 @@ int imageHeight(int image)
     if (auto it = icons().find(image); it != icons().end())
         return it->second.height;
     if (auto it = bitmaps().find(image); it != bitmaps().end())
-        return it->second.pixels.height;
+        return it->second.height;
     return 0;
 }
 
