@@ -35,6 +35,29 @@ last_url() {
 }
 
 # --- One cycle of the bar: sets HOTKEY_US and SEARCH_US; false on a failure.
+# Presses Return in the active window and sets RETURN_US to the time until
+# the URL reaches the recording browser (at most 10 s); checks the URL.
+time_return_to_url() {
+    local start
+    : >"$URL_LOG"
+    xdotool keydown $KEY_RETURN
+    now_us
+    start=$NOW
+    until url_arrived; do
+        now_us
+        if [ $((NOW - start)) -gt 10000000 ]; then
+            xdotool keyup $KEY_RETURN
+            log "no URL reached the browser from $1"
+            return 1
+        fi
+        nap 0.002
+    done
+    now_us
+    RETURN_US=$((NOW - start))
+    xdotool keyup $KEY_RETURN
+    [ "$(last_url)" = "$EXPECTED_URL" ] || { log "unexpected URL from $1: $(last_url)"; return 1; }
+}
+
 cycle() {
     local start
     focus_key_target
@@ -57,23 +80,8 @@ cycle() {
     wait_until 5 is_active "$MAIN_WIN" || { log "the bar was shown but is not active"; return 1; }
 
     xdotool type --delay 8 "$TERM_TYPED"
-    : >"$URL_LOG"
-    xdotool keydown $KEY_RETURN
-    now_us
-    start=$NOW
-    until url_arrived; do
-        now_us
-        if [ $((NOW - start)) -gt 10000000 ]; then
-            xdotool keyup $KEY_RETURN
-            log "no URL reached the browser"
-            return 1
-        fi
-        nap 0.002
-    done
-    now_us
-    SEARCH_US=$((NOW - start))
-    xdotool keyup $KEY_RETURN
-    [ "$(last_url)" = "$EXPECTED_URL" ] || { log "unexpected URL: $(last_url)"; return 1; }
+    time_return_to_url "the bar" || return 1
+    SEARCH_US=$RETURN_US
     wait_until 5 is_hidden "$MAIN_WIN" || { log "the bar stayed visible after the search"; return 1; }
 }
 
@@ -81,7 +89,7 @@ cycle() {
 recover() {
     xdotool keyup $KEY_S keyup $KEY_SHIFT_L keyup $KEY_CTRL_L keyup $KEY_RETURN 2>/dev/null || true
     if is_viewable "$MAIN_WIN"; then
-        xdotool windowactivate --sync "$MAIN_WIN" 2>/dev/null || true
+        timeout 3 xdotool windowactivate --sync "$MAIN_WIN" 2>/dev/null || true
         xdotool key --clearmodifiers alt+F4 2>/dev/null || true
         wait_until 5 is_hidden "$MAIN_WIN" || true
     fi
@@ -109,31 +117,16 @@ bare_search() {
 # BARE_RETURN_US to the time from Return to the URL's arrival.
 BARE_RETURN_WIN=
 bare_return_search() {
-    local start
     if [ -z "$BARE_RETURN_WIN" ]; then
         local pid
         start_program pid "$BARE_EXE" return "$EXPECTED_URL"
         wait_until 20 has_visible 'Tellurix bare Return' || { log "the bare Return window did not appear"; return 1; }
         BARE_RETURN_WIN=$(find_visible 'Tellurix bare Return')
     fi
-    xdotool windowactivate --sync "$BARE_RETURN_WIN" 2>/dev/null || xdotool windowfocus --sync "$BARE_RETURN_WIN"
-    : >"$URL_LOG"
-    xdotool keydown $KEY_RETURN
-    now_us
-    start=$NOW
-    until url_arrived; do
-        now_us
-        if [ $((NOW - start)) -gt 10000000 ]; then
-            xdotool keyup $KEY_RETURN
-            log "no URL from the bare Return window"
-            return 1
-        fi
-        nap 0.002
-    done
-    now_us
-    BARE_RETURN_US=$((NOW - start))
-    xdotool keyup $KEY_RETURN
-    [ "$(last_url)" = "$EXPECTED_URL" ] || { log "unexpected URL from the bare program: $(last_url)"; return 1; }
+    timeout 3 xdotool windowactivate --sync "$BARE_RETURN_WIN" 2>/dev/null ||
+        timeout 3 xdotool windowfocus --sync "$BARE_RETURN_WIN"
+    time_return_to_url "the bare Return window" || return 1
+    BARE_RETURN_US=$RETURN_US
 }
 
 sample_memory() {

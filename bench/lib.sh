@@ -146,7 +146,7 @@ focus_key_target() {
         wait_until 20 has_visible 'Tellurix key target' || die "the key target window did not appear"
         KEY_TARGET_WIN=$(find_visible 'Tellurix key target')
     fi
-    xdotool windowactivate --sync "$KEY_TARGET_WIN" 2>/dev/null || xdotool windowfocus --sync "$KEY_TARGET_WIN"
+    timeout 3 xdotool windowactivate --sync "$KEY_TARGET_WIN" 2>/dev/null || timeout 3 xdotool windowfocus --sync "$KEY_TARGET_WIN"
 }
 
 # --- Figures --------------------------------------------------------------------

@@ -73,7 +73,7 @@ summon() {
 # the screen.
 put_away() {
     if ! is_active "$MAIN_WIN"; then
-        xdotool windowactivate --sync "$MAIN_WIN" 2>/dev/null || xdotool windowfocus --sync "$MAIN_WIN"
+        timeout 3 xdotool windowactivate --sync "$MAIN_WIN" 2>/dev/null || timeout 3 xdotool windowfocus --sync "$MAIN_WIN"
     fi
     case $1 in
         escape) xdotool key --clearmodifiers Escape ;;
