@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "app/controls.h"
 #include "app/main_window.h"
 #include "app/program.h"
+#include "core/numbers.h"
 #include "search/search_launch.h"
 #include "search/site_picker.h"
 #include "settings/autostart.h"
@@ -31,9 +31,19 @@ struct Route {
 
 constexpr EventSubtype kAny = EventSubtype::None;
 
+void searchFromReturn()
+{
+    const auto url = searchUrlFromBar();
+    if (!url)
+        return;
+    // The bar goes first, so the browser comes up in front of the desktop.
+    hideMainWindow();
+    launchSearch(*url);
+}
+
 void activateAndCloseDesignWindow()
 {
-    activateDesign();
+    programSettings().Design = activateDesign(programSettings().Design);
     closeDesignWindow();
 }
 
@@ -48,10 +58,20 @@ void cancelAndCloseDesignWindow()
     quit();
 }
 
+void turnAutostartOn()
+{
+    showAutostartButtons(enableAutostart());
+}
+
+void turnAutostartOff()
+{
+    showAutostartButtons(disableAutostart());
+}
+
 const std::array kRoutes{
     Route{EventKind::Tray, kTrayIcon, EventSubtype::RightPress, showTrayMenu},
     Route{EventKind::Tray, kTrayIcon, EventSubtype::LeftPress, bringUpMainWindow},
-    Route{EventKind::Menu, kMenuReturn, kAny, startSearch},
+    Route{EventKind::Menu, kMenuReturn, kAny, searchFromReturn},
     Route{EventKind::Menu, kMenuShow, kAny, bringUpMainWindow},
     Route{EventKind::Menu, kMenuHide, kAny, hideMainWindow},
     Route{EventKind::Menu, kMenuQuit, kAny, quitProgram},
@@ -63,8 +83,8 @@ const std::array kRoutes{
     Route{EventKind::Control, kDesignButton, EventSubtype::LeftClick, openDesignWindow},
     Route{EventKind::Control, kInfoButton, EventSubtype::LeftClick, showInformationBox},
     Route{EventKind::Control, kQuitButton, EventSubtype::LeftClick, quitProgram},
-    Route{EventKind::Control, kAutostartOffButton, EventSubtype::LeftClick, disableAutostart},
-    Route{EventKind::Control, kAutostartOnButton, EventSubtype::LeftClick, enableAutostart},
+    Route{EventKind::Control, kAutostartOffButton, EventSubtype::LeftClick, turnAutostartOff},
+    Route{EventKind::Control, kAutostartOnButton, EventSubtype::LeftClick, turnAutostartOn},
     Route{EventKind::Control, kPickerList, kAny, pickSite},
     Route{EventKind::Control, kDesignBack, kAny, stepDesignBack},
     Route{EventKind::Control, kDesignForward, kAny, stepDesignForward},
@@ -84,11 +104,11 @@ void onClose(int window)
     // "Abbrechen" (the bar is disabled while that window is open, so hiding
     // the bar alone would strand the user). Every other close request only
     // hides the bar; the program keeps running in the tray.
-    if (window == platform::kPickerWindow) {
+    if (window == kPickerWindow) {
         closeSitePicker();
         return;
     }
-    if (window == platform::kDesignWindow) {
+    if (window == kDesignWindow) {
         cancelAndCloseDesignWindow();
         return;
     }

@@ -3,19 +3,17 @@
 #include <array>
 #include <string_view>
 
-#include "app/controls.h"
-#include "app/identity.h"
+#include "core/identity.h"
+#include "core/numbers.h"
+#include "platform/images.h"
 #include "search/search_launch.h"
 #include "ui/designs.h"
-#include "ui/images.h"
-#include "platform/images.h"
 #include "ui/notices.h"
 
 namespace tellurix {
 namespace {
 
 using platform::ControlKind;
-using platform::kMainWindow;
 
 struct ImageButton {
     int control;
@@ -113,9 +111,15 @@ void turnTopmostOff()
     platform::showControl(kTopmostOffButton, false);
 }
 
+void showAutostartButtons(bool on)
+{
+    platform::showControl(kAutostartOffButton, on);
+    platform::showControl(kAutostartOnButton, !on);
+}
+
 void closeDesignWindow()
 {
-    platform::closeWindow(platform::kDesignWindow);
+    platform::closeWindow(kDesignWindow);
     platform::enableWindow(kMainWindow, true);
 }
 

@@ -22,6 +22,9 @@ void bringUpMainWindow();
 void hideMainWindow();
 void turnTopmostOn();
 void turnTopmostOff();
+// Buttons 8 and 9 stand on one spot: 8 turns autostart off and is shown while
+// it is on, 9 the other way round.
+void showAutostartButtons(bool on);
 // Closes the design window and lets the main window take input again.
 void closeDesignWindow();
 

@@ -1,14 +1,16 @@
 #include "app/program.h"
 
-#include "app/controls.h"
 #include "app/event_loop.h"
 #include "app/hotkey_watcher.h"
-#include "app/identity.h"
 #include "app/main_window.h"
+#include "core/entry.h"
+#include "core/identity.h"
+#include "core/numbers.h"
 #include "platform/threads.h"
 #include "platform/window_toolkit.h"
 #include "search/catalogue.h"
 #include "settings/autostart.h"
+#include "settings/settings.h"
 #include "ui/designs.h"
 #include "ui/images.h"
 #include "ui/notices.h"
@@ -48,13 +50,15 @@ bool startUp()
     ensureSettingsFile(kProgramName, kSettingsFileName);
     loadSettings(kProgramName, kSettingsFileName, g_settings);
     loadEmbeddedImages();
-    prepareDesigns();
+    g_settings.Design = prepareDesigns(g_settings.Design);
     fillSearchSites();
-    applyBackground();
+    applyBackground(g_settings.Design);
     buildMainWindowControls(g_settings.Suchseite);
     // From here on the site label exists, so a session end can save it.
     platform::setSessionEndHandler(saveCurrentSettings);
-    showAutostartState();
+    // Only "on" needs showing: the buttons start in the "off" state.
+    if (isAutostartOn())
+        showAutostartButtons(true);
     startHotkeyWatcher();
     addTrayIcon();
     buildTrayMenu();

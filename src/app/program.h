@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/settings.h"
+#include "core/settings.h"
 
 namespace tellurix {
 
@@ -10,8 +10,6 @@ Settings& programSettings();
 // Start-up steps up to the event loop. False when the main window could not be
 // created (nothing else has been done then).
 bool startUp();
-// The process entry: start-up, then the event loop; never returns.
-[[noreturn]] void run();
 // Writes the site label's text, the design and the first-start flag to the
 // settings file (at quit, and when the Windows session ends).
 void saveCurrentSettings();

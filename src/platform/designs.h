@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstdint>
-#include <map>
 #include <optional>
+
+#include "platform/colour.h"
 
 // Pattern brushes, window backgrounds and the colours in which controls draw
 // themselves over them. Brushes are numbered by the toolkit; whoever creates a
@@ -22,14 +22,6 @@ void releaseBrush(int brush);
 // stays the caller's and must outlive its use here.
 void setWindowBackground(int window, int brush);
 
-struct Rgb {
-    std::uint8_t red = 0;
-    std::uint8_t green = 0;
-    std::uint8_t blue = 0;
-
-    friend bool operator==(const Rgb&, const Rgb&) = default;
-};
-
 // The two colour requests a control sends to its window before it paints:
 // static texts ask as static text, one-line edits as edit field.
 enum class ColourRequest { StaticText, EditField };
@@ -47,14 +39,5 @@ struct ControlColours {
 // From now on the control's colour request is answered so. The brush stays the
 // caller's; set the colours again before releasing it.
 void setControlColours(int control, const ControlColours& colours);
-
-// The rule that answers a control's colour request, or null when the request
-// gets the toolkit's default answer (no rule, or a rule for the other request).
-inline const ControlColours* colourRuleFor(const std::map<int, ControlColours>& rules, ColourRequest request,
-                                           int control)
-{
-    auto it = rules.find(control);
-    return it != rules.end() && it->second.request == request ? &it->second : nullptr;
-}
 
 }  // namespace tellurix::platform

@@ -4,13 +4,13 @@
 #include <string>
 #include <string_view>
 
-// Files and folders. Paths are Windows paths with "\" as separator; the native
-// test build maps them onto the host's file system.
+// Files and folders. Paths are UTF-8 Windows paths with "\" as separator; the
+// in-memory platform of the tests maps them onto the host's file system.
 namespace tellurix::platform {
 
 enum class PathKind { None, File, Folder };
 
-// Value of an environment variable, empty when it is not set.
+// Value of an environment variable (UTF-8), empty when it is not set.
 std::string environmentVariable(const char* name);
 
 // What stands at `path` (a trailing "\" is ignored).

@@ -4,7 +4,7 @@
 
 namespace tellurix::platform {
 
-// Hands an http:// or https:// URL (UTF-8, already percent-encoded) to the
+// Hands a web address (see isWebUrl; UTF-8, already percent-encoded) to the
 // desktop's default handler without waiting. Anything else is refused: a search
 // never starts a program. False when refused or when the shell failed.
 bool launchUrl(std::string_view url);

@@ -19,7 +19,7 @@ std::string specialFolderPath(int folder);
 // Full path of the running program's own file, empty if it cannot be found.
 std::string programFilePath();
 
-// What a shortcut holds. All texts are single-byte ANSI texts.
+// What a shortcut holds.
 struct ShellLink {
     std::string target;
     std::string arguments;
@@ -32,24 +32,6 @@ struct ShellLink {
     std::string iconPath = "|";
     int iconIndex = 0;
 };
-
-// Everything up to and including the last "\" or "/" of a path; empty when
-// the path names no folder.
-inline std::string folderPart(std::string_view path)
-{
-    const std::size_t last = path.find_last_of("\\/");
-    return last == std::string_view::npos ? std::string() : std::string(path.substr(0, last + 1));
-}
-
-// The link with its shorthands ("|" icon, empty working directory) spelled out.
-inline ShellLink resolvedShellLink(ShellLink link)
-{
-    if (link.iconPath == "|")
-        link.iconPath = link.target;
-    if (link.workingDirectory.empty())
-        link.workingDirectory = folderPart(link.target);
-    return link;
-}
 
 // Writes the shortcut file `linkPath` (replacing one that is there) for the
 // resolved `link`. False only when the shell's link object cannot be made;

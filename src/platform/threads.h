@@ -17,8 +17,9 @@ void sleepMilliseconds(int milliseconds);
 // True while the key is held down at this moment.
 bool isKeyDown(int virtualKey);
 
-// Asks the GUI thread to show, activate and foreground the main window. Safe to
-// call from any thread; does nothing once `beginShutdown` has run.
+// Asks the GUI thread to show, activate and foreground the main window (the
+// MainBar window). Safe to call from any thread; does nothing once
+// `beginShutdown` has run.
 void requestBringUp();
 void beginShutdown();
 bool isShuttingDown();

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
+#include <cstddef>
 #include <string_view>
 
+#include "platform/colour.h"
 #include "platform/window_toolkit.h"
 
 // The notification-area icon and owner-drawn popup menus, addressed by number.
@@ -13,8 +14,11 @@ namespace tellurix::platform {
 
 // --- Tray icon --------------------------------------------------------------
 
+// The notification area keeps tips of at most this many characters.
+inline constexpr std::size_t kTrayTipLength = 63;
+
 // Puts icon `icon` into the notification area for `window`, showing image
-// `image` with the tip `tip` (at most 63 characters are kept). Presses on it
+// `image` with the tip `tip` (cut to kTrayTipLength characters). Presses on it
 // arrive as tray events carrying `icon`. False when the shell refused it, for
 // instance because the icon is there already.
 bool addTrayIcon(int icon, int window, int image, std::string_view tip);
@@ -25,20 +29,12 @@ void setTrayRestartHandler(void (*handler)());
 
 // --- Owner-drawn popup menus ------------------------------------------------
 
-struct MenuColour {
-    std::uint8_t red = 0;
-    std::uint8_t green = 0;
-    std::uint8_t blue = 0;
-
-    friend bool operator==(const MenuColour&, const MenuColour&) = default;
-};
-
 // The system colours a menu is drawn with.
 struct MenuPalette {
-    MenuColour highlight;
-    MenuColour highlightText;
-    MenuColour menu;
-    MenuColour menuText;
+    Rgb highlight;
+    Rgb highlightText;
+    Rgb menu;
+    Rgb menuText;
 };
 
 // The shaded column at the left edge of every item, one colour per pixel strip.
@@ -46,13 +42,13 @@ inline constexpr int kMenuColumnWidth = 20;
 
 struct MenuLook {
     // Items that are not under the mouse.
-    MenuColour background;
-    MenuColour text;
-    std::array<MenuColour, kMenuColumnWidth> column{};
+    Rgb background;
+    Rgb text;
+    std::array<Rgb, kMenuColumnWidth> column{};
     // The item under the mouse: filled, framed with one pixel, no column.
-    MenuColour hotFill;
-    MenuColour hotFrame;
-    MenuColour hotText;
+    Rgb hotFill;
+    Rgb hotFrame;
+    Rgb hotText;
 };
 
 // Size of one item and where its text starts, relative to the item's top left.

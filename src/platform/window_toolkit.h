@@ -4,14 +4,12 @@
 #include <string_view>
 
 // The window toolkit: windows, controls, fonts, keyboard shortcuts and events,
-// all addressed by the program's own small numbers. The Windows implementation
-// lives in platform/win32; the native test build links an in-memory one.
+// all addressed by small numbers that the caller chooses. Texts are UTF-8. The
+// Windows implementation lives in platform/win32; the unit tests link an
+// in-memory one.
 namespace tellurix::platform {
 
-// Window numbers.
-inline constexpr int kMainWindow = 0;
-inline constexpr int kPickerWindow = 1;
-inline constexpr int kDesignWindow = 2;
+// No window has the number -1.
 inline constexpr int kNoWindow = -1;
 // No control has the number 0.
 inline constexpr int kNoControl = 0;
@@ -33,6 +31,10 @@ struct Rect {
     int height = 0;
 };
 
+// The first window of kind MainBar is the program's main window: it owns the
+// other windows, answers the requests of other threads and other copies of the
+// program, and behaves like a dialog (the focus comes back to where it was,
+// Escape asks it to close).
 enum class WindowKind {
     MainBar,      // caption with system menu and close box, fixed size
     Popup,        // no caption, no border, owned by the main window
@@ -108,8 +110,6 @@ void invalidateWindow(int window);
 bool createControl(int window, int control, ControlKind kind, Rect rect, std::string_view text);
 void setControlText(int control, std::string_view text);
 std::string controlText(int control);
-// The text of the search field as UTF-8, whatever the user typed or pasted.
-std::string controlTextUtf8(int control);
 void showControl(int control, bool show);
 bool isControlVisible(int control);
 void enableControl(int control, bool enable);
@@ -140,7 +140,8 @@ Event waitEvent();
 void setSessionEndHandler(void (*handler)());
 
 // --- Process ----------------------------------------------------------------
-// Releases every window, font, image and menu still held.
+// Releases every window (the main window last), control, font, shortcut,
+// image, brush and menu still held.
 void releaseAll();
 [[noreturn]] void exitProcess(int code);
 

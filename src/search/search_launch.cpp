@@ -1,8 +1,8 @@
 #include "search/search_launch.h"
 
-#include "app/controls.h"
-#include "app/main_window.h"
+#include "core/numbers.h"
 #include "platform/shell.h"
+#include "platform/url.h"
 #include "platform/window_toolkit.h"
 #include "search/catalogue.h"
 #include "search/search_url.h"
@@ -21,22 +21,26 @@ void onSearchFieldBlur()
         platform::setControlText(kSearchField, kPlaceholder);
 }
 
-void startSearch()
+std::optional<std::string> searchUrlFromBar()
 {
     if (platform::focusedControl() != kSearchField)
-        return;
-    const std::string term = platform::controlTextUtf8(kSearchField);
+        return std::nullopt;
+    const std::string term = platform::controlText(kSearchField);
     if (term.empty())
-        return;
-    // A label that names no catalogue site (hand-edited settings) finds nothing:
-    // then the bar and the term stay as they are rather than launching a guess.
+        return std::nullopt;
+    // A label that names no catalogue site (hand-edited settings) finds nothing
+    // rather than launching a guess.
     const auto position = findSearchSite(platform::controlText(kSiteLabel));
     if (!position)
-        return;
-    const std::string url = composeSearchUrl(searchSite(*position), term);
-    if (!isLaunchableUrl(url))
-        return;
-    hideMainWindow();
+        return std::nullopt;
+    std::string url = composeSearchUrl(searchSite(*position), term);
+    if (!platform::isWebUrl(url))
+        return std::nullopt;
+    return url;
+}
+
+void launchSearch(const std::string& url)
+{
     platform::launchUrl(url);
     platform::setControlText(kSearchField, kPlaceholder);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace tellurix {
@@ -8,7 +10,12 @@ inline constexpr std::string_view kPlaceholder = "Suchen...";
 
 void onSearchFieldFocus();
 void onSearchFieldBlur();
-// Return in the main window: search for the field's text on the labelled site.
-void startSearch();
+
+// Return in the main window: the URL that searches the field's text on the
+// labelled site. Nothing when the field does not have the focus, is empty, or
+// the label names no site; then the bar and the term stay as they are.
+std::optional<std::string> searchUrlFromBar();
+// Hands the URL to the browser and puts the placeholder back into the field.
+void launchSearch(const std::string& url);
 
 }  // namespace tellurix

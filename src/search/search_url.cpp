@@ -36,14 +36,4 @@ std::string composeSearchUrl(const SearchSite& site, std::string_view utf8Term) 
     return url;
 }
 
-bool isLaunchableUrl(std::string_view url) {
-    // A bare scheme names no host and is refused as well.
-    for (const std::string_view scheme : {std::string_view("http://"), std::string_view("https://")}) {
-        if (url.size() > scheme.size() && url.starts_with(scheme)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace tellurix

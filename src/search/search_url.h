@@ -14,8 +14,4 @@ std::string percentEncode(std::string_view utf8);
 // as typed (UTF-8, not trimmed).
 std::string composeSearchUrl(const SearchSite& site, std::string_view utf8Term);
 
-// True only for an http:// or https:// URL; anything else must never be handed
-// to the shell, which would run it as a program or open it as a file.
-bool isLaunchableUrl(std::string_view url);
-
 }  // namespace tellurix

@@ -1,6 +1,6 @@
 #include "search/site_picker.h"
 
-#include "app/controls.h"
+#include "core/numbers.h"
 #include "platform/window_toolkit.h"
 #include "search/catalogue.h"
 
@@ -58,8 +58,8 @@ void dismissSitePicker()
 
 void closeSitePicker()
 {
-    if (platform::isWindowOpen(platform::kPickerWindow))
-        platform::closeWindow(platform::kPickerWindow);
+    if (platform::isWindowOpen(kPickerWindow))
+        platform::closeWindow(kPickerWindow);
 }
 
 }  // namespace tellurix

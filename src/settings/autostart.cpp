@@ -1,23 +1,14 @@
 #include "settings/autostart.h"
 
-#include "app/controls.h"
-#include "app/identity.h"
+#include "core/identity.h"
 #include "platform/files.h"
 #include "platform/shell_link.h"
-#include "platform/window_toolkit.h"
 
 namespace tellurix {
 
 namespace {
 
 constexpr std::string_view kShortcutExtension = ".lnk";
-
-// Buttons 8 and 9 stand on one spot: 8 turns autostart off and is shown while
-// it is on, 9 the other way round.
-void showAutostartButtons(bool on) {
-    platform::showControl(kAutostartOffButton, on);
-    platform::showControl(kAutostartOnButton, !on);
-}
 
 }  // namespace
 
@@ -28,14 +19,14 @@ std::string autostartShortcutPath() {
     return folder + std::string(kProgramName) + std::string(kShortcutExtension);
 }
 
-void showAutostartState() {
+bool isAutostartOn() {
     const std::string path = autostartShortcutPath();
     // A folder of that name counts too: whatever the user put there is theirs
     // and says "on" just as well as our own shortcut does.
-    if (!path.empty() && platform::pathKind(path) != platform::PathKind::None) showAutostartButtons(true);
+    return !path.empty() && platform::pathKind(path) != platform::PathKind::None;
 }
 
-void enableAutostart() {
+bool enableAutostart() {
     const std::string path = autostartShortcutPath();
     // The shortcut starts this very program file, in its own folder, whatever
     // folder the program happens to have been started from.
@@ -50,14 +41,14 @@ void enableAutostart() {
         // If the shortcut could not be written, the next start shows "off".
         platform::createShellLink(link, path);
     }
-    showAutostartButtons(true);
+    return true;
 }
 
-void disableAutostart() {
+bool disableAutostart() {
     const std::string path = autostartShortcutPath();
     // A folder of that name is not deleted; the next start then shows "on" again.
     if (!path.empty()) platform::deleteFile(path);
-    showAutostartButtons(false);
+    return false;
 }
 
 }  // namespace tellurix

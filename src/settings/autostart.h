@@ -3,19 +3,17 @@
 #include <string>
 
 // Autostart is a shortcut "Tellurix.lnk" in the user's Startup folder. Its
-// presence is the whole state; while the program runs, the state is which of
-// the two autostart buttons is visible.
+// presence is the whole state.
 namespace tellurix {
 
 // Where the shortcut lies; empty when the Startup folder cannot be found.
 std::string autostartShortcutPath();
 
-// Start-up, after the controls are built: anything (file or folder) at the
-// shortcut path shows the "on" button.
-void showAutostartState();
-// Writes the shortcut and shows the "on" button.
-void enableAutostart();
-// Deletes the shortcut file and shows the "off" button.
-void disableAutostart();
+// Anything (file or folder) at the shortcut path counts as on.
+bool isAutostartOn();
+// Writes the shortcut; the state to show from now on: on.
+bool enableAutostart();
+// Deletes the shortcut file; the state to show from now on: off.
+bool disableAutostart();
 
 }  // namespace tellurix

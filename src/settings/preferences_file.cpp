@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "core/text.h"
 #include "platform/files.h"
 
 namespace tellurix {
@@ -20,17 +21,6 @@ bool isScanSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-char foldLetter(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// Only A to Z are folded: names in other scripts must match byte for byte.
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (foldLetter(a[i]) != foldLetter(b[i])) return false;
-    }
-    return true;
-}
-
 std::string_view trimLeft(std::string_view text) {
     std::size_t first = 0;
     while (first < text.size() && isBlank(text[first])) ++first;
@@ -43,40 +33,11 @@ std::string_view trimRight(std::string_view text) {
     return text.substr(0, end);
 }
 
-// Each byte becomes the code point of the same number.
-std::string latin1ToUtf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            out += c;
-        } else {
-            out += static_cast<char>(0xC0 | (byte >> 6));
-            out += static_cast<char>(0x80 | (byte & 0x3F));
-        }
+bool hasNonAscii(std::string_view bytes) {
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80) return true;
     }
-    return out;
-}
-
-// Back to single bytes; a code point above U+00FF or a broken sequence
-// cannot be represented, so the whole text reads as empty.
-std::string utf8ToLatin1(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if (byte < 0x80) {
-            out += text[i];
-            continue;
-        }
-        if ((byte != 0xC2 && byte != 0xC3) || i + 1 >= text.size()) return {};
-        const auto next = static_cast<unsigned char>(text[i + 1]);
-        if ((next & 0xC0) != 0x80) return {};
-        out += static_cast<char>(((byte & 0x03) << 6) | (next & 0x3F));
-        ++i;
-    }
-    return out;
+    return false;
 }
 
 // "%d" as sscanf reads it, but an out-of-range number saturates instead of
@@ -132,7 +93,7 @@ void PreferencesFile::reset() {
     path_.clear();
     entries_.clear();
     open_ = false;
-    utf8_ = false;
+    encoding_ = TextEncoding::Windows1252;
     modified_ = false;
     currentGroup_ = kTopSection;
     pendingGroup_.reset();
@@ -161,8 +122,16 @@ void PreferencesFile::parse(std::string_view bytes) {
     currentGroup_ = kTopSection;
     pendingGroup_.reset();
 
-    utf8_ = bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark;
-    if (utf8_) bytes.remove_prefix(kByteOrderMark.size());
+    // With the mark the file is UTF-8; without it, text that is well-formed
+    // UTF-8 is taken as such (Notepad saves so), anything else as Windows-1252.
+    if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        encoding_ = TextEncoding::Utf8WithMark;
+        bytes.remove_prefix(kByteOrderMark.size());
+    } else if (hasNonAscii(bytes) && isValidUtf8(bytes)) {
+        encoding_ = TextEncoding::Utf8;
+    } else {
+        encoding_ = TextEncoding::Windows1252;
+    }
 
     std::size_t pos = 0;
     while (pos < bytes.size()) {
@@ -177,7 +146,7 @@ void PreferencesFile::parse(std::string_view bytes) {
 
 std::string PreferencesFile::compose() const {
     std::string out;
-    if (utf8_) {
+    if (encoding_ == TextEncoding::Utf8WithMark) {
         out += kByteOrderMark;
         out += kLineEnd;
     }
@@ -203,8 +172,25 @@ std::string PreferencesFile::compose() const {
     return out;
 }
 
-std::string PreferencesFile::toDocument(std::string_view programText) const {
-    return utf8_ ? latin1ToUtf8(programText) : std::string(programText);
+std::optional<std::string> PreferencesFile::toDocument(std::string_view programText) const {
+    if (encoding_ == TextEncoding::Windows1252) return utf8ToWindows1252(programText);
+    return std::string(programText);
+}
+
+std::string PreferencesFile::fromDocument(std::string_view documentText) const {
+    if (encoding_ == TextEncoding::Windows1252) return windows1252ToUtf8(documentText);
+    return withoutMalformedUtf8(documentText);
+}
+
+void PreferencesFile::makeRoomFor(std::string_view programText) {
+    if (toDocument(programText)) return;
+    // A character the code page has no place for: the document becomes UTF-8
+    // (without a mark, as it will be read back) rather than lose it.
+    for (PreferencesEntry& entry : entries_) {
+        entry.name = windows1252ToUtf8(entry.name);
+        entry.value = windows1252ToUtf8(entry.value);
+    }
+    encoding_ = TextEncoding::Utf8;
 }
 
 int PreferencesFile::selectGroup(std::string_view name) {
@@ -214,14 +200,16 @@ int PreferencesFile::selectGroup(std::string_view name) {
         currentGroup_ = kTopSection;
         return 1;
     }
-    const std::string wanted = toDocument(name);
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-        if (entries_[i].kind == PreferencesEntry::Kind::Group && equalsIgnoringCase(entries_[i].name, wanted)) {
-            currentGroup_ = i;
-            return 1;
+    if (const std::optional<std::string> wanted = toDocument(name)) {
+        for (std::size_t i = 0; i < entries_.size(); ++i) {
+            if (entries_[i].kind == PreferencesEntry::Kind::Group &&
+                equalsIgnoringAsciiCase(entries_[i].name, *wanted)) {
+                currentGroup_ = i;
+                return 1;
+            }
         }
     }
-    pendingGroup_ = wanted;
+    pendingGroup_ = std::string(name);
     return 0;
 }
 
@@ -237,10 +225,11 @@ std::size_t PreferencesFile::sectionEnd() const {
 
 std::optional<std::size_t> PreferencesFile::findKey(std::string_view key) const {
     if (!open_ || pendingGroup_) return std::nullopt;
-    const std::string wanted = toDocument(key);
+    const std::optional<std::string> wanted = toDocument(key);
+    if (!wanted) return std::nullopt;
     const std::size_t end = sectionEnd();
     for (std::size_t i = sectionBegin(); i < end; ++i) {
-        if (entries_[i].kind == PreferencesEntry::Kind::Key && equalsIgnoringCase(entries_[i].name, wanted)) {
+        if (entries_[i].kind == PreferencesEntry::Kind::Key && equalsIgnoringAsciiCase(entries_[i].name, *wanted)) {
             return i;
         }
     }
@@ -256,34 +245,39 @@ int PreferencesFile::readInteger(std::string_view key, int defaultValue) const {
 std::string PreferencesFile::readString(std::string_view key, std::string_view defaultValue) const {
     const std::optional<std::size_t> match = findKey(key);
     if (!match) return std::string(defaultValue);
-    const std::string_view value = trimRight(trimLeft(entries_[*match].value));
-    return utf8_ ? utf8ToLatin1(value) : std::string(value);
+    return fromDocument(trimRight(trimLeft(entries_[*match].value)));
 }
 
 void PreferencesFile::writeInteger(std::string_view key, int value) {
     char text[16];
     std::snprintf(text, sizeof text, "%i", value);
-    writeValue(key, text);
+    writeString(key, text);
 }
 
 void PreferencesFile::writeString(std::string_view key, std::string_view value) {
-    writeValue(key, toDocument(value));
-}
-
-void PreferencesFile::writeValue(std::string_view key, std::string value) {
     if (!open_) return;
+    makeRoomFor(value);
+    makeRoomFor(key);
+    if (pendingGroup_) makeRoomFor(*pendingGroup_);
+    // Well-formed UTF-8 has a place in the document now; malformed text is
+    // written as it came.
+    std::string docValue = toDocument(value).value_or(std::string(value));
+    std::string docKey = toDocument(key).value_or(std::string(key));
     if (pendingGroup_) {
-        entries_.push_back({PreferencesEntry::Kind::Group, std::move(*pendingGroup_), {}});
+        entries_.push_back({PreferencesEntry::Kind::Group, toDocument(*pendingGroup_).value_or(*pendingGroup_), {}});
         currentGroup_ = entries_.size() - 1;
         pendingGroup_.reset();
     }
-    std::string docKey = toDocument(key);
     if (const std::optional<std::size_t> match = findKey(key)) {
+        // A value that reads as the one written keeps its bytes (a malformed
+        // one included); only the blanks around it go.
+        const std::string_view old = trimRight(trimLeft(entries_[*match].value));
+        if (fromDocument(old) == value) docValue = std::string(old);
         entries_[*match].name = std::move(docKey);
-        entries_[*match].value = std::move(value);
+        entries_[*match].value = std::move(docValue);
     } else {
         const auto at = entries_.begin() + static_cast<std::ptrdiff_t>(sectionEnd());
-        entries_.insert(at, {PreferencesEntry::Kind::Key, std::move(docKey), std::move(value)});
+        entries_.insert(at, {PreferencesEntry::Kind::Key, std::move(docKey), std::move(docValue)});
     }
     modified_ = true;
 }

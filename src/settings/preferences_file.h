@@ -56,8 +56,14 @@ public:
     void parse(std::string_view bytes);
     std::string compose() const;
 
+    // How the file's text is written: Windows-1252, UTF-8 without a byte order
+    // mark (a file without the mark that is well-formed UTF-8), or UTF-8 after
+    // the mark. The program's side is UTF-8 in every case.
+    enum class TextEncoding { Windows1252, Utf8, Utf8WithMark };
+
     bool isOpen() const { return open_; }
-    bool isUtf8() const { return utf8_; }
+    TextEncoding encoding() const { return encoding_; }
+    bool hasByteOrderMark() const { return encoding_ == TextEncoding::Utf8WithMark; }
     bool isModified() const { return modified_; }
     const std::vector<PreferencesEntry>& entries() const { return entries_; }
 
@@ -65,19 +71,22 @@ private:
     static constexpr std::size_t kTopSection = static_cast<std::size_t>(-1);
 
     void reset();
-    std::string toDocument(std::string_view programText) const;
+    // Program text (UTF-8) in the document's encoding; nothing when it has no place there.
+    std::optional<std::string> toDocument(std::string_view programText) const;
+    std::string fromDocument(std::string_view documentText) const;
+    // A Windows-1252 document that cannot hold the text becomes UTF-8.
+    void makeRoomFor(std::string_view programText);
     std::optional<std::size_t> findKey(std::string_view key) const;
     std::size_t sectionBegin() const;
     std::size_t sectionEnd() const;
-    void writeValue(std::string_view key, std::string value);
 
     std::string path_;
     std::vector<PreferencesEntry> entries_;
     bool open_ = false;
-    bool utf8_ = false;
+    TextEncoding encoding_ = TextEncoding::Windows1252;
     bool modified_ = false;
     std::size_t currentGroup_ = kTopSection;  // index of the header entry
-    std::optional<std::string> pendingGroup_;
+    std::optional<std::string> pendingGroup_;  // program text
 };
 
 }  // namespace tellurix

@@ -3,19 +3,16 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/controls.h"
-#include "app/program.h"
+#include "core/numbers.h"
+#include "core/settings.h"
 #include "platform/designs.h"
 #include "platform/images.h"
 #include "platform/window_toolkit.h"
-#include "settings/settings.h"
 #include "ui/images.h"
 
 namespace tellurix {
 namespace {
 
-using platform::kDesignWindow;
-using platform::kMainWindow;
 using platform::kNoBrush;
 
 constexpr int kBackgroundOffset = 100;  // background image = design number - 100
@@ -38,11 +35,6 @@ DesignState& designs()
 {
     static DesignState state;
     return state;
-}
-
-int currentDesign()
-{
-    return designFromStored(programSettings().Design);
 }
 
 // Swaps in a new brush and frees the one it replaces, after the new one is in use.
@@ -103,16 +95,17 @@ int designFromStored(int stored)
     return stored >= kFirstDesign && stored <= kLastDesign ? stored : kDefaultDesign;
 }
 
-void prepareDesigns()
+int prepareDesigns(int stored)
 {
     derivePreviews();
-    programSettings().Design = currentDesign();
-    makeSearchFieldBrush(currentDesign());
+    const int design = designFromStored(stored);
+    makeSearchFieldBrush(design);
+    return design;
 }
 
-void applyBackground()
+void applyBackground(int design)
 {
-    makeBackgroundBrush(currentDesign());
+    makeBackgroundBrush(design);
     platform::invalidateWindow(kMainWindow);
 }
 
@@ -170,15 +163,15 @@ void stepDesignForward()
     showChoice();
 }
 
-void activateDesign()
+int activateDesign(int current)
 {
     DesignState& state = designs();
-    if (state.choosing)
-        programSettings().Design = state.shown;
+    const int design = designFromStored(state.choosing ? state.shown : current);
     state.choosing = false;
-    makeBackgroundBrush(currentDesign());
-    makeSearchFieldBrush(currentDesign());
+    makeBackgroundBrush(design);
+    makeSearchFieldBrush(design);
     platform::invalidateWindow(kMainWindow);
+    return design;
 }
 
 void cancelDesign()

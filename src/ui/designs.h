@@ -1,21 +1,18 @@
 #pragma once
 
-namespace tellurix {
+#include "core/numbers.h"
 
-// The designs by their numbers: design 1 is 200, design 14 is 213. A design's
-// background is image (number - 100), its preview image (number).
-inline constexpr int kFirstDesign = 200;
-inline constexpr int kLastDesign = 213;
+namespace tellurix {
 
 // The design a stored number stands for: itself when it names a design, the
 // default design (203) otherwise.
 int designFromStored(int stored);
 
-// Makes the design previews and the search field's brush (start-up). A stored
-// design number that names no design becomes the default design here.
-void prepareDesigns();
-// Installs the current design as the main window's background (start-up).
-void applyBackground();
+// Makes the design previews and the search field's brush (start-up) for the
+// design a stored number stands for, and returns that design.
+int prepareDesigns(int stored);
+// Installs a design as the main window's background (start-up).
+void applyBackground(int design);
 // Draws the site label and the search field over the design.
 void installColourHook();
 
@@ -26,7 +23,8 @@ void openDesignWindow();
 void stepDesignBack();
 void stepDesignForward();
 // "Aktivieren": the design shown becomes the current design, with new brushes.
-void activateDesign();
+// Returns the current design (`current` when the design window was not open).
+int activateDesign(int current);
 // "Abbrechen": the design current before the design window opened stays the design.
 void cancelDesign();
 

@@ -3,16 +3,10 @@
 #include <cstdint>
 #include <span>
 
-// The program's pictures by number: icons 1 to 8, design backgrounds 100 to 113
-// and design previews 200 to 213. Every other number names no image.
-namespace tellurix {
+#include "core/numbers.h"
 
-inline constexpr int kFirstIcon = 1;
-inline constexpr int kLastIcon = 8;
-inline constexpr int kFirstBackground = 100;
-inline constexpr int kLastBackground = 113;
-inline constexpr int kFirstPreview = 200;
-inline constexpr int kLastPreview = 213;
+// The program's pictures by number (see core/numbers.h).
+namespace tellurix {
 
 // The preview of a design is this rectangle of its background.
 inline constexpr int kPreviewX = 120;

@@ -1,6 +1,6 @@
 #include "ui/notices.h"
 
-#include "app/identity.h"
+#include "core/identity.h"
 #include "platform/notices.h"
 
 namespace tellurix {
@@ -36,11 +36,7 @@ void showNotice(std::string_view title, std::string_view text)
 
 std::string informationText()
 {
-    std::string text(kProgramName);
-    text += ' ';
-    text += kVersion;
-    text += kAboutText;
-    return text;
+    return displayName() + std::string(kAboutText);
 }
 
 void showInformationBox()

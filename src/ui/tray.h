@@ -1,15 +1,9 @@
 #pragma once
 
-#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace tellurix {
-
-inline constexpr int kTrayMenu = 1;
-inline constexpr int kTrayImage = 8;
-// The notification area keeps tips of at most this many characters.
-inline constexpr std::size_t kTrayTipLength = 63;
 
 // The tray icon (image 8, the display name as tip) for the main window. It
 // comes back by itself when the shell restarts, until removeTrayIcon.
@@ -20,7 +14,7 @@ void buildTrayMenu();
 void showTrayMenu();
 void removeTrayIcon();
 
-// `text` cut to what the notification area shows.
+// `text` cut to what the notification area shows (whole characters).
 std::string trayTip(std::string_view text);
 
 }  // namespace tellurix

@@ -5,7 +5,7 @@
 namespace tellurix {
 namespace {
 
-using platform::MenuColour;
+using platform::Rgb;
 
 constexpr int kWhite = 255;
 // Strip k is 5k per cent of the way from white to the highlight colour, so the
@@ -32,12 +32,12 @@ platform::MenuItemLayout trayMenuItemLayout(platform::Size text)
     return layout;
 }
 
-MenuColour menuColumnStrip(int strip, MenuColour highlight)
+Rgb menuColumnStrip(int strip, Rgb highlight)
 {
     return {fadeChannel(strip, highlight.red), fadeChannel(strip, highlight.green), fadeChannel(strip, highlight.blue)};
 }
 
-MenuColour menuHotFill(MenuColour highlight)
+Rgb menuHotFill(Rgb highlight)
 {
     return {halfwayToWhite(highlight.red), halfwayToWhite(highlight.green), halfwayToWhite(highlight.blue)};
 }

@@ -17,9 +17,9 @@ platform::MenuItemLayout trayMenuItemLayout(platform::Size text);
 
 // Colour of the one-pixel strip `strip` (0 at the left edge) of the column:
 // white fading towards the highlight colour.
-platform::MenuColour menuColumnStrip(int strip, platform::MenuColour highlight);
+platform::Rgb menuColumnStrip(int strip, platform::Rgb highlight);
 // Halfway between the highlight colour and white.
-platform::MenuColour menuHotFill(platform::MenuColour highlight);
+platform::Rgb menuHotFill(platform::Rgb highlight);
 
 platform::MenuLook trayMenuLook(const platform::MenuPalette& palette);
 

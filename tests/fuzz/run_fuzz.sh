@@ -12,10 +12,11 @@ mkdir -p "$build/corpus" "$build/artifacts"
 build=$(cd "$build" && pwd)
 
 clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -I "$root/src" \
+    -I "$root/src" -I "$root/tests/support" \
     "$root/tests/fuzz/preferences_fuzz.cpp" \
     "$root/src/settings/preferences_file.cpp" \
-    "$root/src/platform/fake/files.cpp" \
+    "$root/src/core/text.cpp" \
+    "$root/tests/support/fake_platform/files.cpp" \
     -o "$build/preferences_fuzz"
 
 # Seeds: the default file, a hand-edited one, a UTF-8 one and some odd shapes.

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/fake/fake_toolkit.h"
-#include "platform/fake/fault_injection.h"
+#include "fake_platform/fake_toolkit.h"
+#include "fake_platform/fault_injection.h"
 #include "temp_folder.h"
 
 namespace tellurix::testing {

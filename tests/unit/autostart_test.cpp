@@ -11,12 +11,13 @@
 #include <string>
 
 #include "../support/program_fixture.h"
-#include "app/controls.h"
+#include "core/numbers.h"
 #include "app/event_loop.h"
 #include "app/program.h"
-#include "platform/fake/fake_shell_link.h"
-#include "platform/fake/fake_toolkit.h"
-#include "platform/fake/fault_injection.h"
+#include "fake_platform/fake_shell_link.h"
+#include "fake_platform/fake_toolkit.h"
+#include "fake_platform/fault_injection.h"
+#include "platform/shared.h"
 #include "platform/shell_link.h"
 
 namespace tellurix {

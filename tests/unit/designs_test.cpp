@@ -5,13 +5,14 @@
 #include <algorithm>
 #include <string>
 
-#include "app/controls.h"
+#include "core/numbers.h"
 #include "app/event_loop.h"
 #include "app/main_window.h"
 #include "app/program.h"
+#include "platform/shared.h"
 #include "platform/designs.h"
-#include "platform/fake/fake_designs.h"
-#include "platform/fake/fake_toolkit.h"
+#include "fake_platform/fake_designs.h"
+#include "fake_platform/fake_toolkit.h"
 #include "platform/images.h"
 #include "ui/designs.h"
 #include "ui/images.h"
@@ -25,8 +26,6 @@ using platform::ControlKind;
 using platform::Event;
 using platform::EventKind;
 using platform::EventSubtype;
-using platform::kDesignWindow;
-using platform::kMainWindow;
 using platform::kNoBrush;
 
 class DesignsTest : public ::testing::Test {
@@ -43,8 +42,8 @@ protected:
         programSettings().Design = stored;
         ASSERT_TRUE(createMainWindow());
         loadEmbeddedImages();
-        prepareDesigns();
-        applyBackground();
+        programSettings().Design = prepareDesigns(programSettings().Design);
+        applyBackground(programSettings().Design);
         buildMainWindowControls("google.de");
     }
 
@@ -345,8 +344,8 @@ TEST_F(DesignsTest, MissingImagesLeaveTheBarOnTheDefaultBackground)
     // No pictures decoded: no brush can be made, and none is installed.
     programSettings().Design = 203;
     ASSERT_TRUE(createMainWindow());
-    prepareDesigns();
-    applyBackground();
+    programSettings().Design = prepareDesigns(programSettings().Design);
+    applyBackground(programSettings().Design);
     buildMainWindowControls("x");
     EXPECT_EQ(backgroundBrush(), kNoBrush);
     EXPECT_EQ(searchFieldBrush(), kNoBrush);

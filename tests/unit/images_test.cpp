@@ -10,10 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "app/controls.h"
+#include "core/numbers.h"
 #include "app/main_window.h"
-#include "platform/fake/fake_designs.h"
-#include "platform/fake/fake_toolkit.h"
+#include "fake_platform/fake_designs.h"
+#include "fake_platform/fake_toolkit.h"
+#include "platform/shared.h"
 #include "platform/images.h"
 #include "ui/designs.h"
 #include "ui/embedded_assets.h"

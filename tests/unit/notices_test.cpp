@@ -5,12 +5,13 @@
 #include <vector>
 
 #include "../support/program_fixture.h"
-#include "app/controls.h"
+#include "core/numbers.h"
+#include "core/text.h"
 #include "app/event_loop.h"
 #include "app/program.h"
-#include "platform/fake/fake_toolkit.h"
-#include "platform/fake/fake_tray.h"
-#include "platform/fake/fault_injection.h"
+#include "fake_platform/fake_toolkit.h"
+#include "fake_platform/fake_tray.h"
+#include "fake_platform/fault_injection.h"
 #include "ui/notices.h"
 
 namespace tellurix {
@@ -47,9 +48,9 @@ TEST(InformationText, DisplayNameFirstThenTheAboutTextInCp1252Lines)
     EXPECT_NE(text.find("Strg + "), std::string::npos) << text;
     EXPECT_NE(text.find("Shift + S"), std::string::npos) << text;
     EXPECT_EQ(rows.back(), "%APPDATA%\\Brenmoor\\Tellurix\\Einstellungen.ini");
-    // Umlauts are single Windows-1252 bytes (\xE4 is a-umlaut), not UTF-8 pairs.
-    EXPECT_NE(text.find("w\xE4hlt"), std::string::npos) << text;
-    EXPECT_EQ(text.find('\xC3'), std::string::npos);
+    // The program's text is UTF-8 (a-umlaut is C3 A4), converted only at the Windows edge.
+    EXPECT_NE(text.find("w\xC3\xA4hlt"), std::string::npos) << text;
+    EXPECT_TRUE(isValidUtf8(text));
 }
 
 TEST(InformationText, IsAFreshStringEachTime)
@@ -86,7 +87,7 @@ TEST_F(NoticesTest, EachImageButtonExplainsItselfWithTheInformationIcon)
          "Wenn Sie diese Option aktivieren, dann bleibt dieses Fenster dauerhaft im Vordergrund."},
         {4, "Nicht in den Vordergrund setzen",
          "Wenn Sie diese Option deaktivieren, dann bleibt dieses Fenster nicht mehr dauerhaft im Vordergrund."},
-        {5, "Design wechseln", "Hier k\xF6nnen Sie das Design des Programms \xE4ndern."},
+        {5, "Design wechseln", "Hier k\xC3\xB6nnen Sie das Design des Programms \xC3\xA4ndern."},
         {6, "Informationen", "Weitere Informationen des Programms finden Sie hier."},
         {7, "Beenden", "Das Programm wird beendet."},
         {8, "Autostart deaktivieren", "Das Programm wird beim Windows-Start nicht mehr automatisch gestartet."},
@@ -137,7 +138,7 @@ TEST_F(NoticesTest, InformationButtonShowsTheInformationBoxOnLeftClicksOnly)
 
 TEST_F(NoticesTest, NoticePassesTitleAndTextUnchanged)
 {
-    const std::string text = "Erste Zeile\rZweite & dritte \xFC" "ber 100 %";
+    const std::string text = "Erste Zeile\rZweite & dritte \xC3\xBC" "ber 100 %";
     showNotice("Titel & Co.", text);
     EXPECT_EQ(fake::messageBoxesShown(), 1);
     EXPECT_EQ(fake::lastMessageBoxTitle(), "Titel & Co.");

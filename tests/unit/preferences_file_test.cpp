@@ -59,7 +59,7 @@ TEST(PreferencesParse, CutsLinesAndClassifiesThem) {
     for (const ParseCase& c : cases) {
         PreferencesFile doc;
         doc.parse(c.bytes);
-        EXPECT_EQ(doc.isUtf8(), c.utf8) << c.what;
+        EXPECT_EQ(doc.hasByteOrderMark(), c.utf8) << c.what;
         EXPECT_EQ(doc.entries(), c.entries) << c.what;
         EXPECT_FALSE(doc.isModified()) << c.what;
     }
@@ -109,7 +109,7 @@ TEST(PreferencesCompose, SavedBytesReadBackToTheSameDocument) {
         PreferencesFile second;
         second.parse(saved);
         EXPECT_EQ(second.entries(), first.entries()) << input;
-        EXPECT_EQ(second.isUtf8(), first.isUtf8()) << input;
+        EXPECT_EQ(second.hasByteOrderMark(), first.hasByteOrderMark()) << input;
         EXPECT_EQ(second.compose(), saved) << input;
     }
 }
@@ -171,12 +171,13 @@ TEST(PreferencesRead, StringsAreTrimmedOnBothSides) {
         {"inner blanks stay", "[Einstellungen]\nSuchseite = a b = c ", "a b = c"},
         {"empty value is empty, not the default", "[Einstellungen]\nSuchseite =", ""},
         {"missing key gives the default", "[Einstellungen]\n", "default"},
-        {"bytes above 127 unchanged", "[Einstellungen]\nSuchseite = m\xFC" "ller.de", "m\xFC" "ller.de"},
-        {"utf-8 file converts back", kBom + "[Einstellungen]\nSuchseite = m\xC3\xBC" "ller.de", "m\xFC" "ller.de"},
-        {"utf-8 above U+00FF reads empty", kBom + "[Einstellungen]\nSuchseite = 5 \xE2\x82\xAC", ""},
-        {"utf-8 cut sequence reads empty", kBom + "[Einstellungen]\nSuchseite = ab\xC3", ""},
-        {"utf-8 overlong form reads empty", kBom + "[Einstellungen]\nSuchseite = \xC1\x81", ""},
-        {"utf-8 stray continuation reads empty", kBom + "[Einstellungen]\nSuchseite = \x80", ""},
+        {"windows-1252 bytes read as UTF-8", "[Einstellungen]\nSuchseite = m\xFC" "ller \x80", "m\xC3\xBC" "ller \xE2\x82\xAC"},
+        {"utf-8 file as it is", kBom + "[Einstellungen]\nSuchseite = m\xC3\xBC" "ller.de", "m\xC3\xBC" "ller.de"},
+        {"utf-8 above U+00FF is kept", kBom + "[Einstellungen]\nSuchseite = 5 \xE2\x82\xAC \xE7\x8E\x8B", "5 \xE2\x82\xAC \xE7\x8E\x8B"},
+        {"utf-8 without the mark", "[Einstellungen]\nSuchseite = \xE7\x8E\x8B", "\xE7\x8E\x8B"},
+        {"utf-8 cut sequence", kBom + "[Einstellungen]\nSuchseite = ab\xC3", "ab\xEF\xBF\xBD"},
+        {"utf-8 overlong form", kBom + "[Einstellungen]\nSuchseite = \xC1\x81", "\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"utf-8 stray continuation", kBom + "[Einstellungen]\nSuchseite = \x80", "\xEF\xBF\xBD"},
     };
     for (const StringCase& c : cases) {
         PreferencesFile doc;
@@ -192,7 +193,7 @@ TEST(PreferencesSelect, ReportsWhetherTheGroupExists) {
     EXPECT_EQ(doc.selectGroup("einstellungen"), 1);
     EXPECT_EQ(doc.readInteger("Design", 0), 202);
     // Only A to Z fold: a-umlaut does not match A-umlaut.
-    EXPECT_EQ(doc.selectGroup("\xE4pfel"), 0);
+    EXPECT_EQ(doc.selectGroup("\xC3\xA4pfel"), 0);
     EXPECT_EQ(doc.readInteger("Design", -1), -1);
     EXPECT_EQ(doc.selectGroup(""), 1);
     EXPECT_EQ(doc.readInteger("Design", 0), 201);
@@ -201,7 +202,7 @@ TEST(PreferencesSelect, ReportsWhetherTheGroupExists) {
 TEST(PreferencesSelect, Utf8DocumentsMatchConvertedNames) {
     PreferencesFile doc;
     doc.parse(kBom + "[Gr\xC3\xBC\xC3\x9F" "e]\r\nk = 1\r\n");
-    EXPECT_EQ(doc.selectGroup("Gr\xFC\xDF" "e"), 1);
+    EXPECT_EQ(doc.selectGroup("Gr\xC3\xBC\xC3\x9F" "e"), 1);
     EXPECT_EQ(doc.readInteger("k", 0), 1);
 }
 
@@ -266,19 +267,46 @@ TEST(PreferencesWrite, TextValuesRoundTripInBothModes) {
         PreferencesFile doc;
         doc.parse(start);
         doc.selectGroup("Einstellungen");
-        doc.writeString("Suchseite", "b\xFC" "cher.de");
+        doc.writeString("Suchseite", "b\xC3\xBC" "cher.de");
         doc.writeString("Leer", "");
         PreferencesFile reread;
         reread.parse(doc.compose());
         reread.selectGroup("Einstellungen");
-        EXPECT_EQ(reread.readString("Suchseite", "x"), "b\xFC" "cher.de");
+        EXPECT_EQ(reread.readString("Suchseite", "x"), "b\xC3\xBC" "cher.de");
         EXPECT_EQ(reread.readString("Leer", "x"), "");
     }
     PreferencesFile utf8;
     utf8.parse(kBom);
-    utf8.selectGroup("\xC4");
-    utf8.writeString("k", "\xE9");
+    utf8.selectGroup("\xC3\x84");
+    utf8.writeString("k", "\xC3\xA9");
     EXPECT_EQ(utf8.entries(), (Entries{G("\xC3\x84"), K("k", "\xC3\xA9")}));
+}
+
+TEST(PreferencesWrite, TextKeepsItsBytesAndNoCharacterIsLost) {
+    // A value written back as it was read keeps its bytes, malformed ones too.
+    PreferencesFile odd;
+    odd.parse(kBom + "[E]\r\nSuchseite = ab\xC3\r\n");
+    odd.selectGroup("E");
+    odd.writeString("Suchseite", odd.readString("Suchseite", ""));
+    EXPECT_EQ(odd.compose(), kBom + "\r\n[E]\r\nSuchseite = ab\xC3\r\n");
+
+    // Windows-1252, the euro sign and an undefined byte included, round trips.
+    PreferencesFile single;
+    single.parse("[E]\r\nx = \x80\x81\xFC\r\n");
+    single.selectGroup("E");
+    EXPECT_EQ(single.readString("x", ""), "\xE2\x82\xAC\xC2\x81\xC3\xBC");
+    single.writeString("x", single.readString("x", ""));
+    EXPECT_EQ(single.compose(), "[E]\r\nx = \x80\x81\xFC\r\n");
+
+    // A character the code page lacks makes the document UTF-8 (without a mark,
+    // as it reads back), the older lines converted.
+    single.writeString("y", "\xE7\x8E\x8B");
+    EXPECT_EQ(single.compose(), "[E]\r\nx = \xE2\x82\xAC\xC2\x81\xC3\xBC\r\ny = \xE7\x8E\x8B\r\n");
+    PreferencesFile reread;
+    reread.parse(single.compose());
+    reread.selectGroup("E");
+    EXPECT_EQ(reread.readString("x", ""), "\xE2\x82\xAC\xC2\x81\xC3\xBC");
+    EXPECT_EQ(reread.readString("y", ""), "\xE7\x8E\x8B");
 }
 
 TEST(PreferencesWrite, NewKeysGoToTheEndOfTheCurrentSection) {

@@ -8,14 +8,14 @@
 #include <iterator>
 
 #include "../support/program_fixture.h"
-#include "app/controls.h"
+#include "core/numbers.h"
 #include "app/event_loop.h"
 #include "app/hotkey_watcher.h"
-#include "app/identity.h"
+#include "core/identity.h"
 #include "app/main_window.h"
 #include "app/program.h"
-#include "platform/fake/fake_toolkit.h"
-#include "platform/fake/fault_injection.h"
+#include "fake_platform/fake_toolkit.h"
+#include "fake_platform/fault_injection.h"
 #include "platform/threads.h"
 #include "search/catalogue.h"
 
@@ -26,7 +26,6 @@ namespace fake = platform::fake;
 using platform::Event;
 using platform::EventKind;
 using platform::EventSubtype;
-using platform::kMainWindow;
 
 std::string readFile(const std::filesystem::path& path)
 {
@@ -228,8 +227,8 @@ TEST_F(ProgramTest, FirstStartNoticeOnlyWhenFlagIsOne)
     EXPECT_EQ(fake::messageBoxesShown(), 1);
     EXPECT_EQ(fake::lastMessageBoxTitle(), "Erster Start");
     EXPECT_EQ(fake::lastMessageBoxText(),
-              "Das Suchfenster wurde im Hintergrund gestartet.\rUm das Suchfenster \xF6"
-              "ffnen zu k\xF6nnen, verwenden Sie die folgende Tastenkombination: Strg + Shift + S");
+              "Das Suchfenster wurde im Hintergrund gestartet.\rUm das Suchfenster \xC3\xB6"
+              "ffnen zu k\xC3\xB6nnen, verwenden Sie die folgende Tastenkombination: Strg + Shift + S");
     EXPECT_EQ(programSettings().FPS, 0);
 
     for (const char* value : {"0", "2", "-1", "x"}) {

@@ -1,3 +1,4 @@
+#include "platform/url.h"
 #include "search/search_url.h"
 
 #include <gtest/gtest.h>
@@ -150,7 +151,7 @@ TEST_F(SearchUrlTest, EscapedCharactersCannotEscapeTheirPlace) {
 
 TEST_F(SearchUrlTest, EveryCatalogueUrlIsLaunchable) {
     for (int i = 0; i < kFilledSites; ++i) {
-        EXPECT_TRUE(isLaunchableUrl(composeSearchUrl(searchSite(i), "C:\\x.exe"))) << "position " << i;
+        EXPECT_TRUE(platform::isWebUrl(composeSearchUrl(searchSite(i), "C:\\x.exe"))) << "position " << i;
     }
 }
 
@@ -169,17 +170,24 @@ TEST(LaunchableUrlTest, OnlyWebUrlsPass) {
         {"javascript:alert(1)", false},
         {"ftp://example.org/", false},
         {"\\\\server\\share\\x.exe", false},
+        {"http:///path", false},
+        {"https://?q=a", false},
+        {"http://www.example.org/?q=a b", false},
+        {"http://www.example.org/?q=a\tb", false},
+        {"https://www.example.org/\x7F", false},
+        {"http://example.org", true},
+        {"https://de.wikipedia.org/wiki/M\xC3\xBCller", true},
     };
     for (const auto& [url, expected] : cases) {
-        EXPECT_EQ(isLaunchableUrl(url), expected) << "'" << url << "'";
+        EXPECT_EQ(platform::isWebUrl(url), expected) << "'" << url << "'";
     }
 }
 
 TEST(LaunchableUrlTest, UnknownSiteGivesNothingToLaunch) {
     // An empty entry (no such site) composes the bare escaped term.
     const SearchSite none{};
-    EXPECT_FALSE(isLaunchableUrl(composeSearchUrl(none, "notepad.exe")));
-    EXPECT_FALSE(isLaunchableUrl(composeSearchUrl(none, "http://evil.example")));
+    EXPECT_FALSE(platform::isWebUrl(composeSearchUrl(none, "notepad.exe")));
+    EXPECT_FALSE(platform::isWebUrl(composeSearchUrl(none, "http://evil.example")));
 }
 
 }  // namespace

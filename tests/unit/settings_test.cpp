@@ -10,7 +10,7 @@
 #include <set>
 #include <string>
 
-#include "platform/fake/fault_injection.h"
+#include "fake_platform/fault_injection.h"
 #include "search/catalogue.h"
 
 namespace tellurix {
@@ -233,7 +233,7 @@ TEST_F(SettingsFiles, HandEditedFileKeepsEverythingItHad) {
     Settings settings = load();
     EXPECT_EQ(settings.FPS, 1);
     EXPECT_EQ(settings.Design, 205);
-    EXPECT_EQ(settings.Suchseite, "caf\xE9.de");
+    EXPECT_EQ(settings.Suchseite, "caf\xC3\xA9.de");
 
     settings.FPS = 0;
     ASSERT_TRUE(saveSettings(kProgram, kSettingsFileName, settings));

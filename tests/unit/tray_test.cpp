@@ -5,13 +5,13 @@
 #include <string>
 
 #include "../support/program_fixture.h"
-#include "app/controls.h"
+#include "core/numbers.h"
 #include "app/event_loop.h"
 #include "app/main_window.h"
 #include "app/program.h"
-#include "platform/fake/fake_toolkit.h"
-#include "platform/fake/fake_tray.h"
-#include "platform/fake/fault_injection.h"
+#include "fake_platform/fake_toolkit.h"
+#include "fake_platform/fake_tray.h"
+#include "fake_platform/fault_injection.h"
 #include "platform/tray.h"
 #include "ui/tray.h"
 #include "ui/tray_menu_layout.h"
@@ -22,11 +22,10 @@ namespace {
 namespace fake = platform::fake;
 using platform::EventKind;
 using platform::EventSubtype;
-using platform::kMainWindow;
-using platform::MenuColour;
+using platform::Rgb;
 using platform::MenuPalette;
 
-std::string describe(MenuColour colour)
+std::string describe(Rgb colour)
 {
     return std::to_string(colour.red) + "," + std::to_string(colour.green) + "," + std::to_string(colour.blue);
 }
@@ -56,43 +55,43 @@ TEST(TrayMenuLayout, ItemIsTextPlusColumnGapAndThreePixelsEachSide)
 
 TEST(TrayMenuLayout, ColumnFadesFromWhiteTowardsTheHighlight)
 {
-    const MenuColour highlight{0, 120, 215};
-    EXPECT_EQ(menuColumnStrip(0, highlight), (MenuColour{255, 255, 255}));
+    const Rgb highlight{0, 120, 215};
+    EXPECT_EQ(menuColumnStrip(0, highlight), (Rgb{255, 255, 255}));
     // Strip k lies 5k per cent of the way, cut towards white: 50 % and 95 %.
-    EXPECT_EQ(menuColumnStrip(10, highlight), (MenuColour{128, 188, 235})) << describe(menuColumnStrip(10, highlight));
-    EXPECT_EQ(menuColumnStrip(19, highlight), (MenuColour{13, 127, 217})) << describe(menuColumnStrip(19, highlight));
+    EXPECT_EQ(menuColumnStrip(10, highlight), (Rgb{128, 188, 235})) << describe(menuColumnStrip(10, highlight));
+    EXPECT_EQ(menuColumnStrip(19, highlight), (Rgb{13, 127, 217})) << describe(menuColumnStrip(19, highlight));
 
     // For any highlight the strips darken step by step and never reach it.
-    for (const MenuColour h : {highlight, MenuColour{0, 0, 128}, MenuColour{51, 153, 255}, MenuColour{0, 0, 0}}) {
+    for (const Rgb h : {highlight, Rgb{0, 0, 128}, Rgb{51, 153, 255}, Rgb{0, 0, 0}}) {
         for (int strip = 1; strip < platform::kMenuColumnWidth; ++strip) {
-            const MenuColour left = menuColumnStrip(strip - 1, h);
-            const MenuColour right = menuColumnStrip(strip, h);
+            const Rgb left = menuColumnStrip(strip - 1, h);
+            const Rgb right = menuColumnStrip(strip, h);
             EXPECT_LE(right.red, left.red) << strip;
             EXPECT_LE(right.green, left.green) << strip;
             EXPECT_LE(right.blue, left.blue) << strip;
         }
-        const MenuColour last = menuColumnStrip(platform::kMenuColumnWidth - 1, h);
+        const Rgb last = menuColumnStrip(platform::kMenuColumnWidth - 1, h);
         EXPECT_GE(last.red, h.red);
         EXPECT_GE(last.green, h.green);
         EXPECT_GE(last.blue, h.blue);
         EXPECT_NE(last, h) << describe(h);
     }
     // A white highlight leaves the column white.
-    EXPECT_EQ(menuColumnStrip(19, {255, 255, 255}), (MenuColour{255, 255, 255}));
+    EXPECT_EQ(menuColumnStrip(19, {255, 255, 255}), (Rgb{255, 255, 255}));
 }
 
 TEST(TrayMenuLayout, HotItemIsHalfwayToWhiteFramedBlackWithHighlightText)
 {
-    EXPECT_EQ(menuHotFill({0, 120, 215}), (MenuColour{127, 187, 235}));
-    EXPECT_EQ(menuHotFill({0, 0, 0}), (MenuColour{127, 127, 127}));
-    EXPECT_EQ(menuHotFill({255, 255, 255}), (MenuColour{255, 255, 255}));
+    EXPECT_EQ(menuHotFill({0, 120, 215}), (Rgb{127, 187, 235}));
+    EXPECT_EQ(menuHotFill({0, 0, 0}), (Rgb{127, 127, 127}));
+    EXPECT_EQ(menuHotFill({255, 255, 255}), (Rgb{255, 255, 255}));
 
     const MenuPalette palette{{10, 36, 106}, {250, 251, 252}, {212, 208, 200}, {1, 2, 3}};
     const platform::MenuLook look = trayMenuLook(palette);
     EXPECT_EQ(look.background, palette.menu);
     EXPECT_EQ(look.text, palette.menuText);
     EXPECT_EQ(look.hotFill, menuHotFill(palette.highlight));
-    EXPECT_EQ(look.hotFrame, (MenuColour{0, 0, 0}));
+    EXPECT_EQ(look.hotFrame, (Rgb{0, 0, 0}));
     EXPECT_EQ(look.hotText, palette.highlightText);
     for (int strip = 0; strip < platform::kMenuColumnWidth; ++strip)
         EXPECT_EQ(look.column[static_cast<std::size_t>(strip)], menuColumnStrip(strip, palette.highlight)) << strip;

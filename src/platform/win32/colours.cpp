@@ -1,6 +1,7 @@
 #include <map>
 
 #include "platform/designs.h"
+#include "platform/shared.h"
 #include "platform/win32/images.h"
 #include "platform/win32/toolkit_state.h"
 #include "platform/win32/window_extensions.h"
@@ -34,7 +35,7 @@ LRESULT brushAnswer(HBRUSH brush)
 // with the window's class brush, aligned with the window's client area.
 LRESULT windowBackgroundAnswer(HWND window, HWND control, HDC dc)
 {
-    const ULONG_PTR background = ::GetClassLongPtrA(window, GCLP_HBRBACKGROUND);
+    const ULONG_PTR background = ::GetClassLongPtrW(window, GCLP_HBRBACKGROUND);
     // Small values name a system colour (colour index + 1), not a brush.
     if (background <= COLOR_MENUBAR + 1) {
         const int index = background == 0 ? COLOR_BTNFACE : static_cast<int>(background) - 1;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/win32/gdi.h"
 #include "platform/win32/text.h"
 #include "platform/win32/toolkit_state.h"
 #include "platform/window_toolkit.h"
@@ -10,8 +11,6 @@ namespace tellurix::platform {
 namespace {
 
 using namespace win32;
-
-constexpr UINT kAnsiCodePage = 1252;
 
 struct ControlClass {
     const wchar_t* className;
@@ -47,9 +46,8 @@ bool createControl(int window, int control, ControlKind kind, Rect rect, std::st
         return false;
     const ControlClass cls = classFor(kind);
     // Unicode controls, so that the search field holds whatever the user types
-    // or pastes; the program's own texts are Windows-1252 and converted here.
-    const std::wstring wide = widen(text, kAnsiCodePage);
-    HWND handle = ::CreateWindowExW(cls.exStyle, cls.className, wide.c_str(), WS_CHILD | WS_VISIBLE | cls.style,
+    // or pastes.
+    HWND handle = ::CreateWindowExW(cls.exStyle, cls.className, widen(text).c_str(), WS_CHILD | WS_VISIBLE | cls.style,
                                     rect.x, rect.y, rect.width, rect.height, parent,
                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(control)), instance(), nullptr);
     if (!handle)
@@ -62,7 +60,7 @@ bool createControl(int window, int control, ControlKind kind, Rect rect, std::st
 void setControlText(int control, std::string_view text)
 {
     if (HWND handle = controlHandle(control))
-        ::SetWindowTextW(handle, widen(text, kAnsiCodePage).c_str());
+        ::SetWindowTextW(handle, widen(text).c_str());
 }
 
 namespace {
@@ -81,13 +79,7 @@ std::wstring wideText(HWND handle)
 std::string controlText(int control)
 {
     HWND handle = controlHandle(control);
-    return handle ? narrow(wideText(handle), kAnsiCodePage) : std::string();
-}
-
-std::string controlTextUtf8(int control)
-{
-    HWND handle = controlHandle(control);
-    return handle ? narrow(wideText(handle), CP_UTF8) : std::string();
+    return handle ? narrow(wideText(handle)) : std::string();
 }
 
 void showControl(int control, bool show)
@@ -142,7 +134,7 @@ int focusedControl()
 void listAppend(int control, std::string_view text)
 {
     if (HWND handle = controlHandle(control)) {
-        const std::wstring wide = widen(text, kAnsiCodePage);
+        const std::wstring wide = widen(text);
         ::SendMessageW(handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     }
 }
@@ -173,19 +165,17 @@ std::string listItemText(int control, int index)
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     ::SendMessageW(handle, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(length));
-    return narrow(text, kAnsiCodePage);
+    return narrow(text);
 }
 
 bool createFont(int font, int points, int weight)
 {
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen)
-        ::ReleaseDC(nullptr, screen);
+    const ScreenDc screen;
+    const int dpi = screen.get() ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     // Negative: the character height, not the cell height.
     const int height = -::MulDiv(points, dpi, 72);
-    HFONT handle = ::CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "");
+    HFONT handle = ::CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"");
     if (!handle)
         return false;
     state().fonts[font] = UniqueFont(handle);

@@ -51,10 +51,15 @@ void setWindowBackground(int window, int brush)
         background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     // The class background: the default window procedure erases the client
     // area with it, the pattern starting at the client area's top-left corner.
-    ::SetClassLongPtrA(handle, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(background));
+    ::SetClassLongPtrW(handle, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(background));
 }
 
 namespace win32 {
+
+void releaseBrushes()
+{
+    brushes().live.clear();
+}
 
 HBRUSH brushHandle(int brush)
 {

@@ -32,12 +32,12 @@ bool translateKeys(MSG& message)
 {
     if (message.message != WM_KEYDOWN)
         return false;
-    HWND main = windowHandle(kMainWindow);
+    HWND main = mainWindowHandle();
     if (message.wParam == VK_TAB)
         return handleTab();
     if (message.wParam == VK_ESCAPE && main && ::GetActiveWindow() == main) {
-        // Escape puts the bar away, as its close box does.
-        recordEvent({EventKind::Close, kMainWindow, EventSubtype::None});
+        // Escape puts the main window away, as its close box does.
+        recordEvent({EventKind::Close, state().mainWindow, EventSubtype::None});
         return true;
     }
     ToolkitState& s = state();
@@ -65,7 +65,7 @@ void registerReturnShortcut(int window, int menuItem)
     accelerator.fVirt = FVIRTKEY;
     accelerator.key = VK_RETURN;
     accelerator.cmd = static_cast<WORD>(menuItem);
-    state().accelerators = UniqueAccelerators(::CreateAcceleratorTableA(&accelerator, 1));
+    state().accelerators = UniqueAccelerators(::CreateAcceleratorTableW(&accelerator, 1));
     state().acceleratorWindow = window;
 }
 

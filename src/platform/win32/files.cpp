@@ -3,13 +3,14 @@
 #include <windows.h>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/text.h"
 
 namespace tellurix::platform {
 
 namespace {
 
-std::string withoutTrailingSeparator(std::string path) {
-    while (path.size() > 1 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+std::wstring withoutTrailingSeparator(std::wstring path) {
+    while (path.size() > 1 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
     return path;
 }
 
@@ -25,8 +26,8 @@ bool writeAll(HANDLE file, std::string_view bytes) {
 
 // Writes and flushes the temporary file; the handle is closed before the
 // file can take the target's place.
-bool writeTemporary(const std::string& temporary, std::string_view bytes) {
-    UniqueFile file(::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+bool writeTemporary(const std::wstring& temporary, std::string_view bytes) {
+    UniqueFile file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     return writeAll(file.get(), bytes) && ::FlushFileBuffers(file.get());
@@ -35,31 +36,32 @@ bool writeTemporary(const std::string& temporary, std::string_view bytes) {
 }  // namespace
 
 std::string environmentVariable(const char* name) {
-    std::string value(256, '\0');
+    const std::wstring wideName = win32::widen(name);
+    std::wstring value(256, L'\0');
     for (;;) {
-        const DWORD length = ::GetEnvironmentVariableA(name, value.data(), static_cast<DWORD>(value.size()));
+        const DWORD length = ::GetEnvironmentVariableW(wideName.c_str(), value.data(), static_cast<DWORD>(value.size()));
         if (length == 0) return {};
         if (length < value.size()) {
             value.resize(length);
-            return value;
+            return win32::narrow(value);
         }
         value.resize(length);  // too small: `length` includes the terminating null
     }
 }
 
 PathKind pathKind(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(withoutTrailingSeparator(path).c_str());
+    const DWORD attributes = ::GetFileAttributesW(withoutTrailingSeparator(win32::widen(path)).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::None;
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
 }
 
 bool createFolder(const std::string& path) {
-    return ::CreateDirectoryA(withoutTrailingSeparator(path).c_str(), nullptr) != FALSE;
+    return ::CreateDirectoryW(withoutTrailingSeparator(win32::widen(path)).c_str(), nullptr) != FALSE;
 }
 
 std::optional<std::string> readWholeFile(const std::string& path) {
     // Others may go on reading, but nobody may write while we read.
-    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    UniqueFile file(::CreateFileW(win32::widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return std::nullopt;
     LARGE_INTEGER size{};
@@ -80,7 +82,8 @@ std::optional<std::string> readWholeFile(const std::string& path) {
 }
 
 bool replaceFile(const std::string& path, std::string_view bytes) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const std::wstring target = win32::widen(path);
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
         return false;
@@ -89,18 +92,18 @@ bool replaceFile(const std::string& path, std::string_view bytes) {
     // One fixed name: a save cut off by a killed process leaves at most this
     // one file behind, and the next save writes over it. (Only one copy of
     // the program runs at a time.)
-    const std::string temporary = path + ".tmp";
+    const std::wstring temporary = target + L".tmp";
     if (!writeTemporary(temporary, bytes)) {
-        ::DeleteFileA(temporary.c_str());
+        ::DeleteFileW(temporary.c_str());
         return false;
     }
-    if (!::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ::DeleteFileA(temporary.c_str());
+    if (!::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ::DeleteFileW(temporary.c_str());
         return false;
     }
     return true;
 }
 
-bool deleteFile(const std::string& path) { return ::DeleteFileA(path.c_str()) != FALSE; }
+bool deleteFile(const std::string& path) { return ::DeleteFileW(win32::widen(path).c_str()) != FALSE; }
 
 }  // namespace tellurix::platform

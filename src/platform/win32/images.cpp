@@ -3,6 +3,7 @@
 #include <map>
 
 #include "platform/images.h"
+#include "platform/shared.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/toolkit_state.h"
 
@@ -19,6 +20,17 @@ struct BitmapImage {
 std::size_t dibStride(int width)
 {
     return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+}
+
+// One row of `width` pixels from R, G, B order to B, G, R order (a DIB's) or
+// back: the same swap either way.
+void swapRedAndBlue(const std::uint8_t* from, std::uint8_t* to, int width)
+{
+    for (int x = 0; x < width; ++x) {
+        to[x * 3 + 0] = from[x * 3 + 2];
+        to[x * 3 + 1] = from[x * 3 + 1];
+        to[x * 3 + 2] = from[x * 3 + 0];
+    }
 }
 
 struct IconImage {
@@ -55,13 +67,8 @@ HBITMAP makeDib(const RgbPixels& pixels)
     const std::size_t stride = dibStride(pixels.width);
     auto* rows = static_cast<std::uint8_t*>(bits);
     for (int y = 0; y < pixels.height; ++y) {
-        const std::uint8_t* source = pixels.rgb.data() + static_cast<std::size_t>(y) * pixels.width * 3;
-        std::uint8_t* target = rows + static_cast<std::size_t>(y) * stride;
-        for (int x = 0; x < pixels.width; ++x) {
-            target[x * 3 + 0] = source[x * 3 + 2];
-            target[x * 3 + 1] = source[x * 3 + 1];
-            target[x * 3 + 2] = source[x * 3 + 0];
-        }
+        swapRedAndBlue(pixels.rgb.data() + static_cast<std::size_t>(y) * pixels.width * 3,
+                       rows + static_cast<std::size_t>(y) * stride, pixels.width);
     }
     return bitmap;
 }
@@ -106,22 +113,16 @@ bool copyBitmapImage(int source, int target, int x, int y, int width, int height
         return false;
     // The pixels live only in the DIB section, top-down and in B, G, R order.
     DIBSECTION section{};
-    if (::GetObjectA(from.handle.get(), sizeof section, &section) != sizeof section || !section.dsBm.bmBits)
+    if (::GetObjectW(from.handle.get(), sizeof section, &section) != sizeof section || !section.dsBm.bmBits)
         return false;
     const auto* rows = static_cast<const std::uint8_t*>(section.dsBm.bmBits);
     RgbPixels cut;
     cut.width = width;
     cut.height = height;
     cut.rgb.resize(static_cast<std::size_t>(width) * height * 3);
-    for (int row = 0; row < height; ++row) {
-        const std::uint8_t* in = rows + static_cast<std::size_t>(y + row) * dibStride(from.width) + x * 3;
-        std::uint8_t* out = cut.rgb.data() + static_cast<std::size_t>(row) * width * 3;
-        for (int column = 0; column < width; ++column) {
-            out[column * 3 + 0] = in[column * 3 + 2];
-            out[column * 3 + 1] = in[column * 3 + 1];
-            out[column * 3 + 2] = in[column * 3 + 0];
-        }
-    }
+    for (int row = 0; row < height; ++row)
+        swapRedAndBlue(rows + static_cast<std::size_t>(y + row) * dibStride(from.width) + x * 3,
+                       cut.rgb.data() + static_cast<std::size_t>(row) * width * 3, width);
     return createBitmapImage(target, cut);
 }
 
@@ -154,13 +155,13 @@ void setControlImage(int control, int image)
     if (!handle)
         return;
     if (HICON icon = win32::iconHandle(image)) {
-        ::SendMessageA(handle, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+        ::SendMessageW(handle, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
     } else if (HBITMAP bitmap = win32::bitmapHandle(image)) {
-        ::SendMessageA(handle, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+        ::SendMessageW(handle, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
     } else {
         // No such image: the control shows no picture and keeps its size.
-        const bool isIcon = (::GetWindowLongA(handle, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
-        ::SendMessageA(handle, STM_SETIMAGE, isIcon ? IMAGE_ICON : IMAGE_BITMAP, 0);
+        const bool isIcon = (::GetWindowLongW(handle, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+        ::SendMessageW(handle, STM_SETIMAGE, isIcon ? IMAGE_ICON : IMAGE_BITMAP, 0);
         ::InvalidateRect(handle, nullptr, TRUE);
         return;
     }
@@ -170,6 +171,12 @@ void setControlImage(int control, int image)
 }
 
 namespace win32 {
+
+void releaseImages()
+{
+    icons().clear();
+    bitmaps().clear();
+}
 
 HICON iconHandle(int image)
 {

@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
-#include "app/program.h"
+#include "core/entry.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
 {
     // Balloon tips need the common controls loaded before the first window.
     INITCOMMONCONTROLSEX controls{};

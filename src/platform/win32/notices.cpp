@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/notices.h"
+#include "platform/win32/text.h"
 #include "platform/win32/toolkit_state.h"
 
 namespace tellurix::platform {
@@ -34,28 +35,28 @@ BOOL CALLBACK disableOne(HWND window, LPARAM context)
 
 void addBalloonTip(int control, std::string_view text, std::string_view title, int icon)
 {
-    HWND parent = windowHandle(kMainWindow);
     HWND tool = controlHandle(control);
-    if (!parent || !tool)
+    HWND parent = tool ? ::GetParent(tool) : nullptr;
+    if (!parent)
         return;
-    HWND tip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, "", WS_POPUP | TTS_NOPREFIX | TTS_BALLOON, 0, 0, 0, 0, parent,
+    HWND tip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, L"", WS_POPUP | TTS_NOPREFIX | TTS_BALLOON, 0, 0, 0, 0, parent,
                                  nullptr, instance(), nullptr);
     if (!tip)
         return;
-    ::SendMessageA(tip, TTM_SETTIPTEXTCOLOR, ::GetSysColor(COLOR_INFOTEXT), 0);
-    ::SendMessageA(tip, TTM_SETTIPBKCOLOR, ::GetSysColor(COLOR_INFOBK), 0);
-    ::SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, kTipWidth);
-    std::string toolText(text);
-    TTTOOLINFOA info{};
-    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    ::SendMessageW(tip, TTM_SETTIPTEXTCOLOR, ::GetSysColor(COLOR_INFOTEXT), 0);
+    ::SendMessageW(tip, TTM_SETTIPBKCOLOR, ::GetSysColor(COLOR_INFOBK), 0);
+    ::SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, kTipWidth);
+    std::wstring toolText = widen(text);
+    TTTOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     info.hwnd = tool;
     info.uId = reinterpret_cast<UINT_PTR>(tool);
     info.lpszText = toolText.data();
-    ::SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    ::SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
     if (!title.empty()) {
-        const std::string titleText(title);
-        ::SendMessageA(tip, TTM_SETTITLEA, static_cast<WPARAM>(icon), reinterpret_cast<LPARAM>(titleText.c_str()));
+        const std::wstring titleText = widen(title);
+        ::SendMessageW(tip, TTM_SETTITLEW, static_cast<WPARAM>(icon), reinterpret_cast<LPARAM>(titleText.c_str()));
     }
 }
 
@@ -71,9 +72,7 @@ void showMessageBox(std::string_view title, std::string_view text)
     disabled.keep = foreground;
     ::EnumThreadWindows(::GetCurrentThreadId(), disableOne, reinterpret_cast<LPARAM>(&disabled));
 
-    const std::string titleText(title);
-    const std::string bodyText(text);
-    ::MessageBoxA(owner, bodyText.c_str(), titleText.c_str(), MB_OK | MB_ICONINFORMATION);
+    ::MessageBoxW(owner, widen(text).c_str(), widen(title).c_str(), MB_OK | MB_ICONINFORMATION);
 
     for (HWND window : disabled.windows)
         ::EnableWindow(window, TRUE);

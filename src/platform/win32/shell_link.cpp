@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "platform/shared.h"
 #include "platform/shell_link.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/text.h"
@@ -44,7 +45,7 @@ private:
     bool entered_;
 };
 
-// SHGetPathFromIDListA fills at most MAX_PATH characters; the buffer leaves room.
+// SHGetPathFromIDListW fills at most MAX_PATH characters; the buffer leaves room.
 constexpr DWORD kFolderPathBuffer = 2048;
 // The longest path the file system knows, in characters.
 constexpr DWORD kLongestPath = 32768;
@@ -54,22 +55,22 @@ constexpr DWORD kLongestPath = 32768;
 std::string specialFolderPath(int folder) {
     UniqueItemList list;
     if (FAILED(::SHGetSpecialFolderLocation(nullptr, folder, list.put())) || !list) return {};
-    std::string path(kFolderPathBuffer, '\0');
-    if (!::SHGetPathFromIDListA(list.get(), path.data())) return {};
-    path.resize(path.find('\0'));
+    std::wstring path(kFolderPathBuffer, L'\0');
+    if (!::SHGetPathFromIDListW(list.get(), path.data())) return {};
+    path.resize(path.find(L'\0'));
     if (path.empty()) return {};
-    return path + "\\";
+    return win32::narrow(path) + "\\";
 }
 
 std::string programFilePath() {
-    std::string path(MAX_PATH, '\0');
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) return {};
         // A full buffer means the name was cut short: try again with more room.
         if (length < path.size()) {
             path.resize(length);
-            return path;
+            return win32::narrow(path);
         }
         if (path.size() >= kLongestPath) return {};
         path.resize(path.size() * 2);
@@ -80,28 +81,28 @@ bool createShellLink(const ShellLink& link, const std::string& linkPath) {
     const ShellLink resolved = resolvedShellLink(link);
     const ComApartment apartment;
 
-    ComPointer<IShellLinkA> shellLink;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+    ComPointer<IShellLinkW> shellLink;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                   reinterpret_cast<void**>(shellLink.put()))) ||
         !shellLink) {
         return false;
     }
     // The setters' results do not matter: a property the shell refuses is
     // simply missing from the shortcut.
-    shellLink.get()->SetPath(resolved.target.c_str());
-    shellLink.get()->SetArguments(resolved.arguments.c_str());
-    shellLink.get()->SetWorkingDirectory(resolved.workingDirectory.c_str());
-    shellLink.get()->SetDescription(resolved.description.c_str());
+    using win32::widen;
+    shellLink.get()->SetPath(widen(resolved.target).c_str());
+    shellLink.get()->SetArguments(widen(resolved.arguments).c_str());
+    shellLink.get()->SetWorkingDirectory(widen(resolved.workingDirectory).c_str());
+    shellLink.get()->SetDescription(widen(resolved.description).c_str());
     shellLink.get()->SetShowCmd(resolved.showCommand);
     shellLink.get()->SetHotkey(static_cast<WORD>(resolved.hotkey));
-    shellLink.get()->SetIconLocation(resolved.iconPath.c_str(), resolved.iconIndex);
+    shellLink.get()->SetIconLocation(widen(resolved.iconPath).c_str(), resolved.iconIndex);
 
     ComPointer<IPersistFile> file;
     if (FAILED(shellLink.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()))) || !file) {
         return false;
     }
-    // IPersistFile names files in UTF-16; our paths are in the ANSI code page.
-    const std::wstring widePath = win32::widen(linkPath, CP_ACP);
+    const std::wstring widePath = win32::widen(linkPath);
     // A failed save (no write access, no such folder) leaves the shortcut
     // missing; the caller learns of it at the next look at the folder.
     file.get()->Save(widePath.c_str(), TRUE);

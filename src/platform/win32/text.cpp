@@ -2,27 +2,27 @@
 
 namespace tellurix::platform::win32 {
 
-std::wstring widen(std::string_view text, UINT codePage)
+std::wstring widen(std::string_view utf8)
 {
-    if (text.empty())
+    if (utf8.empty())
         return {};
-    const int size = static_cast<int>(text.size());
-    const int length = ::MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
+    const int size = static_cast<int>(utf8.size());
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
     if (length > 0)
-        ::MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), length);
+        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
     return wide;
 }
 
-std::string narrow(std::wstring_view text, UINT codePage)
+std::string narrow(std::wstring_view utf16)
 {
-    if (text.empty())
+    if (utf16.empty())
         return {};
-    const int size = static_cast<int>(text.size());
-    const int length = ::WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    const int size = static_cast<int>(utf16.size());
+    const int length = ::WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
     if (length > 0)
-        ::WideCharToMultiByte(codePage, 0, text.data(), size, bytes.data(), length, nullptr, nullptr);
+        ::WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, bytes.data(), length, nullptr, nullptr);
     return bytes;
 }
 

@@ -23,7 +23,7 @@ DWORD WINAPI threadTrampoline(LPVOID)
     return 0;
 }
 
-constexpr char kInstanceMutexName[] = "Local\\Brenmoor.Tellurix.Instance";
+constexpr wchar_t kInstanceMutexName[] = L"Local\\Brenmoor.Tellurix.Instance";
 
 }  // namespace
 
@@ -55,7 +55,7 @@ void requestBringUp()
     if (g_shuttingDown.load())
         return;
     if (HWND main = g_mainWindowForThreads.load())
-        ::PostMessageA(main, kBringUpMessage, 0, 0);
+        ::PostMessageW(main, kBringUpMessage, 0, 0);
 }
 
 void beginShutdown()
@@ -71,7 +71,7 @@ bool isShuttingDown()
 
 bool claimSingleInstance()
 {
-    g_instanceMutex = UniqueKernelHandle(::CreateMutexA(nullptr, FALSE, kInstanceMutexName));
+    g_instanceMutex = UniqueKernelHandle(::CreateMutexW(nullptr, FALSE, kInstanceMutexName));
     return !g_instanceMutex || ::GetLastError() != ERROR_ALREADY_EXISTS;
 }
 
@@ -79,11 +79,11 @@ void bringUpRunningInstance()
 {
     // The first copy may still be starting: give it a moment to create its window.
     for (int attempt = 0; attempt < 50; ++attempt) {
-        if (HWND other = ::FindWindowA(kMainWindowClass, nullptr)) {
+        if (HWND other = ::FindWindowW(kMainWindowClass, nullptr)) {
             DWORD process = 0;
             ::GetWindowThreadProcessId(other, &process);
             ::AllowSetForegroundWindow(process);
-            ::PostMessageA(other, kBringUpMessage, 0, 0);
+            ::PostMessageW(other, kBringUpMessage, 0, 0);
             return;
         }
         ::Sleep(100);

@@ -9,15 +9,15 @@
 #include "platform/win32/handles.h"
 #include "platform/window_toolkit.h"
 
-// What the Win32 toolkit keeps between calls: the handles behind the program's
-// window, control, font and image numbers, and the events recorded by the
-// window procedure until the event loop asks for them.
+// What the Win32 toolkit keeps between calls: the handles behind the caller's
+// window, control and font numbers, and the events recorded by the window
+// procedure until the event loop asks for them.
 namespace tellurix::platform::win32 {
 
 inline constexpr UINT kBringUpMessage = WM_APP + 1;
 inline constexpr UINT kTrayCallbackMessage = 0x30D5;
-inline constexpr char kMainWindowClass[] = "TellurixMainWindow";
-inline constexpr char kOwnedWindowClass[] = "TellurixWindow";
+inline constexpr wchar_t kMainWindowClass[] = L"TellurixMainWindow";
+inline constexpr wchar_t kOwnedWindowClass[] = L"TellurixWindow";
 
 struct WindowDeleter {
     static void close(HWND window) noexcept { ::DestroyWindow(window); }
@@ -39,6 +39,8 @@ struct ToolkitState {
     std::map<int, UniqueWindow> windows;
     std::map<int, ControlRecord> controls;
     std::map<int, UniqueFont> fonts;
+    // The number of the main window (the first MainBar window), or kNoWindow.
+    int mainWindow = kNoWindow;
     UniqueAccelerators accelerators;
     int acceleratorWindow = kNoWindow;
     std::deque<Event> events;
@@ -55,6 +57,8 @@ extern std::atomic<HWND> g_mainWindowForThreads;
 extern std::atomic<bool> g_shuttingDown;
 
 HWND windowHandle(int window);
+// The main window's handle, or null.
+HWND mainWindowHandle();
 HWND controlHandle(int control);
 // Number of one of our windows, or kNoWindow.
 int windowNumber(HWND handle);
@@ -68,5 +72,10 @@ void recordEvent(const Event& event);
 
 // Registers the window classes; called once before the first window.
 bool registerWindowClasses();
+
+// The parts of releaseAll that live beside their own tables.
+void releaseImages();
+void releaseBrushes();
+void releaseMenus();
 
 }  // namespace tellurix::platform::win32

@@ -3,14 +3,16 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <cstring>
+#include <cwchar>
 #include <map>
 #include <string>
 #include <utility>
 
 #include "platform/tray.h"
+#include "platform/win32/gdi.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/images.h"
+#include "platform/win32/text.h"
 #include "platform/win32/toolkit_state.h"
 #include "platform/win32/window_extensions.h"
 
@@ -19,7 +21,7 @@ namespace win32 {
 namespace {
 
 struct MenuItemRecord {
-    std::string text;
+    std::wstring text;
     MenuItemLayout layout;
 };
 
@@ -47,16 +49,16 @@ TrayToolkit& tray()
 // it has created the notification area anew.
 UINT taskbarCreatedMessage()
 {
-    static const UINT message = ::RegisterWindowMessageA("TaskbarCreated");
+    static const UINT message = ::RegisterWindowMessageW(L"TaskbarCreated");
     return message;
 }
 
-COLORREF colourRef(MenuColour colour)
+COLORREF colourRef(Rgb colour)
 {
     return RGB(colour.red, colour.green, colour.blue);
 }
 
-MenuColour systemColour(int index)
+Rgb systemColour(int index)
 {
     const COLORREF colour = ::GetSysColor(index);
     return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
@@ -66,49 +68,23 @@ HFONT menuFont()
 {
     TrayToolkit& t = tray();
     if (!t.menuFont) {
-        NONCLIENTMETRICSA metrics{};
+        NONCLIENTMETRICSW metrics{};
         metrics.cbSize = sizeof metrics;
-        if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-            t.menuFont.reset(::CreateFontIndirectA(&metrics.lfMenuFont));
+        if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+            t.menuFont.reset(::CreateFontIndirectW(&metrics.lfMenuFont));
     }
     if (t.menuFont)
         return t.menuFont.get();
     return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
 }
 
-// A device context with the menu font selected, given back when it goes.
-class MenuFontDc {
-public:
-    explicit MenuFontDc(HDC dc, bool owned) : dc_(dc), owned_(owned)
-    {
-        if (dc_)
-            previous_ = ::SelectObject(dc_, menuFont());
-    }
-    MenuFontDc(const MenuFontDc&) = delete;
-    MenuFontDc& operator=(const MenuFontDc&) = delete;
-    ~MenuFontDc()
-    {
-        if (!dc_)
-            return;
-        ::SelectObject(dc_, previous_);
-        if (owned_)
-            ::ReleaseDC(nullptr, dc_);
-    }
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-    bool owned_;
-    HGDIOBJ previous_ = nullptr;
-};
-
-void fill(HDC dc, const RECT& rect, MenuColour colour)
+void fill(HDC dc, const RECT& rect, Rgb colour)
 {
     ::SetDCBrushColor(dc, colourRef(colour));
     ::FillRect(dc, &rect, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
 }
 
-void frame(HDC dc, const RECT& rect, MenuColour colour)
+void frame(HDC dc, const RECT& rect, Rgb colour)
 {
     ::SetDCBrushColor(dc, colourRef(colour));
     ::FrameRect(dc, &rect, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
@@ -152,6 +128,7 @@ bool onMeasureItem(MEASUREITEMSTRUCT& measure)
 void drawItem(const DRAWITEMSTRUCT& draw, const MenuLook& look, const MenuItemRecord& item)
 {
     HDC dc = draw.hDC;
+    const SavedDcState saved(dc);
     const RECT& area = draw.rcItem;
     const bool hot = (draw.itemState & ODS_SELECTED) != 0;
     if (hot) {
@@ -164,14 +141,12 @@ void drawItem(const DRAWITEMSTRUCT& draw, const MenuLook& look, const MenuItemRe
             fill(dc, line, look.column[static_cast<std::size_t>(strip)]);
         }
     }
-    MenuFontDc font(dc, false);
-    const int oldMode = ::SetBkMode(dc, TRANSPARENT);
-    const COLORREF oldColour = ::SetTextColor(dc, colourRef(hot ? look.hotText : look.text));
+    ::SelectObject(dc, menuFont());
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, colourRef(hot ? look.hotText : look.text));
     RECT textArea{area.left + item.layout.textOffset.x, area.top + item.layout.textOffset.y, area.right, area.bottom};
-    ::DrawTextA(dc, item.text.c_str(), static_cast<int>(item.text.size()), &textArea,
+    ::DrawTextW(dc, item.text.c_str(), static_cast<int>(item.text.size()), &textArea,
                 DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
-    ::SetTextColor(dc, oldColour);
-    ::SetBkMode(dc, oldMode);
 }
 
 bool onDrawItem(const DRAWITEMSTRUCT& draw)
@@ -225,7 +200,7 @@ bool handleTrayMessage(HWND window, UINT message, WPARAM /*wparam*/, LPARAM lpar
     }
     // Every top-level window hears of the new notification area; the main
     // window, which owns the icons, answers for all.
-    if (message >= 0xC000 && message == taskbarCreatedMessage() && window == windowHandle(kMainWindow)) {
+    if (message >= 0xC000 && message == taskbarCreatedMessage() && window == mainWindowHandle()) {
         if (tray().restartHandler)
             tray().restartHandler();
         answer = 0;
@@ -244,19 +219,21 @@ bool addTrayIcon(int icon, int window, int image, std::string_view tip)
     if (!owner)
         return false;
     tray().icons[icon] = owner;
-    NOTIFYICONDATAA data{};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
     data.hWnd = owner;
     data.uID = static_cast<UINT>(icon);
     data.uFlags = NIF_MESSAGE | NIF_ICON;
     data.uCallbackMessage = kTrayCallbackMessage;
     data.hIcon = iconHandle(image);
-    const bool added = ::Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+    const bool added = ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
     data.uFlags = NIF_TIP;
-    const std::size_t length = std::min(tip.size(), sizeof data.szTip - 1);
-    std::memcpy(data.szTip, tip.data(), length);
-    data.szTip[length] = '\0';
-    ::Shell_NotifyIconA(NIM_MODIFY, &data);
+    const std::wstring text = widen(tip);
+    static_assert(kTrayTipLength < sizeof data.szTip / sizeof data.szTip[0]);
+    const std::size_t length = std::min(text.size(), kTrayTipLength);
+    std::wmemcpy(data.szTip, text.data(), length);
+    data.szTip[length] = L'\0';
+    ::Shell_NotifyIconW(NIM_MODIFY, &data);
     return added;
 }
 
@@ -265,11 +242,11 @@ void removeTrayIcon(int icon)
     auto it = tray().icons.find(icon);
     if (it == tray().icons.end())
         return;
-    NOTIFYICONDATAA data{};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
     data.hWnd = it->second;
     data.uID = static_cast<UINT>(icon);
-    ::Shell_NotifyIconA(NIM_DELETE, &data);
+    ::Shell_NotifyIconW(NIM_DELETE, &data);
     tray().icons.erase(it);
 }
 
@@ -286,12 +263,23 @@ MenuPalette systemMenuPalette()
 
 Size menuTextSize(std::string_view text)
 {
-    MenuFontDc dc(::GetDC(nullptr), true);
+    const ScreenDc dc;
+    const SelectedObject font(dc.get(), menuFont());
+    const std::wstring wide = widen(text);
     SIZE extent{};
-    if (!dc.get() || !::GetTextExtentPoint32A(dc.get(), text.data(), static_cast<int>(text.size()), &extent))
+    if (!dc.get() || !::GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &extent))
         return {};
     return {extent.cx, extent.cy};
 }
+
+namespace win32 {
+
+void releaseMenus()
+{
+    tray().menus.clear();
+}
+
+}  // namespace win32
 
 bool createPopupMenu(int menu)
 {
@@ -315,10 +303,10 @@ bool appendMenuItem(int menu, int item, std::string_view text, MenuItemLayout la
     if (!record)
         return false;
     // For an owner-drawn item the last argument is the item's data, not a text.
-    const auto data = reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(menu));
-    if (!::AppendMenuA(record->handle.get(), MF_OWNERDRAW, static_cast<UINT_PTR>(item), data))
+    const auto data = reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(menu));
+    if (!::AppendMenuW(record->handle.get(), MF_OWNERDRAW, static_cast<UINT_PTR>(item), data))
         return false;
-    record->items[item] = {std::string(text), layout};
+    record->items[item] = {widen(text), layout};
     return true;
 }
 
@@ -347,9 +335,9 @@ void showPopupMenu(int menu, int window, Point at)
         chosen = trackMenu(record->handle.get(), owner, at);
     // The choice reaches the event loop as the menu's own command would.
     if (chosen != 0)
-        ::PostMessageA(owner, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
+        ::PostMessageW(owner, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
     // Lets the menu close properly when the next click goes elsewhere.
-    ::PostMessageA(owner, WM_NULL, 0, 0);
+    ::PostMessageW(owner, WM_NULL, 0, 0);
 }
 
 }  // namespace tellurix::platform

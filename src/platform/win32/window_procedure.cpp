@@ -88,7 +88,7 @@ void bringUpFromRequest()
 {
     if (g_shuttingDown.load())
         return;
-    if (HWND main = windowHandle(kMainWindow))
+    if (HWND main = mainWindowHandle())
         bringToFront(main);
 }
 
@@ -110,7 +110,7 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wparam, LPARA
         return 0;
     }
     case WM_ACTIVATE:
-        if (window == windowHandle(kMainWindow)) {
+        if (window == mainWindowHandle()) {
             onMainWindowActivate(window, wparam);
             return 0;
         }
@@ -134,7 +134,7 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wparam, LPARA
     default:
         break;
     }
-    return ::DefWindowProcA(window, message, wparam, lparam);
+    return ::DefWindowProcW(window, message, wparam, lparam);
 }
 
 }  // namespace tellurix::platform::win32

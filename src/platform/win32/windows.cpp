@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/threads.h"
+#include "platform/win32/text.h"
 #include "platform/win32/toolkit_state.h"
 #include "platform/win32/window_procedure.h"
 #include "platform/window_toolkit.h"
@@ -19,7 +20,7 @@ ToolkitState& state()
 
 HINSTANCE instance()
 {
-    return ::GetModuleHandleA(nullptr);
+    return ::GetModuleHandleW(nullptr);
 }
 
 HWND windowHandle(int window)
@@ -32,6 +33,11 @@ HWND controlHandle(int control)
 {
     auto it = state().controls.find(control);
     return it == state().controls.end() ? nullptr : it->second.handle;
+}
+
+HWND mainWindowHandle()
+{
+    return windowHandle(state().mainWindow);
 }
 
 int windowNumber(HWND handle)
@@ -92,26 +98,26 @@ bool registerWindowClasses()
     static bool registered = false;
     if (registered)
         return true;
-    WNDCLASSEXA main{};
+    WNDCLASSEXW main{};
     main.cbSize = sizeof main;
     main.lpfnWndProc = windowProcedure;
     main.hInstance = instance();
-    main.hIcon = ::LoadIconA(instance(), MAKEINTRESOURCEA(1));
-    main.hIconSm = static_cast<HICON>(::LoadImageA(instance(), MAKEINTRESOURCEA(1), IMAGE_ICON,
+    main.hIcon = ::LoadIconW(instance(), MAKEINTRESOURCEW(1));
+    main.hIconSm = static_cast<HICON>(::LoadImageW(instance(), MAKEINTRESOURCEW(1), IMAGE_ICON,
                                                    ::GetSystemMetrics(SM_CXSMICON),
                                                    ::GetSystemMetrics(SM_CYSMICON), 0));
-    main.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    main.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     main.lpszClassName = kMainWindowClass;
-    if (!::RegisterClassExA(&main))
+    if (!::RegisterClassExW(&main))
         return false;
     // The picker and the design window get their own class: the main window's
     // class background is replaced by the design, theirs must stay plain.
-    WNDCLASSEXA owned = main;
+    WNDCLASSEXW owned = main;
     owned.hIcon = nullptr;
     owned.hIconSm = nullptr;
     owned.lpszClassName = kOwnedWindowClass;
-    if (!::RegisterClassExA(&owned))
+    if (!::RegisterClassExW(&owned))
         return false;
     registered = true;
     return true;
@@ -161,15 +167,16 @@ bool createWindow(int window, WindowKind kind, std::string_view title, Rect oute
         return false;
     const Styles styles = stylesFor(kind);
     const bool isMain = kind == WindowKind::MainBar;
-    const std::string text(title);
-    HWND handle = ::CreateWindowExA(styles.exStyle, isMain ? kMainWindowClass : kOwnedWindowClass, text.c_str(),
-                                    styles.style, outer.x, outer.y, outer.width, outer.height,
-                                    isMain ? nullptr : windowHandle(kMainWindow), nullptr, instance(), nullptr);
+    HWND handle = ::CreateWindowExW(styles.exStyle, isMain ? kMainWindowClass : kOwnedWindowClass,
+                                    widen(title).c_str(), styles.style, outer.x, outer.y, outer.width, outer.height,
+                                    isMain ? nullptr : mainWindowHandle(), nullptr, instance(), nullptr);
     if (!handle)
         return false;
     state().windows[window] = UniqueWindow(handle);
-    if (window == kMainWindow)
+    if (isMain && !mainWindowHandle()) {
+        state().mainWindow = window;
         g_mainWindowForThreads.store(handle);
+    }
     return true;
 }
 
@@ -183,8 +190,10 @@ void closeWindow(int window)
     auto it = state().windows.find(window);
     if (it == state().windows.end())
         return;
-    if (window == kMainWindow)
+    if (window == state().mainWindow) {
         g_mainWindowForThreads.store(nullptr);
+        state().mainWindow = kNoWindow;
+    }
     HWND handle = it->second.get();
     for (auto control = state().controls.begin(); control != state().controls.end();) {
         if (control->second.window == window)
@@ -232,7 +241,7 @@ void setTopmost(int window, bool topmost)
 bool isTopmost(int window)
 {
     HWND handle = windowHandle(window);
-    return handle && (::GetWindowLongA(handle, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    return handle && (::GetWindowLongW(handle, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
 void setForegroundWindow(int window)
@@ -274,12 +283,19 @@ void invalidateWindow(int window)
 void releaseAll()
 {
     // Owned windows first, the main window last; controls go with their windows.
-    for (int window : {kPickerWindow, kDesignWindow, kMainWindow})
-        closeWindow(window);
-    state().windows.clear();
+    const int main = state().mainWindow;
+    while (!state().windows.empty()) {
+        auto it = state().windows.begin();
+        if (it->first == main && state().windows.size() > 1)
+            ++it;
+        closeWindow(it->first);
+    }
     state().controls.clear();
     state().fonts.clear();
     state().accelerators.reset();
+    releaseMenus();
+    releaseBrushes();
+    releaseImages();
 }
 
 void exitProcess(int code)

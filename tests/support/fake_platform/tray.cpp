@@ -2,8 +2,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/fake/fake_toolkit.h"
-#include "platform/fake/fake_tray.h"
+#include "fake_platform/fake_toolkit.h"
+#include "fake_platform/fake_tray.h"
 #include "platform/tray.h"
 
 namespace tellurix::platform {
@@ -128,6 +128,11 @@ namespace fake {
 void resetTray()
 {
     tray() = TrayState{};
+}
+
+void releaseMenus()
+{
+    tray().menus.clear();
 }
 
 const TrayIconState* trayIcon(int icon)

@@ -6,8 +6,7 @@
 
 #include "platform/tray.h"
 
-// The in-memory notification area and popup menus of the native unit tests.
-// fake::reset() of the toolkit leaves them alone: tests call resetTray() too.
+// The in-memory notification area and popup menus of the unit tests.
 namespace tellurix::platform::fake {
 
 struct TrayIconState {
@@ -44,6 +43,8 @@ struct ShownMenu {
 };
 
 void resetTray();
+// What releaseAll frees of the tray: the menus (the icon is the program's to remove).
+void releaseMenus();
 
 // Null when the icon is not in the notification area.
 const TrayIconState* trayIcon(int icon);

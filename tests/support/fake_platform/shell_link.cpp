@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/fake/fake_shell_link.h"
+#include "fake_platform/fake_shell_link.h"
+#include "platform/shared.h"
 #include "platform/files.h"
 #include "platform/shell_link.h"
 

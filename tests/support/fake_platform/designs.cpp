@@ -1,7 +1,8 @@
 #include <map>
 
+#include "platform/shared.h"
 #include "platform/designs.h"
-#include "platform/fake/fake_designs.h"
+#include "fake_platform/fake_designs.h"
 #include "platform/images.h"
 #include "platform/window_toolkit.h"
 

@@ -2,8 +2,9 @@
 #include <map>
 #include <variant>
 
-#include "platform/fake/fake_designs.h"
-#include "platform/fake/fake_toolkit.h"
+#include "fake_platform/fake_designs.h"
+#include "fake_platform/fake_toolkit.h"
+#include "platform/shared.h"
 #include "platform/images.h"
 
 namespace tellurix::platform {

@@ -11,7 +11,7 @@
 #include <map>
 #include <system_error>
 
-#include "platform/fake/fault_injection.h"
+#include "fake_platform/fault_injection.h"
 
 namespace tellurix::platform {
 
@@ -28,13 +28,14 @@ int pendingWriteFailures = 0;
 int pendingReplaceFailures = 0;
 std::atomic<unsigned> temporaryCounter{0};
 
-// "\" is the program's separator; the host understands "/".
+// "\" is the program's separator; the host understands "/". Paths are UTF-8
+// on every host (a Windows build would otherwise read them in its code page).
 fs::path toHostPath(std::string path) {
     for (char& c : path) {
         if (c == '\\') c = '/';
     }
     while (path.size() > 1 && path.back() == '/') path.pop_back();
-    return fs::path(path);
+    return fs::path(std::u8string(path.begin(), path.end()));
 }
 
 fs::file_status statusOf(const fs::path& path) {

@@ -6,8 +6,8 @@
 
 #include "platform/window_toolkit.h"
 
-// The in-memory toolkit that the native unit tests link instead of Win32. Tests
-// drive it through these functions and read back what the program did.
+// The in-memory platform that the unit tests link instead of Win32. Tests drive
+// it through these functions and read back what the program did.
 namespace tellurix::platform::fake {
 
 struct WindowState {
@@ -23,8 +23,7 @@ struct ControlState {
     int window = 0;
     ControlKind kind = ControlKind::SiteLabel;
     Rect rect;
-    std::string text;        // Windows-1252
-    std::string textUtf8;    // what the user typed, when the test sets it
+    std::string text;
     bool visible = true;
     bool enabled = true;
     int font = 0;
@@ -59,8 +58,8 @@ void failWindowCreation(int window, bool fail);
 // Simulates the user or the platform moving the foreground.
 void setForeground(int window);
 void setFocusedControl(int control);
-// The text the user typed into a control (also sets its Windows-1252 text).
-void typeText(int control, const std::string& cp1252, const std::string& utf8);
+// The text the user typed into a control.
+void typeText(int control, const std::string& text);
 void selectListItem(int control, int index);
 
 void setKeyDown(int virtualKey, bool down);

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string_view>
+
+namespace tellurix::platform {
+
+// True only for an http:// or https:// address with a host and without blanks
+// or control characters. Nothing else may ever reach the shell: it would run
+// it as a program or open it as a file.
+bool isWebUrl(std::string_view url);
+
+}  // namespace tellurix::platform

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <deque>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "fake_platform/fake_toolkit.h"
+#include "platform/window_toolkit.h"
+
+// What the in-memory toolkit keeps between calls, shared by its files.
+namespace tellurix::platform::fake::internal {
+
+struct Toolkit {
+    std::map<int, WindowState> windows;
+    std::map<int, ControlState> controls;
+    std::set<int> failingWindows;
+    std::set<int> fonts;
+    std::deque<Event> events;
+    std::vector<std::string> log;
+    Size screen{1280, 800};
+    int mainWindow = kNoWindow;  // the first MainBar window
+    int foreground = kNoWindow;
+    int focus = kNoControl;
+    std::set<int> keysDown;
+    int bringUps = 0;
+    bool threadRunning = false;
+    bool shuttingDown = false;
+    std::vector<std::string> urls;
+    int boxes = 0;
+    std::string boxTitle;
+    std::string boxText;
+    std::map<int, BalloonTip> tips;
+    void (*onSessionEnd)() = nullptr;
+};
+
+Toolkit& kit();
+// One line of the call log: "what number".
+void record(const std::string& what, int number);
+WindowState* findWindow(int number);
+ControlState* findControl(int number);
+// Moves the keyboard focus, raising the focus events a real edit control raises.
+void moveFocus(int control);
+
+}  // namespace tellurix::platform::fake::internal

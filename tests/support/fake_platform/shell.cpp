@@ -1,0 +1,27 @@
+#include "fake_platform/fake_state.h"
+#include "platform/shell.h"
+#include "platform/url.h"
+
+namespace tellurix::platform {
+
+using namespace fake::internal;
+
+// --- Shell ------------------------------------------------------------------
+
+bool launchUrl(std::string_view url)
+{
+    if (!isWebUrl(url))
+        return false;
+    kit().urls.emplace_back(url);
+    return true;
+}
+
+namespace fake {
+
+std::vector<std::string> launchedUrls()
+{
+    return kit().urls;
+}
+
+}  // namespace fake
+}  // namespace tellurix::platform
