@@ -207,6 +207,7 @@ build_libpng() {
         -DSKIP_INSTALL_PROGRAMS=ON -DSKIP_INSTALL_EXECUTABLES=ON \
         -DZLIB_INCLUDE_DIR="$MINGW_ROOT/include" \
         -DZLIB_LIBRARY="$MINGW_ROOT/lib/libz.a" \
+        -DDFA_XTRA="$LIBPNG_OPTIONS" \
         >"$builddir.configure.log" 2>&1 ||
         { tail -n 40 "$builddir.configure.log" >&2; die "libpng configure failed (log: $builddir.configure.log)"; }
 
@@ -218,14 +219,17 @@ build_libpng() {
 
     libpng_present || die "libpng install did not produce $PREFIX/lib/libpng.a and the headers"
     printf '%s\n' "$version" >"$PREFIX/libpng-debian-version"
-    printf '%s\n' "$LIBPNG_CFLAGS" >"$PREFIX/libpng-cflags"
+    libpng_configuration >"$PREFIX/libpng-cflags"
     say "libpng $version installed into $PREFIX"
 }
 
 # Small code: the program links only the reading half of libpng, and the
 # linker can drop the rest only when every function has its own section.
 LIBPNG_CFLAGS="-Os -DNDEBUG -ffunction-sections -fdata-sections"
-if libpng_present && [ "$(cat "$PREFIX/libpng-cflags" 2>/dev/null)" = "$LIBPNG_CFLAGS" ]; then
+LIBPNG_OPTIONS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/libpng-read-only.dfa
+# What the installed build was made with; a change builds it anew.
+libpng_configuration() { printf '%s\n' "$LIBPNG_CFLAGS"; cat "$LIBPNG_OPTIONS"; }
+if libpng_present && [ "$(cat "$PREFIX/libpng-cflags" 2>/dev/null)" = "$(libpng_configuration)" ]; then
     say "MinGW libpng present in $PREFIX ($(cat "$PREFIX/libpng-debian-version" 2>/dev/null || echo 'version unknown'))"
 else
     build_libpng

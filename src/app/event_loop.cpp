@@ -6,6 +6,7 @@
 #include "app/program.h"
 #include "core/numbers.h"
 #include "search/search_launch.h"
+#include "search/site_choice.h"
 #include "search/site_picker.h"
 #include "settings/autostart.h"
 #include "ui/designs.h"
@@ -30,6 +31,12 @@ struct Route {
 };
 
 constexpr EventSubtype kAny = EventSubtype::None;
+
+void showBar()
+{
+    refreshOwnSites();
+    bringUpMainWindow();
+}
 
 void searchFromReturn()
 {
@@ -70,14 +77,16 @@ void turnAutostartOff()
 
 const std::array kRoutes{
     Route{EventKind::Tray, kTrayIcon, EventSubtype::RightPress, showTrayMenu},
-    Route{EventKind::Tray, kTrayIcon, EventSubtype::LeftPress, bringUpMainWindow},
+    Route{EventKind::Tray, kTrayIcon, EventSubtype::LeftPress, showBar},
+    Route{EventKind::BroughtUp, kMainWindow, kAny, refreshOwnSites},
     Route{EventKind::Menu, kMenuReturn, kAny, searchFromReturn},
-    Route{EventKind::Menu, kMenuShow, kAny, bringUpMainWindow},
+    Route{EventKind::Menu, kMenuShow, kAny, showBar},
     Route{EventKind::Menu, kMenuHide, kAny, hideMainWindow},
     Route{EventKind::Menu, kMenuQuit, kAny, quitProgram},
     Route{EventKind::Control, kSiteLabel, kAny, openSitePicker},
     Route{EventKind::Control, kSearchField, EventSubtype::FocusGained, onSearchFieldFocus},
     Route{EventKind::Control, kSearchField, EventSubtype::FocusLost, onSearchFieldBlur},
+    Route{EventKind::Control, kSearchField, EventSubtype::TextChanged, showSiteForField},
     Route{EventKind::Control, kTopmostOnButton, EventSubtype::LeftClick, turnTopmostOn},
     Route{EventKind::Control, kTopmostOffButton, EventSubtype::LeftClick, turnTopmostOff},
     Route{EventKind::Control, kDesignButton, EventSubtype::LeftClick, openDesignWindow},

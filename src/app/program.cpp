@@ -8,8 +8,12 @@
 #include "core/numbers.h"
 #include "platform/threads.h"
 #include "platform/window_toolkit.h"
+#include "platform/tray.h"
 #include "search/catalogue.h"
+#include "search/own_sites.h"
+#include "search/site_choice.h"
 #include "settings/autostart.h"
+#include "settings/own_sites_file.h"
 #include "settings/settings.h"
 #include "ui/designs.h"
 #include "ui/images.h"
@@ -20,11 +24,26 @@ namespace tellurix {
 namespace {
 
 Settings g_settings;
+// The balloon last shown about skipped lines of the settings file.
+std::string g_toldSkipped;
 
 constexpr std::string_view kFirstStartTitle = "Erster Start";
 constexpr std::string_view kFirstStartText =
     "Das Suchfenster wurde im Hintergrund gestartet.\r"
     "Um das Suchfenster öffnen zu können, verwenden Sie die folgende Tastenkombination: Strg + Shift + S";
+
+constexpr std::string_view kSkippedLinesTitle = "Eigene Suchseiten";
+
+// Tells the user once about lines of the settings file that were not taken,
+// without blocking anything.
+void tellSkippedLines(const std::vector<SkippedLine>& skipped)
+{
+    std::string notice = skippedLinesNotice(skipped);
+    if (notice.empty() || notice == g_toldSkipped)
+        return;
+    platform::showTrayBalloon(kTrayIcon, kSkippedLinesTitle, notice);
+    g_toldSkipped = std::move(notice);
+}
 
 void showFirstStartNoticeIfDue()
 {
@@ -46,14 +65,17 @@ bool startUp()
     reserveSearchSites();
     if (!createMainWindow())
         return false;
+    g_toldSkipped.clear();
     ensureSettingsFolders(kProgramName);
     ensureSettingsFile(kProgramName, kSettingsFileName);
     loadSettings(kProgramName, kSettingsFileName, g_settings);
     loadEmbeddedImages();
     g_settings.Design = prepareDesigns(g_settings.Design);
     fillSearchSites();
+    const std::vector<SkippedLine> skipped = loadOwnSitesAndKeywords(kProgramName, kSettingsFileName);
     applyBackground(g_settings.Design);
     buildMainWindowControls(g_settings.Suchseite);
+    chooseSite(g_settings.Suchseite);
     // From here on the site label exists, so a session end can save it.
     platform::setSessionEndHandler(saveCurrentSettings);
     // Only "on" needs showing: the buttons start in the "off" state.
@@ -62,8 +84,15 @@ bool startUp()
     startHotkeyWatcher();
     addTrayIcon();
     buildTrayMenu();
+    tellSkippedLines(skipped);
     showFirstStartNoticeIfDue();
     return true;
+}
+
+void refreshOwnSites()
+{
+    if (ownSitesFileChanged(kProgramName, kSettingsFileName))
+        tellSkippedLines(loadOwnSitesAndKeywords(kProgramName, kSettingsFileName));
 }
 
 void run()
@@ -87,7 +116,7 @@ void quit()
 
 void saveCurrentSettings()
 {
-    g_settings.Suchseite = platform::controlText(kSiteLabel);
+    g_settings.Suchseite = currentSiteLabel();
     saveSettings(kProgramName, kSettingsFileName, g_settings);
 }
 

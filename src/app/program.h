@@ -10,7 +10,10 @@ Settings& programSettings();
 // Start-up steps up to the event loop. False when the main window could not be
 // created (nothing else has been done then).
 bool startUp();
-// Writes the site label's text, the design and the first-start flag to the
+// Reads the own sites and keywords again when the settings file changed on
+// disk since they were read (the bar is being shown).
+void refreshOwnSites();
+// Writes the current site, the design and the first-start flag to the
 // settings file (at quit, and when the Windows session ends).
 void saveCurrentSettings();
 // Orderly end: save the settings, then shut down.

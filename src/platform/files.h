@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +10,15 @@
 namespace tellurix::platform {
 
 enum class PathKind { None, File, Folder };
+
+// When a file was last written and how large it is: enough to tell that
+// somebody changed it.
+struct FileStamp {
+    std::uint64_t modified = 0;
+    std::uint64_t size = 0;
+
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
 
 // Value of an environment variable (UTF-8), empty when it is not set.
 std::string environmentVariable(const char* name);
@@ -28,6 +38,9 @@ std::optional<std::string> readWholeFile(const std::string& path);
 // path, a missing folder, a failed write) the original stays exactly as it was,
 // no temporary file is left behind, and the result is false.
 bool replaceFile(const std::string& path, std::string_view bytes);
+
+// The stamp of a file; nothing when there is no file at `path`.
+std::optional<FileStamp> fileStamp(const std::string& path);
 
 // Deletes a file (never a folder). False on failure.
 bool deleteFile(const std::string& path);

@@ -23,6 +23,9 @@ inline constexpr std::size_t kTrayTipLength = 63;
 // instance because the icon is there already.
 bool addTrayIcon(int icon, int window, int image, std::string_view tip);
 void removeTrayIcon(int icon);
+// A balloon from the tray icon with a title, the information icon and a text,
+// shown without blocking anything; the shell hides it by itself.
+void showTrayBalloon(int icon, std::string_view title, std::string_view text);
 // Called on the GUI thread when the notification area has been created anew
 // (the shell restarted) and has forgotten every icon. Null: nobody is told.
 void setTrayRestartHandler(void (*handler)());

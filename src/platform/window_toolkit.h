@@ -56,6 +56,7 @@ enum class EventKind {
     Menu,     // number = menu item (1 = Return shortcut)
     Tray,     // number = tray icon
     Close,    // number = window number
+    BroughtUp,  // number = window number: another thread or program brought it to the front
 };
 
 enum class EventSubtype {
@@ -69,6 +70,7 @@ enum class EventSubtype {
     RightPress,
     LeftDoubleClick,
     RightDoubleClick,
+    TextChanged,
     Other,
 };
 

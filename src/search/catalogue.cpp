@@ -18,7 +18,9 @@ struct SiteRow {
 
 // The site picker shows this order as it stands: the one label that starts with
 // a digit, then the labels grouped by first letter. Within a group the order is
-// deliberate and not alphabetical. Percent escapes are stored verbatim.
+// deliberate and not alphabetical. Percent escapes are stored verbatim. Each
+// path goes with the host whose search answered it; for a few rows that is not
+// the host the label names (the label stays, so stored choices keep working).
 constexpr std::array<SiteRow, kFilledSites> kSiteRows{{
     {"4players.de", "www.4players.de", "/4players.php/suchergebnis/Allgemein/4players/", ".html"},
     {"amazon.de", "www.amazon.de", "/s/ref=nb_sb_noss?url=search-alias%3Daps&field-keywords=", ""},
@@ -72,9 +74,9 @@ constexpr std::array<SiteRow, kFilledSites> kSiteRows{{
     {"mediamarkt.de", "www.mediamarkt.de", "/suche?q=", ""},
     {"msn.de", "search.msn.de", "/results.aspx?form=MSHOME&mkt=de-DE&setlang=de-DE&q=", ""},
     {"myvideo.de", "www.myvideo.de", "/Videos_A-Z?searchWord=", ""},
-    {"moviepilot.de", "www.moviepilot.de", "/search/?search_type=w&keywords=", ""},
-    {"mp3.de", "www.mp3.de", "/archive.php?stype=dll&squery=", ""},
-    {"myspace.com", "www.myspace.com",
+    {"moviepilot.de", "www.mister-wong.de", "/search/?search_type=w&keywords=", ""},
+    {"mp3.de", "www.mircscripts.org", "/archive.php?stype=dll&squery=", ""},
+    {"myspace.com", "searchservice.myspace.com",
      "/index.cfm?fuseaction=sitesearch.results&orig=search_Header&origpfc=Splash&type=People&qry=", ""},
     {"n24.de", "www.n24.de", "/search?qt=", ""},
     {"netzwelt.de", "www.netzwelt.de", "/", ".html"},
@@ -87,7 +89,7 @@ constexpr std::array<SiteRow, kFilledSites> kSiteRows{{
     {"php.net", "de.php.net", "/manual-lookup.php?pattern=", ""},
     {"phpbb.de", "www.phpbb.de", "/search.php?search_keywords=", ""},
     {"pc-magazin.de", "www.pc-magazin.de", "/cgi/suchen.cgi?query=", ""},
-    {"prosieben.de", "www.prosieben.de", "/navigation/suche/index.htm?Suchanfrage=", ""},
+    {"prosieben.de", "de.selfhtml.org", "/navigation/suche/index.htm?Suchanfrage=", ""},
     {"quoka.de", "www.quoka.de", "/s-", ""},
     {"rebuy.de", "www.rebuy.de", "/s/", ""},
     {"spieletipps.de", "www.spieletipps.de", "/cheats/search_v2.php?keyword=", ""},
@@ -100,8 +102,8 @@ constexpr std::array<SiteRow, kFilledSites> kSiteRows{{
     {"t-online.de", "suche.t-online.de",
      "/fast-cgi/tsc?context=sl&mandant=toi&tpc=internet&device=html&portallanguage=de&userlanguage=de&q=",
      ""},
-    {"techspot.com", "www.techspot.com", "/search/?type_of_search=soft&words=", ""},
-    {"tecchannel.de", "www.tecchannel.de",
+    {"techspot.com", "sourceforge.net", "/search/?type_of_search=soft&words=", ""},
+    {"tecchannel.de", "www.sedo.com",
      "/search/searchresult.php4?linkurl=&language=d&search_type=advanced&keyword=", ""},
     {"tutorials.de", "www.tutorials.de", "/search.php?search=", ""},
     {"t-home.de", "suche.t-home.de", "/fast-cgi/tsc?q=", ""},
@@ -150,6 +152,29 @@ void fillSearchSites() {
         site.urlPrefix += row.path;
         site.urlSuffix = row.suffix;
     }
+}
+
+void setOwnSearchSites(std::span<const SearchSite> own) {
+    auto& sites = table();
+    for (std::size_t i = kFilledSites; i < sites.size(); ++i) {
+        const std::size_t index = i - kFilledSites;
+        sites[i] = index < own.size() ? own[index] : SearchSite{};
+    }
+}
+
+std::vector<std::string> builtInSiteLabels() {
+    std::vector<std::string> labels;
+    labels.reserve(kFilledSites);
+    for (const SiteRow& row : kSiteRows) labels.emplace_back(row.label);
+    return labels;
+}
+
+std::vector<std::string> siteLabels() {
+    std::vector<std::string> labels;
+    for (const SearchSite& site : table()) {
+        if (!site.label.empty()) labels.push_back(site.label);
+    }
+    return labels;
 }
 
 std::optional<int> findSearchSite(std::string_view label) {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tellurix {
 
@@ -22,6 +24,13 @@ inline constexpr int kDefaultSitePosition = 22;
 void reserveSearchSites();
 // Writes positions 0 to 92 from the built-in table.
 void fillSearchSites();
+// The user's own sites at positions 93 on, in their order (at most 908); the
+// positions after them are emptied.
+void setOwnSearchSites(std::span<const SearchSite> sites);
+// The labels of the 93 built-in sites, in catalogue order.
+std::vector<std::string> builtInSiteLabels();
+// Every label in the catalogue now, built-in and own, in catalogue order.
+std::vector<std::string> siteLabels();
 // First position 0..1000 whose label equals `label` byte for byte, if any.
 std::optional<int> findSearchSite(std::string_view label);
 // Entry at a position 0..1000 (an empty entry before the table is filled).

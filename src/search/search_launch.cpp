@@ -6,6 +6,7 @@
 #include "platform/window_toolkit.h"
 #include "search/catalogue.h"
 #include "search/search_url.h"
+#include "search/site_choice.h"
 
 namespace tellurix {
 
@@ -25,12 +26,18 @@ std::optional<std::string> searchUrlFromBar()
 {
     if (platform::focusedControl() != kSearchField)
         return std::nullopt;
-    const std::string term = platform::controlText(kSearchField);
+    std::string term = platform::controlText(kSearchField);
+    std::string label = currentSiteLabel();
+    // "!w Berlin": the rest of the text, on the keyword's site.
+    if (std::optional<KeywordMatch> keyword = activeKeyword()) {
+        term = std::move(keyword->term);
+        label = std::move(keyword->label);
+    }
     if (term.empty())
         return std::nullopt;
     // A label that names no catalogue site (hand-edited settings) finds nothing
     // rather than launching a guess.
-    const auto position = findSearchSite(platform::controlText(kSiteLabel));
+    const auto position = findSearchSite(label);
     if (!position)
         return std::nullopt;
     std::string url = composeSearchUrl(searchSite(*position), term);
@@ -43,6 +50,7 @@ void launchSearch(const std::string& url)
 {
     platform::launchUrl(url);
     platform::setControlText(kSearchField, kPlaceholder);
+    showSiteForField();
 }
 
 }  // namespace tellurix

@@ -3,6 +3,7 @@
 #include "core/numbers.h"
 #include "platform/window_toolkit.h"
 #include "search/catalogue.h"
+#include "search/site_choice.h"
 
 namespace tellurix {
 namespace {
@@ -39,7 +40,7 @@ void pickSite()
     const int selection = listSelection(kPickerList);
     if (selection < 0)
         return;
-    setControlText(kSiteLabel, listItemText(kPickerList, selection));
+    chooseSite(listItemText(kPickerList, selection));
     closeWindow(kPickerWindow);
     // The bar, the picker's owner, is the active window again; not every
     // window manager hands the activation back by itself.

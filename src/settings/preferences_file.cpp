@@ -242,6 +242,22 @@ int PreferencesFile::readInteger(std::string_view key, int defaultValue) const {
     return scanInteger(entries_[*match].value).value_or(0);
 }
 
+std::vector<SettingsLine> PreferencesFile::keyLines() const {
+    std::vector<SettingsLine> lines;
+    if (!open_ || pendingGroup_) return lines;
+    const std::size_t end = sectionEnd();
+    for (std::size_t i = sectionBegin(); i < end; ++i) {
+        const PreferencesEntry& entry = entries_[i];
+        if (entry.kind != PreferencesEntry::Kind::Key) continue;
+        SettingsLine line;
+        line.key = fromDocument(entry.name);
+        line.value = fromDocument(trimRight(trimLeft(entry.value)));
+        line.text = line.key + " = " + line.value;
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
 std::string PreferencesFile::readString(std::string_view key, std::string_view defaultValue) const {
     const std::optional<std::size_t> match = findKey(key);
     if (!match) return std::string(defaultValue);

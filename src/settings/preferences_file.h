@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "search/settings_line.h"
+
 namespace tellurix {
 
 // One line of a settings file as the document keeps it.
@@ -42,6 +44,8 @@ public:
     // group), 0 when not; a missing group is added by the first write.
     int selectGroup(std::string_view name);
     int readInteger(std::string_view key, int defaultValue) const;
+    // Every key line of the current group, in file order, as program text.
+    std::vector<SettingsLine> keyLines() const;
     std::string readString(std::string_view key, std::string_view defaultValue) const;
     void writeInteger(std::string_view key, int value);
     void writeString(std::string_view key, std::string_view value);

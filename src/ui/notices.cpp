@@ -19,6 +19,11 @@ constexpr std::string_view kAboutText =
     "Ein Klick auf die Suchseite wählt eine andere aus,\r"
     "Enter startet die Suche im Standardbrowser.\r"
     "\r"
+    "Eigene Suchseiten tragen Sie in der Einstellungsdatei unter\r"
+    "[Eigene Suchseiten] ein: Name = Adresse, %s steht für den Suchbegriff.\r"
+    "Kürzel stehen unter [Kuerzel]: Kürzel = Name der Suchseite.\r"
+    "So sucht \"!w Berlin\" in der Wikipedia.\r"
+    "\r"
     "Einstellungen:\r"
     "%APPDATA%\\Brenmoor\\Tellurix\\Einstellungen.ini";
 

@@ -6,7 +6,15 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <algorithm>
+#include <vector>
 
+#include "platform/url.h"
+#include "search/catalogue.h"
+#include "search/keywords.h"
+#include "search/own_sites.h"
+#include "search/search_url.h"
+#include "settings/own_sites_file.h"
 #include "settings/preferences_file.h"
 #include "settings/settings.h"
 
@@ -86,6 +94,28 @@ void readProgramKeys(PreferencesFile& doc) {
     require(!doc.isModified(), "reading does not modify");
 }
 
+// Whatever the file says, a search can only ever open a web address.
+void checkOwnSites(const PreferencesFile& file) {
+    PreferencesFile doc;
+    doc.parse(file.compose());
+    doc.selectGroup(tellurix::kOwnSitesGroup);
+    const auto siteLines = doc.keyLines();
+    doc.selectGroup(tellurix::kKeywordsGroup);
+    const auto keywordLines = doc.keyLines();
+    static const std::vector<std::string> builtIn = tellurix::builtInSiteLabels();
+    const tellurix::OwnSites own = tellurix::readOwnSites(siteLines, builtIn);
+    require(own.sites.size() + own.skipped.size() == siteLines.size(), "every own-site line is taken or skipped");
+    std::vector<std::string> labels = builtIn;
+    for (const tellurix::SearchSite& site : own.sites) {
+        require(tellurix::platform::isWebUrl(tellurix::composeSearchUrl(site, "a b/&#%")), "own sites open web addresses");
+        labels.push_back(site.label);
+    }
+    const tellurix::Keywords keywords = tellurix::readKeywords(keywordLines, labels);
+    for (const tellurix::Keyword& keyword : keywords.entries)
+        require(std::find(labels.begin(), labels.end(), keyword.label) != labels.end(), "keywords name a site");
+    tellurix::skippedLinesNotice(own.skipped);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -94,6 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     PreferencesFile original;
     original.parse(input);
     readProgramKeys(original);
+    checkOwnSites(original);
 
     // A save followed by a load and another save changes nothing.
     const std::string saved = original.compose();

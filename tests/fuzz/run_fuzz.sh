@@ -16,6 +16,8 @@ clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-reco
     "$root/tests/fuzz/preferences_fuzz.cpp" \
     "$root/src/settings/preferences_file.cpp" \
     "$root/src/core/text.cpp" \
+    "$root/src/search/own_sites.cpp" "$root/src/search/keywords.cpp" "$root/src/search/catalogue.cpp" \
+    "$root/src/search/search_url.cpp" "$root/src/platform/url.cpp" \
     "$root/tests/support/fake_platform/files.cpp" \
     -o "$build/preferences_fuzz"
 
@@ -26,6 +28,7 @@ printf '\n  ;x\n[Fremd]\nwert = 1 \n\n[Einstellungen] alt\ndesign=205\nSuchseite
 printf '\357\273\277[Einstellungen]\r\nSuchseite = caf\303\251\r\nFPS=207abc\r\n' > "$build/corpus/utf8.ini"
 printf 'Design = 201\r[ Einstellungen ]\r\rDesign\r\n[open\n=\n;\n' > "$build/corpus/odd.ini"
 printf '' > "$build/corpus/empty.ini"
+printf '[Eigene Suchseiten]\r\nLEO = https://dict.leo.org/%%s\r\nx = http://a/%%s%%s\r\n[Kuerzel]\r\nl = LEO\r\n!w =\r\n' > "$build/corpus/own_sites.ini"
 
 rm -f "$build/artifacts/"*
 status=0

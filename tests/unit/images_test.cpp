@@ -90,18 +90,27 @@ PngLayout pngLayout(int width, int height, int colourType, int bitDepth)
     return layout;
 }
 
-void appendToBytes(png_structp png, png_bytep data, png_size_t length)
+[[maybe_unused]] void appendToBytes(png_structp png, png_bytep data, png_size_t length)
 {
     auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
     out->insert(out->end(), data, data + length);
 }
 
-void noFlush(png_structp) {}
+[[maybe_unused]] void noFlush(png_structp) {}
+
+// The Windows build links the program's libpng, which only reads: the tests
+// that make their own PNG files run natively.
+#ifdef PNG_WRITE_SUPPORTED
+#define SKIP_WITHOUT_PNG_WRITING()
+#else
+#define SKIP_WITHOUT_PNG_WRITING() GTEST_SKIP() << "this build's libpng only reads"
+#endif
 
 // Rows are given as raw sample bytes in the file's own layout.
-Bytes writePng(const PngLayout& layout, std::vector<Bytes> rows)
+Bytes writePng([[maybe_unused]] const PngLayout& layout, [[maybe_unused]] std::vector<Bytes> rows)
 {
     Bytes out;
+#ifdef PNG_WRITE_SUPPORTED
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     if (setjmp(png_jmpbuf(png))) {
@@ -120,6 +129,7 @@ Bytes writePng(const PngLayout& layout, std::vector<Bytes> rows)
     png_set_rows(png, info, pointers.data());
     png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
     png_destroy_write_struct(&png, &info);
+#endif
     return out;
 }
 
@@ -163,6 +173,7 @@ TEST(PngDecode, EmbeddedBackgroundsDecodeToTheirGradients)
 
 TEST(PngDecode, OtherPixelFormatsBecomeEightBitRgb)
 {
+    SKIP_WITHOUT_PNG_WRITING();
     const int w = 3;
     const int h = 2;
     // Grey, 8 bit: each sample becomes three equal channels.
@@ -202,6 +213,7 @@ TEST(PngDecode, OtherPixelFormatsBecomeEightBitRgb)
 
 TEST(PngDecode, InterlacedPicturesGiveTheSamePixels)
 {
+    SKIP_WITHOUT_PNG_WRITING();
     const RgbPixels source = patterned(13, 9);
     std::vector<Bytes> rows;
     for (int y = 0; y < source.height; ++y)
@@ -215,6 +227,7 @@ TEST(PngDecode, InterlacedPicturesGiveTheSamePixels)
 
 TEST(PngDecode, DamagedFilesGiveNothing)
 {
+    SKIP_WITHOUT_PNG_WRITING();
     const Bytes good = embeddedBytes(103);
     ASSERT_TRUE(decodePng(good));
     const std::size_t idat = chunkOffset(good, "IDAT");

@@ -104,6 +104,18 @@ bool replaceFile(const std::string& path, std::string_view bytes) {
     return true;
 }
 
+std::optional<FileStamp> fileStamp(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(win32::widen(path).c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return std::nullopt;
+    }
+    FileStamp stamp;
+    stamp.modified = (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
+    stamp.size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+    return stamp;
+}
+
 bool deleteFile(const std::string& path) { return ::DeleteFileW(win32::widen(path).c_str()) != FALSE; }
 
 }  // namespace tellurix::platform

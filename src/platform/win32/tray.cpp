@@ -250,6 +250,25 @@ void removeTrayIcon(int icon)
     tray().icons.erase(it);
 }
 
+void showTrayBalloon(int icon, std::string_view title, std::string_view text)
+{
+    auto it = tray().icons.find(icon);
+    if (it == tray().icons.end())
+        return;
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = it->second;
+    data.uID = static_cast<UINT>(icon);
+    data.uFlags = NIF_INFO;
+    data.dwInfoFlags = NIIF_INFO;
+    const std::wstring wideTitle = widen(title);
+    const std::wstring wideText = widen(text);
+    // Cut to the shell's fields, which keep one place for the terminating null.
+    wideTitle.copy(data.szInfoTitle, std::size(data.szInfoTitle) - 1);
+    wideText.copy(data.szInfo, std::size(data.szInfo) - 1);
+    ::Shell_NotifyIconW(NIM_MODIFY, &data);
+}
+
 void setTrayRestartHandler(void (*handler)())
 {
     tray().restartHandler = handler;

@@ -22,6 +22,8 @@ EventSubtype commandSubtype(ControlKind kind, WORD code)
             return EventSubtype::FocusGained;
         if (code == EN_KILLFOCUS)
             return EventSubtype::FocusLost;
+        if (code == EN_CHANGE)
+            return EventSubtype::TextChanged;
         return EventSubtype::Other;
     case ControlKind::ListBox:
         if (code == LBN_SELCHANGE)
@@ -88,8 +90,10 @@ void bringUpFromRequest()
 {
     if (g_shuttingDown.load())
         return;
-    if (HWND main = mainWindowHandle())
+    if (HWND main = mainWindowHandle()) {
         bringToFront(main);
+        recordEvent({EventKind::BroughtUp, state().mainWindow, EventSubtype::None});
+    }
 }
 
 }  // namespace

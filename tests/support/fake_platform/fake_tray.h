@@ -43,6 +43,13 @@ struct ShownMenu {
 };
 
 void resetTray();
+
+struct Balloon {
+    std::string title;
+    std::string text;
+};
+// Every balloon shown from a tray icon, oldest first.
+const std::vector<Balloon>& balloons();
 // What releaseAll frees of the tray: the menus (the icon is the program's to remove).
 void releaseMenus();
 

@@ -123,6 +123,16 @@ bool replaceFile(const std::string& path, std::string_view bytes) {
     return true;
 }
 
+std::optional<FileStamp> fileStamp(const std::string& path) {
+    const fs::path hostPath = toHostPath(path);
+    std::error_code error;
+    if (!fs::is_regular_file(hostPath, error)) return std::nullopt;
+    const auto modified = fs::last_write_time(hostPath, error);
+    const auto size = fs::file_size(hostPath, error);
+    if (error) return std::nullopt;
+    return FileStamp{static_cast<std::uint64_t>(modified.time_since_epoch().count()), size};
+}
+
 bool deleteFile(const std::string& path) {
     const fs::path hostPath = toHostPath(path);
     if (fs::is_directory(statusOf(hostPath))) return false;

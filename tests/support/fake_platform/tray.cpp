@@ -22,6 +22,7 @@ struct TrayState {
     MenuPalette palette{{0, 120, 215}, {255, 255, 255}, {240, 240, 240}, {0, 0, 0}};
     Point cursor;
     std::vector<fake::ShownMenu> shown;
+    std::vector<fake::Balloon> balloons;
     std::optional<int> nextPick;
 };
 
@@ -57,6 +58,12 @@ bool addTrayIcon(int icon, int window, int image, std::string_view tip)
 void removeTrayIcon(int icon)
 {
     tray().icons.erase(icon);
+}
+
+void showTrayBalloon(int icon, std::string_view title, std::string_view text)
+{
+    if (tray().icons.count(icon))
+        tray().balloons.push_back({std::string(title), std::string(text)});
 }
 
 void setTrayRestartHandler(void (*handler)())
@@ -128,6 +135,11 @@ namespace fake {
 void resetTray()
 {
     tray() = TrayState{};
+}
+
+const std::vector<Balloon>& balloons()
+{
+    return tray().balloons;
 }
 
 void releaseMenus()
