@@ -4,11 +4,15 @@
 
 #include "app/main_window.h"
 #include "app/program.h"
+#include "core/identity.h"
 #include "core/numbers.h"
+#include "search/search_history.h"
 #include "search/search_launch.h"
 #include "search/site_choice.h"
 #include "search/site_picker.h"
 #include "settings/autostart.h"
+#include "platform/notices.h"
+#include "settings/history_file.h"
 #include "ui/designs.h"
 #include "ui/notices.h"
 #include "ui/tray.h"
@@ -43,9 +47,49 @@ void searchFromReturn()
     const auto url = searchUrlFromBar();
     if (!url)
         return;
+    const std::string typed = platform::controlText(kSearchField);
     // The bar goes first, so the browser comes up in front of the desktop.
     hideMainWindow();
     launchSearch(*url);
+    if (rememberSearch(typed))
+        saveHistory(kProgramName, history());
+}
+
+void onSearchFieldChanged()
+{
+    onSearchFieldEdited();
+    showSiteForField();
+}
+
+constexpr std::string_view kHistoryTitle = "Suchverlauf";
+constexpr std::string_view kClearHistoryQuestion = "Suchverlauf löschen?";
+
+void onSearchFieldKey(const platform::KeyPress& press)
+{
+    using platform::Key;
+    if ((press.key == Key::Down && press.alt) || press.key == Key::F4) {
+        openSitePickerFromKeyboard();
+    } else if (press.key == Key::Up) {
+        recallOlder();
+    } else if (press.key == Key::Down) {
+        recallNewer();
+    } else if (press.key == Key::Delete && press.shift && press.control) {
+        if (platform::askYesNo(kHistoryTitle, kClearHistoryQuestion)) {
+            clearHistory();
+            deleteHistoryFile(kProgramName);
+        }
+    } else if (press.key == Key::Delete && press.shift) {
+        if (forgetRecalled())
+            saveHistory(kProgramName, history());
+    }
+}
+
+void onKey(const Event& event)
+{
+    if (event.number == kSearchField)
+        onSearchFieldKey(event.key);
+    else if (event.number == kPickerList)
+        onPickerKey(event.key);
 }
 
 void activateAndCloseDesignWindow()
@@ -86,7 +130,7 @@ const std::array kRoutes{
     Route{EventKind::Control, kSiteLabel, kAny, openSitePicker},
     Route{EventKind::Control, kSearchField, EventSubtype::FocusGained, onSearchFieldFocus},
     Route{EventKind::Control, kSearchField, EventSubtype::FocusLost, onSearchFieldBlur},
-    Route{EventKind::Control, kSearchField, EventSubtype::TextChanged, showSiteForField},
+    Route{EventKind::Control, kSearchField, EventSubtype::TextChanged, onSearchFieldChanged},
     Route{EventKind::Control, kTopmostOnButton, EventSubtype::LeftClick, turnTopmostOn},
     Route{EventKind::Control, kTopmostOffButton, EventSubtype::LeftClick, turnTopmostOff},
     Route{EventKind::Control, kDesignButton, EventSubtype::LeftClick, openDesignWindow},
@@ -94,6 +138,7 @@ const std::array kRoutes{
     Route{EventKind::Control, kQuitButton, EventSubtype::LeftClick, quitProgram},
     Route{EventKind::Control, kAutostartOffButton, EventSubtype::LeftClick, turnAutostartOff},
     Route{EventKind::Control, kAutostartOnButton, EventSubtype::LeftClick, turnAutostartOn},
+    Route{EventKind::Control, kPickerList, EventSubtype::DoubleClick, pickSiteByDoubleClick},
     Route{EventKind::Control, kPickerList, kAny, pickSite},
     Route{EventKind::Control, kDesignBack, kAny, stepDesignBack},
     Route{EventKind::Control, kDesignForward, kAny, stepDesignForward},
@@ -130,6 +175,10 @@ void dispatchEvent(const Event& event)
 {
     if (event.kind == EventKind::Close) {
         onClose(event.number);
+        return;
+    }
+    if (event.kind == EventKind::Key) {
+        onKey(event);
         return;
     }
     for (const Route& route : kRoutes) {

@@ -11,8 +11,10 @@
 #include "platform/tray.h"
 #include "search/catalogue.h"
 #include "search/own_sites.h"
+#include "search/search_history.h"
 #include "search/site_choice.h"
 #include "settings/autostart.h"
+#include "settings/history_file.h"
 #include "settings/own_sites_file.h"
 #include "settings/settings.h"
 #include "ui/designs.h"
@@ -73,6 +75,7 @@ bool startUp()
     g_settings.Design = prepareDesigns(g_settings.Design);
     fillSearchSites();
     const std::vector<SkippedLine> skipped = loadOwnSitesAndKeywords(kProgramName, kSettingsFileName);
+    setHistory(loadHistory(kProgramName, kSettingsFileName));
     applyBackground(g_settings.Design);
     buildMainWindowControls(g_settings.Suchseite);
     chooseSite(g_settings.Suchseite);

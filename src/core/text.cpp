@@ -66,6 +66,13 @@ std::pair<char32_t, std::size_t> decodeAt(std::string_view text, std::size_t at)
 
 }  // namespace
 
+std::string utf8Of(char32_t character)
+{
+    std::string out;
+    appendUtf8(out, character);
+    return out;
+}
+
 bool isValidUtf8(std::string_view bytes)
 {
     for (std::size_t at = 0; at < bytes.size();) {

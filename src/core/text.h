@@ -14,6 +14,8 @@ namespace tellurix {
 bool isValidUtf8(std::string_view bytes);
 // The text with every malformed byte replaced by U+FFFD, as Windows shows it.
 std::string withoutMalformedUtf8(std::string_view bytes);
+// One character as UTF-8.
+std::string utf8Of(char32_t character);
 // Windows-1252 bytes as UTF-8. The five bytes the code page leaves undefined
 // become U+0081, U+008D, U+008F, U+0090 and U+009D, as Windows maps them.
 std::string windows1252ToUtf8(std::string_view bytes);

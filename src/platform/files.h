@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -31,6 +32,8 @@ bool createFolder(const std::string& path);
 
 // The whole content of a file, or nothing when it cannot be opened for reading.
 std::optional<std::string> readWholeFile(const std::string& path);
+// At most the first `limit` bytes of a file, or nothing as above.
+std::optional<std::string> readFileStart(const std::string& path, std::size_t limit);
 
 // Replaces the content of the file at `path` with `bytes` in one step: the bytes
 // go to a temporary file beside it, are flushed, and the temporary file then

@@ -9,5 +9,7 @@ namespace tellurix::platform {
 void addBalloonTip(int control, std::string_view text, std::string_view title, int icon);
 // A modal information box with one OK button over every window of the program.
 void showMessageBox(std::string_view title, std::string_view text);
+// A modal question with "Yes" (the default button) and "No"; true for yes.
+bool askYesNo(std::string_view title, std::string_view text);
 
 }  // namespace tellurix::platform

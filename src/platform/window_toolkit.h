@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -57,6 +58,7 @@ enum class EventKind {
     Tray,     // number = tray icon
     Close,    // number = window number
     BroughtUp,  // number = window number: another thread or program brought it to the front
+    Key,      // number = control that had the focus; the key in Event::key
 };
 
 enum class EventSubtype {
@@ -74,10 +76,24 @@ enum class EventSubtype {
     Other,
 };
 
+// Keys a control can hand to the program instead of handling them itself.
+enum class Key { None, Up, Down, PageUp, PageDown, Home, End, Return, Escape, Delete, F4, Character };
+
+struct KeyPress {
+    Key key = Key::None;
+    bool alt = false;
+    bool shift = false;
+    bool control = false;
+    char32_t character = 0;  // Key::Character only: the character typed
+
+    friend bool operator==(const KeyPress&, const KeyPress&) = default;
+};
+
 struct Event {
     EventKind kind = EventKind::None;
     int number = 0;
     EventSubtype subtype = EventSubtype::None;
+    KeyPress key;  // EventKind::Key only
 
     friend bool operator==(const Event&, const Event&) = default;
 };
@@ -122,9 +138,19 @@ Size controlSize(int control);
 void setFocus(int control);
 // The program's control with the keyboard focus, or kNoControl.
 int focusedControl();
+// From now on these key presses (exactly these modifiers) in the control are
+// events of the program's and no longer reach the control; with `characters`
+// every typed character does so too. Replaces what the control took before.
+void takeKeys(int control, std::span<const KeyPress> keys, bool characters);
+// Puts the caret after the last character of an edit control.
+void setCaretToEnd(int control);
 void listAppend(int control, std::string_view text);
 int listCount(int control);
 int listSelection(int control);  // -1 when nothing is selected
+// Selects an item and scrolls it into view, without a selection event.
+void setListSelection(int control, int index);
+// How many items the list shows at once (at least 1).
+int listVisibleItems(int control);
 std::string listItemText(int control, int index);
 
 // --- Fonts and shortcuts ----------------------------------------------------

@@ -1,6 +1,9 @@
 #include "search/site_picker.h"
 
+#include <array>
+
 #include "core/numbers.h"
+#include "core/text.h"
 #include "platform/window_toolkit.h"
 #include "search/catalogue.h"
 #include "search/site_choice.h"
@@ -8,14 +11,67 @@
 namespace tellurix {
 namespace {
 
+using platform::Key;
+using platform::KeyPress;
+
 constexpr int kPickerWidth = 150;
 constexpr int kPickerHeight = 200;
 constexpr int kLabelHeight = 20;
+
+// Opened from the keyboard, the list moves a highlight with the keys and only
+// Return or a double click picks; opened with the mouse, the first selection
+// picks.
+bool g_keyboardMode = false;
+
+constexpr std::array kPickerKeys{
+    KeyPress{Key::Up},   KeyPress{Key::Down},   KeyPress{Key::PageUp}, KeyPress{Key::PageDown},
+    KeyPress{Key::Home}, KeyPress{Key::End},    KeyPress{Key::Return}, KeyPress{Key::Escape},
+};
+
+// The user is back in the bar, in the search field with the text as it was.
+void closeToSearchField()
+{
+    using namespace platform;
+    const bool keyboard = g_keyboardMode;
+    g_keyboardMode = false;
+    closeWindow(kPickerWindow);
+    setForegroundWindow(kMainWindow);
+    if (keyboard)
+        setFocus(kSearchField);
+}
+
+void pickHighlighted()
+{
+    const int selection = platform::listSelection(kPickerList);
+    if (selection < 0)
+        return;
+    chooseSite(platform::listItemText(kPickerList, selection));
+    closeToSearchField();
+    // The label is drawn straight onto the background, so the old text has to
+    // be painted over.
+    platform::invalidateWindow(kMainWindow);
+}
+
+// The next item after `from` (wrapping) whose label begins with the typed
+// character, A to Z without regard to case; `from` itself when there is none.
+int nextStartingWith(char32_t typed, int from)
+{
+    const std::string letter = utf8Of(typed);
+    const int count = platform::listCount(kPickerList);
+    for (int step = 1; step <= count; ++step) {
+        const int index = (from + step) % count;
+        const std::string label = platform::listItemText(kPickerList, index);
+        if (equalsIgnoringAsciiCase(std::string_view(label).substr(0, letter.size()), letter))
+            return index;
+    }
+    return from;
+}
 
 }  // namespace
 
 void openSitePicker()
 {
+    g_keyboardMode = false;
     using namespace platform;
     const Rect label = controlScreenRect(kSiteLabel);
     if (isWindowOpen(kPickerWindow))
@@ -34,33 +90,73 @@ void openSitePicker()
     setFocus(kPickerList);
 }
 
-void pickSite()
+void openSitePickerFromKeyboard()
 {
     using namespace platform;
-    const int selection = listSelection(kPickerList);
-    if (selection < 0)
+    openSitePicker();
+    if (!isWindowOpen(kPickerWindow))
         return;
-    chooseSite(listItemText(kPickerList, selection));
-    closeWindow(kPickerWindow);
-    // The bar, the picker's owner, is the active window again; not every
-    // window manager hands the activation back by itself.
-    setForegroundWindow(kMainWindow);
-    // The label is drawn straight onto the background, so the old text has to
-    // be painted over.
-    invalidateWindow(kMainWindow);
+    g_keyboardMode = true;
+    takeKeys(kPickerList, kPickerKeys, true);
+    const std::string current = currentSiteLabel();
+    for (int index = 0; index < listCount(kPickerList); ++index) {
+        if (listItemText(kPickerList, index) == current) {
+            setListSelection(kPickerList, index);
+            break;
+        }
+    }
+}
+
+void onPickerKey(const platform::KeyPress& press)
+{
+    using namespace platform;
+    if (!g_keyboardMode || !isWindowOpen(kPickerWindow))
+        return;
+    const int count = listCount(kPickerList);
+    const int last = count - 1;
+    const int now = listSelection(kPickerList);
+    const int page = listVisibleItems(kPickerList);
+    int next = now;
+    switch (press.key) {
+    case Key::Up: next = now < 0 ? 0 : now - 1; break;
+    case Key::Down: next = now + 1; break;
+    case Key::PageUp: next = now - page; break;
+    case Key::PageDown: next = now < 0 ? page - 1 : now + page; break;
+    case Key::Home: next = 0; break;
+    case Key::End: next = last; break;
+    case Key::Character: next = nextStartingWith(press.character, now < 0 ? last : now); break;
+    case Key::Return: pickHighlighted(); return;
+    case Key::Escape: closeToSearchField(); return;
+    default: return;
+    }
+    if (count > 0)
+        setListSelection(kPickerList, next < 0 ? 0 : next > last ? last : next);
+}
+
+void pickSiteByDoubleClick()
+{
+    pickHighlighted();
+}
+
+void pickSite()
+{
+    if (!g_keyboardMode)
+        pickHighlighted();
 }
 
 void dismissSitePicker()
 {
     using namespace platform;
-    if (isWindowOpen(kPickerWindow) && foregroundWindow() == kMainWindow)
+    if (isWindowOpen(kPickerWindow) && foregroundWindow() == kMainWindow) {
+        g_keyboardMode = false;
         closeWindow(kPickerWindow);
+    }
 }
 
 void closeSitePicker()
 {
     if (platform::isWindowOpen(kPickerWindow))
-        platform::closeWindow(kPickerWindow);
+        closeToSearchField();
 }
 
 }  // namespace tellurix

@@ -24,6 +24,10 @@ constexpr std::string_view kAboutText =
     "Kürzel stehen unter [Kuerzel]: Kürzel = Name der Suchseite.\r"
     "So sucht \"!w Berlin\" in der Wikipedia.\r"
     "\r"
+    "Alt + Pfeil nach unten (oder F4): Liste der Suchseiten.\r"
+    "Pfeil nach oben/unten: frühere Suchen (Suchverlauf),\r"
+    "Strg + Shift + Entf löscht den Suchverlauf.\r"
+    "\r"
     "Einstellungen:\r"
     "%APPDATA%\\Brenmoor\\Tellurix\\Einstellungen.ini";
 

@@ -131,6 +131,23 @@ int focusedControl()
     return controlNumber(::GetFocus());
 }
 
+void takeKeys(int control, std::span<const KeyPress> keys, bool characters)
+{
+    auto it = state().controls.find(control);
+    if (it == state().controls.end())
+        return;
+    it->second.takenKeys.assign(keys.begin(), keys.end());
+    it->second.takesCharacters = characters;
+}
+
+void setCaretToEnd(int control)
+{
+    if (HWND handle = controlHandle(control)) {
+        const int length = ::GetWindowTextLengthW(handle);
+        ::SendMessageW(handle, EM_SETSEL, static_cast<WPARAM>(length), static_cast<LPARAM>(length));
+    }
+}
+
 void listAppend(int control, std::string_view text)
 {
     if (HWND handle = controlHandle(control)) {
@@ -152,6 +169,24 @@ int listSelection(int control)
         return -1;
     const LRESULT selection = ::SendMessageW(handle, LB_GETCURSEL, 0, 0);
     return selection == LB_ERR ? -1 : static_cast<int>(selection);
+}
+
+void setListSelection(int control, int index)
+{
+    if (HWND handle = controlHandle(control))
+        ::SendMessageW(handle, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+int listVisibleItems(int control)
+{
+    HWND handle = controlHandle(control);
+    if (!handle)
+        return 1;
+    RECT client{};
+    ::GetClientRect(handle, &client);
+    const LRESULT item = ::SendMessageW(handle, LB_GETITEMHEIGHT, 0, 0);
+    const int visible = item > 0 ? (client.bottom - client.top) / static_cast<int>(item) : 1;
+    return visible > 0 ? visible : 1;
 }
 
 std::string listItemText(int control, int index)

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/win32/toolkit_state.h"
 #include "platform/window_toolkit.h"
 
@@ -27,9 +29,63 @@ bool handleTab()
     return true;
 }
 
+Key keyOf(WPARAM virtualKey)
+{
+    switch (virtualKey) {
+    case VK_UP: return Key::Up;
+    case VK_DOWN: return Key::Down;
+    case VK_PRIOR: return Key::PageUp;
+    case VK_NEXT: return Key::PageDown;
+    case VK_HOME: return Key::Home;
+    case VK_END: return Key::End;
+    case VK_RETURN: return Key::Return;
+    case VK_ESCAPE: return Key::Escape;
+    case VK_DELETE: return Key::Delete;
+    case VK_F4: return Key::F4;
+    default: return Key::None;
+    }
+}
+
+bool held(int virtualKey)
+{
+    return (::GetKeyState(virtualKey) & 0x8000) != 0;
+}
+
+// A key press the focused control hands to the program (takeKeys) becomes an
+// event and goes no further.
+bool takeKey(const MSG& message)
+{
+    const int control = controlNumber(message.hwnd);
+    if (control == kNoControl)
+        return false;
+    const ControlRecord& record = state().controls[control];
+    KeyPress press;
+    if (message.message == WM_CHAR) {
+        if (!record.takesCharacters || message.wParam < 0x20 || message.wParam == 0x7F)
+            return false;
+        press.key = Key::Character;
+        press.character = static_cast<char32_t>(message.wParam);
+    } else {
+        press.key = keyOf(message.wParam);
+        press.alt = message.message == WM_SYSKEYDOWN || held(VK_MENU);
+        press.shift = held(VK_SHIFT);
+        press.control = held(VK_CONTROL);
+        if (press.key == Key::None ||
+            std::find(record.takenKeys.begin(), record.takenKeys.end(), press) == record.takenKeys.end())
+            return false;
+    }
+    Event event{EventKind::Key, control, EventSubtype::None};
+    event.key = press;
+    recordEvent(event);
+    return true;
+}
+
 // Keys the program answers before the focused control sees them.
 bool translateKeys(MSG& message)
 {
+    if ((message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN || message.message == WM_CHAR) &&
+        takeKey(message))
+        return true;
     if (message.message != WM_KEYDOWN)
         return false;
     HWND main = mainWindowHandle();

@@ -59,15 +59,26 @@ bool createFolder(const std::string& path) {
     return ::CreateDirectoryW(withoutTrailingSeparator(win32::widen(path)).c_str(), nullptr) != FALSE;
 }
 
+// Larger files are not read whole: nothing the program keeps is that large.
+constexpr std::size_t kLargestWholeFile = 0x7FFFFFFF;
+
 std::optional<std::string> readWholeFile(const std::string& path) {
+    if (const std::optional<FileStamp> stamp = fileStamp(path); stamp && stamp->size > kLargestWholeFile) {
+        return std::nullopt;
+    }
+    return readFileStart(path, kLargestWholeFile);
+}
+
+std::optional<std::string> readFileStart(const std::string& path, std::size_t limit) {
     // Others may go on reading, but nobody may write while we read.
     UniqueFile file(::CreateFileW(win32::widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return std::nullopt;
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
+    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
 
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    const auto length = static_cast<std::uint64_t>(size.QuadPart);
+    std::string bytes(static_cast<std::size_t>(length < limit ? length : limit), '\0');
     std::size_t done = 0;
     while (done < bytes.size()) {
         DWORD got = 0;

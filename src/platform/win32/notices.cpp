@@ -60,7 +60,10 @@ void addBalloonTip(int control, std::string_view text, std::string_view title, i
     }
 }
 
-void showMessageBox(std::string_view title, std::string_view text)
+namespace {
+
+// A message box over every window of the program: they take no input while it is open.
+int modalBox(std::string_view title, std::string_view text, UINT style)
 {
     HWND foreground = ::GetForegroundWindow();
     DWORD process = 0;
@@ -72,10 +75,23 @@ void showMessageBox(std::string_view title, std::string_view text)
     disabled.keep = foreground;
     ::EnumThreadWindows(::GetCurrentThreadId(), disableOne, reinterpret_cast<LPARAM>(&disabled));
 
-    ::MessageBoxW(owner, widen(text).c_str(), widen(title).c_str(), MB_OK | MB_ICONINFORMATION);
+    const int answer = ::MessageBoxW(owner, widen(text).c_str(), widen(title).c_str(), style);
 
     for (HWND window : disabled.windows)
         ::EnableWindow(window, TRUE);
+    return answer;
+}
+
+}  // namespace
+
+void showMessageBox(std::string_view title, std::string_view text)
+{
+    modalBox(title, text, MB_OK | MB_ICONINFORMATION);
+}
+
+bool askYesNo(std::string_view title, std::string_view text)
+{
+    return modalBox(title, text, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) == IDYES;
 }
 
 }  // namespace tellurix::platform

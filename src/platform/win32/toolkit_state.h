@@ -5,6 +5,7 @@
 #include <atomic>
 #include <deque>
 #include <map>
+#include <vector>
 
 #include "platform/win32/handles.h"
 #include "platform/window_toolkit.h"
@@ -33,6 +34,9 @@ struct ControlRecord {
     HWND handle = nullptr;  // destroyed with its window
     int window = 0;
     ControlKind kind = ControlKind::SiteLabel;
+    // Key presses the program takes from the control (takeKeys).
+    std::vector<KeyPress> takenKeys;
+    bool takesCharacters = false;
 };
 
 struct ToolkitState {

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "fake_platform/fake_state.h"
 #include "platform/window_toolkit.h"
 
@@ -24,8 +26,10 @@ bool createControl(int window, int control, ControlKind kind, Rect rect, std::st
 void setControlText(int control, std::string_view text)
 {
     record("setControlText", control);
-    if (auto* c = findControl(control))
+    if (auto* c = findControl(control)) {
         c->text = std::string(text);
+        c->caretAtEnd = false;
+    }
 }
 
 std::string controlText(int control)
@@ -88,6 +92,31 @@ void setFocus(int control)
 int focusedControl()
 {
     return kit().focus;
+}
+
+void takeKeys(int control, std::span<const KeyPress> keys, bool characters)
+{
+    if (auto* c = findControl(control)) {
+        c->takenKeys.assign(keys.begin(), keys.end());
+        c->takesCharacters = characters;
+    }
+}
+
+void setCaretToEnd(int control)
+{
+    if (auto* c = findControl(control))
+        c->caretAtEnd = true;
+}
+
+void setListSelection(int control, int index)
+{
+    if (auto* c = findControl(control))
+        c->selection = index >= 0 && index < static_cast<int>(c->items.size()) ? index : -1;
+}
+
+int listVisibleItems(int /*control*/)
+{
+    return fake::kVisibleListItems;
 }
 
 void listAppend(int control, std::string_view text)
@@ -156,6 +185,22 @@ void typeText(int number, const std::string& text)
 {
     if (auto* c = findControl(number))
         c->text = text;
+}
+
+bool pressKey(const KeyPress& key)
+{
+    auto* c = findControl(kit().focus);
+    if (!c)
+        return false;
+    const bool taken = key.key == Key::Character
+                           ? c->takesCharacters
+                           : std::find(c->takenKeys.begin(), c->takenKeys.end(), key) != c->takenKeys.end();
+    if (!taken)
+        return false;
+    Event event{EventKind::Key, kit().focus, EventSubtype::None};
+    event.key = key;
+    kit().events.push_back(event);
+    return true;
 }
 
 void selectListItem(int number, int index)

@@ -29,6 +29,8 @@ struct Toolkit {
     bool shuttingDown = false;
     std::vector<std::string> urls;
     int boxes = 0;
+    bool answerYes = true;
+    int questions = 0;
     std::string boxTitle;
     std::string boxText;
     std::map<int, BalloonTip> tips;

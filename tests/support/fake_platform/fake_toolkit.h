@@ -30,6 +30,9 @@ struct ControlState {
     int image = 0;
     std::vector<std::string> items;
     int selection = -1;
+    std::vector<KeyPress> takenKeys;
+    bool takesCharacters = false;
+    bool caretAtEnd = false;
 };
 
 // Thrown by exitProcess so that a test can watch the program end.
@@ -61,6 +64,11 @@ void setFocusedControl(int control);
 // The text the user typed into a control.
 void typeText(int control, const std::string& text);
 void selectListItem(int control, int index);
+// The user presses a key in the focused control: an event when the control
+// takes it (takeKeys), else nothing. True when it became an event.
+bool pressKey(const KeyPress& key);
+// Lists show this many items at once.
+inline constexpr int kVisibleListItems = 10;
 
 void setKeyDown(int virtualKey, bool down);
 int bringUpRequests();
@@ -68,6 +76,9 @@ bool threadStarted();
 
 std::vector<std::string> launchedUrls();
 int messageBoxesShown();
+// How the user answers the next yes/no questions (default: yes).
+void answerQuestions(bool yes);
+int questionsAsked();
 std::string lastMessageBoxTitle();
 std::string lastMessageBoxText();
 

@@ -80,6 +80,12 @@ bool createFolder(const std::string& path) {
     return fs::create_directory(toHostPath(path), error) && !error;
 }
 
+std::optional<std::string> readFileStart(const std::string& path, std::size_t limit) {
+    std::optional<std::string> bytes = readWholeFile(path);
+    if (bytes && bytes->size() > limit) bytes->resize(limit);
+    return bytes;
+}
+
 std::optional<std::string> readWholeFile(const std::string& path) {
     const fs::path hostPath = toHostPath(path);
     if (fs::is_directory(statusOf(hostPath))) return std::nullopt;

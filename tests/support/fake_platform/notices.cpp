@@ -21,7 +21,27 @@ void showMessageBox(std::string_view title, std::string_view text)
     kit().boxText = std::string(text);
 }
 
+bool askYesNo(std::string_view title, std::string_view text)
+{
+    record("askYesNo", 0);
+    ++kit().questions;
+    kit().boxTitle = std::string(title);
+    kit().boxText = std::string(text);
+    return kit().answerYes;
+}
+
 namespace fake {
+
+void answerQuestions(bool yes)
+{
+    kit().answerYes = yes;
+}
+
+int questionsAsked()
+{
+    return kit().questions;
+}
+
 
 const BalloonTip* balloonTip(int control)
 {

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "search/history.h"
+
+// The search history in "Verlauf.txt" beside the settings file, and its two
+// keys in the settings file's group "[Verlauf]": `Anzahl` (entries kept, 0 to
+// 500) and `Aktiv` (1 or 0). The program reads those keys and never writes them.
+namespace tellurix {
+
+inline constexpr std::string_view kHistoryFileName = "Verlauf.txt";
+inline constexpr std::string_view kHistoryGroup = "Verlauf";
+
+std::string historyFilePath(std::string_view programName);
+
+// The history as the settings file asks for it, with the entries of the
+// history file (read no further than the kept entries need). Switched off, it
+// is empty and a history file there is deleted.
+History loadHistory(std::string_view programName, std::string_view settingsFileName);
+// Writes the history file in one step (temporary file, then replace): a killed
+// program leaves the old or the new file. False when it could not be written.
+bool saveHistory(std::string_view programName, const History& history);
+void deleteHistoryFile(std::string_view programName);
+
+}  // namespace tellurix

@@ -1,0 +1,219 @@
+// The search history and the keyboard's way through the bar: the history's
+// rules, its file, Up and Down in the field, and the site list from the keys.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "../support/program_fixture.h"
+#include "app/event_loop.h"
+#include "app/main_window.h"
+#include "app/program.h"
+#include "core/numbers.h"
+#include "fake_platform/fake_toolkit.h"
+#include "search/catalogue.h"
+#include "search/history.h"
+#include "search/search_history.h"
+
+namespace tellurix {
+namespace {
+
+namespace fake = platform::fake;
+using platform::EventKind;
+using platform::EventSubtype;
+using platform::Key;
+using platform::KeyPress;
+
+TEST(History, NewestFirstWithoutRepeatsWithinTheLimit)
+{
+    History history;
+    history.limit = 3;
+    for (const char* term : {"a", "b", "c", "b", "d"})
+        EXPECT_TRUE(remember(history, term));
+    EXPECT_EQ(history.entries, (std::vector<std::string>{"d", "b", "c"}));
+    EXPECT_FALSE(remember(history, ""));
+    EXPECT_TRUE(remember(history, "zwei\r\nZeilen"));
+    EXPECT_EQ(history.entries.front(), "zwei  Zeilen") << "line breaks are not stored";
+    EXPECT_TRUE(remember(history, std::string(600, 'x')));
+    EXPECT_EQ(history.entries.front(), std::string(500, 'x'));
+    EXPECT_TRUE(forget(history, "zwei  Zeilen"));
+    EXPECT_FALSE(forget(history, "nie gesucht"));
+
+    History off;
+    off.active = false;
+    EXPECT_FALSE(remember(off, "a"));
+    EXPECT_TRUE(off.entries.empty());
+}
+
+TEST(History, DamagedFilesGiveTheReadableEntries)
+{
+    const std::string file = "neu\r\n\r\nalt\n\xFF\xFE kaputt\r\nneu\r\n" + std::string(501, 'x') + "\r\nletzte";
+    EXPECT_EQ(parseHistory(file, 50), (std::vector<std::string>{"neu", "alt", "letzte"}));
+    EXPECT_EQ(parseHistory(file, 2), (std::vector<std::string>{"neu", "alt"}));
+    EXPECT_EQ(composeHistory({"\xC3\xA4", "b"}), "\xC3\xA4\r\nb\r\n");
+    EXPECT_EQ(parseHistory(composeHistory({"\xC3\xA4", "b"}), 50), (std::vector<std::string>{"\xC3\xA4", "b"}));
+}
+
+TEST(History, TheWalkGoesBackAndReturnsToTheTypedText)
+{
+    History history;
+    history.entries = {"neu", "mitte", "alt"};
+    HistoryWalk walk;
+    EXPECT_FALSE(walkNewer(walk, history)) << "Down before Up changes nothing";
+    EXPECT_EQ(walkOlder(walk, history, "getippt"), "neu");
+    EXPECT_EQ(walkOlder(walk, history, "neu"), "mitte");
+    EXPECT_EQ(walkOlder(walk, history, "mitte"), "alt");
+    EXPECT_FALSE(walkOlder(walk, history, "alt")) << "past the oldest nothing changes";
+    EXPECT_EQ(walkNewer(walk, history), "mitte");
+    EXPECT_EQ(walkNewer(walk, history), "neu");
+    EXPECT_EQ(walkNewer(walk, history), "getippt");
+    EXPECT_FALSE(walkNewer(walk, history));
+}
+
+class KeyboardTest : public testing::ProgramFixture {
+protected:
+    std::filesystem::path folder() const { return appdata.path() / "Brenmoor" / "Tellurix"; }
+    std::string historyFile() const
+    {
+        std::ifstream in(folder() / "Verlauf.txt", std::ios::binary);
+        return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<none>";
+    }
+    void writeFile(const char* name, const std::string& bytes) const
+    {
+        std::filesystem::create_directories(folder());
+        std::ofstream(folder() / name, std::ios::binary) << bytes;
+    }
+    void start()
+    {
+        fake::reset();
+        ASSERT_TRUE(startUp());
+        bringUpMainWindow();
+        fake::setForeground(kMainWindow);
+        fake::setFocusedControl(kSearchField);
+        dispatchEvent({EventKind::Control, kSearchField, EventSubtype::FocusGained});
+    }
+    // The key goes through the event loop with whatever else is queued.
+    static void press(KeyPress key)
+    {
+        ASSERT_TRUE(fake::pressKey(key)) << "the control did not take the key";
+        try {
+            for (;;)
+                runEventLoopTurn();
+        } catch (const fake::NoMoreEvents&) {
+        }
+    }
+    static void search(const std::string& term)
+    {
+        fake::setFocusedControl(kSearchField);
+        fake::typeText(kSearchField, term);
+        dispatchEvent({EventKind::Menu, kMenuReturn, EventSubtype::None});
+        bringUpMainWindow();
+        fake::setFocusedControl(kSearchField);
+        dispatchEvent({EventKind::Control, kSearchField, EventSubtype::FocusGained});
+    }
+    static std::string field() { return fake::control(kSearchField)->text; }
+    static int highlighted() { return fake::control(kPickerList)->selection; }
+};
+
+TEST_F(KeyboardTest, UpAndDownWalkTheHistoryAndReturnSearchesAgain)
+{
+    writeFile("Einstellungen.ini", "[Einstellungen]\r\nFPS = 0\r\n");
+    start();
+    search("eins");
+    search("zwei");
+    search("drei");
+    EXPECT_EQ(historyFile(), "drei\r\nzwei\r\neins\r\n") << "written after each search";
+
+    fake::typeText(kSearchField, "angefangen");
+    press({Key::Up});
+    press({Key::Up});
+    EXPECT_EQ(field(), "zwei");
+    EXPECT_TRUE(fake::control(kSearchField)->caretAtEnd);
+    press({Key::Down});
+    press({Key::Down});
+    EXPECT_EQ(field(), "angefangen") << "Down past the newest brings back what was typed";
+
+    press({Key::Up});
+    press({Key::Up});
+    dispatchEvent({EventKind::Menu, kMenuReturn, EventSubtype::None});
+    EXPECT_EQ(fake::launchedUrls().back(), searchSite(kDefaultSitePosition).urlPrefix + "zwei");
+    EXPECT_EQ(historyFile(), "zwei\r\ndrei\r\neins\r\n") << "searched again, it moves to the front";
+
+    start();  // a restart keeps it
+    press({Key::Up});
+    EXPECT_EQ(field(), "zwei");
+    press({Key::Delete, false, true});
+    EXPECT_EQ(historyFile(), "drei\r\neins\r\n") << "Shift+Delete removes the entry shown";
+    EXPECT_EQ(field(), "");
+
+    fake::answerQuestions(false);
+    press({Key::Delete, false, true, true});
+    EXPECT_EQ(historyFile(), "drei\r\neins\r\n") << "answered no, nothing is cleared";
+    fake::answerQuestions(true);
+    press({Key::Delete, false, true, true});
+    EXPECT_EQ(fake::lastMessageBoxText(), "Suchverlauf l\xC3\xB6schen?");
+    EXPECT_EQ(historyFile(), "<none>");
+    EXPECT_TRUE(history().entries.empty());
+}
+
+TEST_F(KeyboardTest, SwitchedOffTheHistoryKeepsNothingAndItsFileGoes)
+{
+    writeFile("Einstellungen.ini", "[Einstellungen]\r\nFPS = 0\r\n[Verlauf]\r\nAktiv = 0\r\n");
+    writeFile("Verlauf.txt", "alt\r\n");
+    start();
+    EXPECT_EQ(historyFile(), "<none>");
+    search("geheim");
+    EXPECT_EQ(historyFile(), "<none>");
+    EXPECT_TRUE(history().entries.empty());
+
+    writeFile("Einstellungen.ini", "[Einstellungen]\r\nFPS = 0\r\n[Verlauf]\r\nAnzahl = 2\r\n");
+    writeFile("Verlauf.txt", "a\r\nb\r\nc\r\n");
+    start();
+    EXPECT_EQ(history().entries, (std::vector<std::string>{"a", "b"}));
+}
+
+TEST_F(KeyboardTest, TheSiteListFromTheKeyboardMovesWithoutPickingUntilReturn)
+{
+    writeFile("Einstellungen.ini", "[Einstellungen]\r\nFPS = 0\r\nSuchseite = heise.de\r\n");
+    start();
+    fake::typeText(kSearchField, "Suchtext");
+    press({Key::Down, true});
+    ASSERT_TRUE(platform::isWindowOpen(kPickerWindow));
+    EXPECT_EQ(platform::focusedControl(), kPickerList);
+    EXPECT_EQ(highlighted(), 28) << "the current site is highlighted";
+
+    press({Key::Down});
+    press({Key::Down});
+    press({Key::PageDown});
+    press({Key::Up});
+    EXPECT_EQ(highlighted(), 28 + 2 + fake::kVisibleListItems - 1);
+    press({Key::End});
+    EXPECT_EQ(highlighted(), kFilledSites - 1);
+    press({Key::Home});
+    EXPECT_EQ(highlighted(), 0);
+    press({Key::Character, false, false, false, U'W'});
+    EXPECT_EQ(searchSite(highlighted()).label, "wikipedia.org");
+    press({Key::Character, false, false, false, U'w'});
+    EXPECT_EQ(searchSite(highlighted()).label, "web.de") << "the next label beginning with the letter";
+    // A selection event (a click) does not pick either.
+    dispatchEvent({EventKind::Control, kPickerList, EventSubtype::SelectionChanged});
+    EXPECT_TRUE(platform::isWindowOpen(kPickerWindow));
+    EXPECT_EQ(fake::control(kSiteLabel)->text, "heise.de");
+
+    press({Key::Return});
+    EXPECT_FALSE(platform::isWindowOpen(kPickerWindow));
+    EXPECT_EQ(fake::control(kSiteLabel)->text, "web.de");
+    EXPECT_EQ(platform::focusedControl(), kSearchField);
+    EXPECT_EQ(field(), "Suchtext") << "the typed text stays";
+
+    press({Key::F4});
+    press({Key::Down});
+    press({Key::Escape});
+    EXPECT_FALSE(platform::isWindowOpen(kPickerWindow));
+    EXPECT_EQ(fake::control(kSiteLabel)->text, "web.de") << "Escape keeps the site";
+    EXPECT_EQ(platform::focusedControl(), kSearchField);
+}
+
+}  // namespace
+}  // namespace tellurix
