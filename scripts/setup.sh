@@ -51,7 +51,7 @@ PACKAGES=(
     g++ cmake make
     g++-mingw-w64-x86-64 mingw-w64-tools libz-mingw-w64-dev
     wine wine64
-    xvfb xdotool imagemagick x11-utils x11-xserver-utils
+    xvfb xserver-xephyr xdotool imagemagick x11-utils x11-xserver-utils
     dpkg-dev googletest libgtest-dev libpng-dev zlib1g-dev
     clang libclang-rt-14-dev procps python3 libbenchmark-dev
 )

@@ -9,6 +9,11 @@
 #                             runs on it (starts Xvfb + openbox when needed)
 #   tx_display_stop [FILE|:N] stop only what tx_display_start started
 #   tx_appdata_dir            print %APPDATA% (Roaming) of the prefix
+#   tx_set_dpi PREFIX DPI     display scale of PREFIX from the next program
+#                             start on (96 = 100 %, 120 = 125 %, 144 = 150 %)
+#   tx_xephyr_start           two monitors: Xephyr inside DISPLAY, openbox on
+#                             it, DISPLAY exported, Wine of $WINEPREFIX on it
+#   tx_xephyr_stop            undo tx_xephyr_start, DISPLAY restored
 #
 # The functions do not change the caller's shell options and work under
 # `set -euo pipefail`. Every wait is bounded. They return non-zero and print
@@ -98,6 +103,62 @@ tx_appdata_dir() {
     fi
     # Wine names the profile after the login name; $USER may be empty.
     printf '%s\n' "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming"
+}
+
+# The prefix's server is ended (every Wine program of the prefix with it), so
+# that its registry is on disk, and started again as tx_wine_prefix_init
+# starts it. Runs in a subshell: the caller's WINEPREFIX stays as it was.
+_tx_wine_restart() {
+    (
+        export WINEPREFIX=$1
+        tx_wine_stop && tx_wine_prefix_init "$1"
+    )
+}
+
+# Prints the data of one registry value of the current prefix; false when it
+# is not there. Arguments: key, value name. (Through a file: a Wine helper
+# process started by reg would keep a pipe open after reg is done.)
+_tx_reg_value() {
+    local file rc=0
+    file=$(mktemp "${TMPDIR:-/tmp}/tellurix-reg.XXXXXX") || return 1
+    timeout 60 wine reg query "$1" /v "$2" </dev/null >"$file" 2>/dev/null &&
+        tr -d '\r' <"$file" |
+        awk -v name="$2" '$1 == name { $1 = ""; $2 = ""; sub(/^ +/, ""); print; f = 1 } END { exit !f }' ||
+        rc=1
+    rm -f -- "$file"
+    return "$rc"
+}
+
+# ---------------------------------------------------------------------------
+# Display scale
+# ---------------------------------------------------------------------------
+
+# tx_set_dpi PREFIX DPI: the scale Wine reports (GetDeviceCaps(LOGPIXELSX),
+# GetDpiForWindow) to every program of PREFIX started afterwards. The
+# prefix's server is restarted (its programs end) and left running
+# persistently. Back to normal: tx_set_dpi PREFIX 96.
+tx_set_dpi() {
+    local prefix=${1:-} dpi=${2:-} got
+    case $dpi in '' | *[!0-9]*) dpi=0 ;; esac
+    if [ -z "$prefix" ] || [ "$dpi" -lt 48 ] || [ "$dpi" -gt 480 ]; then
+        _tx_log "usage: tx_set_dpi PREFIX DPI (48 to 480)"
+        return 2
+    fi
+    prefix=$(realpath -m -- "$prefix") || return 1
+    [ -f "$prefix/system.reg" ] || { _tx_log "tx_set_dpi: $prefix is no Wine prefix"; return 1; }
+    got=$(
+        export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+        timeout 60 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+            </dev/null >/dev/null 2>&1 || exit 1
+        # A new server reads the registry from disk: it has to be saved first.
+        _tx_wine_restart "$prefix" || exit 1
+        _tx_reg_value 'HKCU\Control Panel\Desktop' LogPixels
+    ) || { _tx_log "tx_set_dpi: could not set LogPixels in $prefix"; return 1; }
+    if [ "$((got))" -ne "$dpi" ]; then
+        _tx_log "tx_set_dpi: LogPixels is '$got' after setting $dpi"
+        return 1
+    fi
+    return 0
 }
 
 # ---------------------------------------------------------------------------
@@ -247,4 +308,96 @@ tx_display_stop() {
         unset TX_DISPLAY_PIDFILE TX_DISPLAY_ORIG
     fi
     return 0
+}
+
+# ---------------------------------------------------------------------------
+# Two monitors
+# ---------------------------------------------------------------------------
+# One Xvfb gives Wine one monitor whatever its screens. Xephyr with Xinerama
+# inside it gives two, once Wine's X11 driver is told not to use XRandR.
+
+TX_XEPHYR_SCREENS=(-screen 1280x800+0+0 -screen 1024x768+1280+0)
+
+# tx_xephyr_start: starts Xephyr (monitors 0,0-1280,800, the primary, and
+# 1280,0-2304,768) and openbox on a free display, sets UseXRandR = N in
+# $WINEPREFIX and restarts the prefix's server there, then exports
+# DISPLAY=:N. Undo with tx_xephyr_stop, also after a failure.
+tx_xephyr_start() {
+    if [ -n "${TX_XEPHYR_PIDFILE:-}" ]; then
+        _tx_log "tx_xephyr_start: already running ($TX_XEPHYR_PIDFILE)"
+        return 1
+    fi
+    [ -n "${WINEPREFIX:-}" ] || { _tx_log "tx_xephyr_start: WINEPREFIX not set"; return 1; }
+    command -v Xephyr >/dev/null 2>&1 || { _tx_log "Xephyr not installed (run scripts/setup.sh)"; return 1; }
+    _tx_display_alive "${DISPLAY:-}" || { _tx_log "tx_xephyr_start: no display '${DISPLAY:-}' to run in"; return 1; }
+
+    local n=${TX_XEPHYR_FIRST:-$((${TX_DISPLAY_FIRST:-91} + 20))} last attempts=0 pid i up=0 log pidfile old
+    last=$((n + 100))
+    for (( ; n <= last && attempts < 5; n++)); do
+        if [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; then continue; fi
+        attempts=$((attempts + 1))
+        pidfile=${TMPDIR:-/tmp}/tellurix-xephyr-$n.pids
+        log=${pidfile%.pids}.xephyr.log
+        Xephyr ":$n" +xinerama "${TX_XEPHYR_SCREENS[@]}" -noreset -nolisten tcp </dev/null >"$log" 2>&1 &
+        pid=$!
+        disown "$pid" 2>/dev/null || true
+        for ((i = 0; i < 50; i++)); do
+            kill -0 "$pid" 2>/dev/null || break
+            if _tx_display_alive ":$n" && kill -0 "$pid" 2>/dev/null; then up=1; break; fi
+            sleep 0.2
+        done
+        [ "$up" -eq 1 ] && break
+        kill "$pid" 2>/dev/null || true
+        grep -q 'already active' "$log" 2>/dev/null || _tx_log "Xephyr :$n did not come up: $(tail -n 3 "$log" | tr '\n' ' ')"
+        rm -f -- "$log"
+    done
+    [ "$up" -eq 1 ] || { _tx_log "could not start Xephyr"; return 1; }
+
+    # What the prefix had, to give it back on stop ("-": no value).
+    old=$(_tx_reg_value 'HKCU\Software\Wine\X11 Driver' UseXRandR) || old=-
+    printf 'display :%s\npid %s Xephyr\nxrandr %s\n' "$n" "$pid" "$old" >"$pidfile"
+    export TX_XEPHYR_PIDFILE=$pidfile
+    export TX_XEPHYR_ORIG_DISPLAY=$DISPLAY
+    _tx_log "started Xephyr on :$n (pid $pid); state in $pidfile"
+
+    _tx_start_openbox ":$n" "$pidfile" || { tx_xephyr_stop; return 1; }
+    # Set before the restart: Wine's desktop process reads the monitors once.
+    if ! timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /t REG_SZ /d N /f \
+        </dev/null >/dev/null 2>&1; then
+        _tx_log "tx_xephyr_start: could not set UseXRandR in $WINEPREFIX"
+        tx_xephyr_stop
+        return 1
+    fi
+    export DISPLAY=:$n
+    _tx_wine_restart "$WINEPREFIX" || { tx_xephyr_stop; return 1; }
+    return 0
+}
+
+tx_xephyr_stop() {
+    local pidfile=${TX_XEPHYR_PIDFILE:-} tag value old=- rc=0
+    [ -n "$pidfile" ] || return 0 # nothing was started
+    if [ -f "$pidfile" ]; then
+        while read -r tag value; do
+            [ "$tag" = xrandr ] && old=$value
+        done <"$pidfile"
+    fi
+    # Wine's programs go with their server before their X display goes.
+    tx_wine_stop
+    export DISPLAY=$TX_XEPHYR_ORIG_DISPLAY
+    if [ "$old" = - ]; then
+        timeout 60 wine reg delete 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /f </dev/null >/dev/null 2>&1 || true
+    else
+        timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /t REG_SZ /d "$old" /f \
+            </dev/null >/dev/null 2>&1 || rc=1
+    fi
+    if [ -f "$pidfile" ]; then
+        # Kills only the processes the state file names (openbox, then Xephyr).
+        tx_display_stop "$pidfile"
+        rm -f -- "${pidfile%.pids}.xephyr.log"
+    fi
+    unset TX_XEPHYR_PIDFILE TX_XEPHYR_ORIG_DISPLAY
+    _tx_wine_restart "$WINEPREFIX" || rc=1
+    if [ "$old" = - ] && _tx_reg_value 'HKCU\Software\Wine\X11 Driver' UseXRandR >/dev/null; then rc=1; fi
+    [ "$rc" -eq 0 ] || _tx_log "tx_xephyr_stop: could not give $WINEPREFIX back its X11 driver settings"
+    return "$rc"
 }

@@ -122,7 +122,7 @@ void turnAutostartOff()
 const std::array kRoutes{
     Route{EventKind::Tray, kTrayIcon, EventSubtype::RightPress, showTrayMenu},
     Route{EventKind::Tray, kTrayIcon, EventSubtype::LeftPress, showBar},
-    Route{EventKind::BroughtUp, kMainWindow, kAny, refreshOwnSites},
+    Route{EventKind::BringUp, kMainWindow, kAny, showBar},
     Route{EventKind::Menu, kMenuReturn, kAny, searchFromReturn},
     Route{EventKind::Menu, kMenuShow, kAny, showBar},
     Route{EventKind::Menu, kMenuHide, kAny, hideMainWindow},
@@ -179,6 +179,10 @@ void dispatchEvent(const Event& event)
     }
     if (event.kind == EventKind::Key) {
         onKey(event);
+        return;
+    }
+    if (event.kind == EventKind::DpiChanged) {
+        onDpiChanged(event.number);
         return;
     }
     for (const Route& route : kRoutes) {

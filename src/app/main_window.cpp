@@ -5,6 +5,7 @@
 
 #include "core/identity.h"
 #include "core/numbers.h"
+#include "core/scale.h"
 #include "platform/images.h"
 #include "search/search_launch.h"
 #include "ui/designs.h"
@@ -56,6 +57,31 @@ constexpr int kFontPoints = 12;
 constexpr int kFontWeightNormal = 400;
 constexpr int kInformationIcon = 1;
 
+// At 96 DPI; every place is scaled to the bar's DPI.
+constexpr platform::Rect kSiteLabelRect{10, 10, 150, 20};
+constexpr platform::Rect kSearchFieldRect{170, 10, 200, 20};
+
+platform::Rect scaledRect(platform::Rect rect, int dpi)
+{
+    return {scaled(rect.x, dpi), scaled(rect.y, dpi), scaled(rect.width, dpi), scaled(rect.height, dpi)};
+}
+
+platform::Rect buttonRect(const ImageButton& button)
+{
+    return {button.x, kButtonY, kButtonCreateSize, kButtonCreateSize};
+}
+
+platform::Size clientSize(int dpi)
+{
+    return {scaled(kMainClientWidth, dpi), scaled(kMainClientHeight, dpi)};
+}
+
+void makeSearchFieldFont(int dpi)
+{
+    if (platform::createFont(kSearchFieldFont, kFontPoints, kFontWeightNormal, dpi))
+        platform::setControlFont(kSearchField, kSearchFieldFont);
+}
+
 }  // namespace
 
 platform::Point centredPosition(platform::Size screen, platform::Size outer)
@@ -68,7 +94,8 @@ platform::Point centredPosition(platform::Size screen, platform::Size outer)
 bool createMainWindow()
 {
     using namespace platform;
-    const Size outer = outerSize(WindowKind::MainBar, {kMainClientWidth, kMainClientHeight});
+    const int dpi = screenDpi();
+    const Size outer = outerSize(WindowKind::MainBar, clientSize(dpi), dpi);
     const Point at = centredPosition(screenSize(), outer);
     return createWindow(kMainWindow, WindowKind::MainBar, displayName(), {at.x, at.y, outer.width, outer.height});
 }
@@ -76,17 +103,18 @@ bool createMainWindow()
 void buildMainWindowControls(std::string_view siteLabel)
 {
     using namespace platform;
-    createControl(kMainWindow, kSiteLabel, ControlKind::SiteLabel, {10, 10, 150, 20}, "");
+    const int dpi = windowDpi(kMainWindow);
+    createControl(kMainWindow, kSiteLabel, ControlKind::SiteLabel, scaledRect(kSiteLabelRect, dpi), "");
     setControlText(kSiteLabel, siteLabel);
-    createControl(kMainWindow, kSearchField, ControlKind::SearchField, {170, 10, 200, 20}, kPlaceholder);
-    if (createFont(kSearchFieldFont, kFontPoints, kFontWeightNormal))
-        setControlFont(kSearchField, kSearchFieldFont);
+    createControl(kMainWindow, kSearchField, ControlKind::SearchField, scaledRect(kSearchFieldRect, dpi),
+                  kPlaceholder);
+    makeSearchFieldFont(dpi);
     registerReturnShortcut(kMainWindow, kMenuReturn);
     takeKeys(kSearchField, kSearchFieldKeys, false);
 
     for (const ImageButton& button : kImageButtons) {
-        createControl(kMainWindow, button.control, ControlKind::ImageButton,
-                      {button.x, kButtonY, kButtonCreateSize, kButtonCreateSize}, "");
+        createControl(kMainWindow, button.control, ControlKind::ImageButton, scaledRect(buttonRect(button), dpi),
+                      "");
         platform::setControlImage(button.control, button.image);
         if (button.initiallyHidden)
             showControl(button.control, false);
@@ -98,10 +126,40 @@ void buildMainWindowControls(std::string_view siteLabel)
     invalidateWindow(kMainWindow);
 }
 
+void layOutMainWindow()
+{
+    using namespace platform;
+    const int dpi = windowDpi(kMainWindow);
+    // The client area exactly at the new scale, where the window stands now.
+    const Rect now = windowRect(kMainWindow);
+    const Size outer = outerSize(WindowKind::MainBar, clientSize(dpi), dpi);
+    moveWindow(kMainWindow, {now.x, now.y, outer.width, outer.height});
+    moveControl(kSiteLabel, scaledRect(kSiteLabelRect, dpi));
+    moveControl(kSearchField, scaledRect(kSearchFieldRect, dpi));
+    makeSearchFieldFont(dpi);
+    for (const ImageButton& button : kImageButtons) {
+        moveControl(button.control, scaledRect(buttonRect(button), dpi));
+        // The pictures were made anew for the scale.
+        setControlImage(button.control, button.image);
+    }
+    invalidateWindow(kMainWindow);
+}
+
+void placeOnCursorMonitor()
+{
+    using namespace platform;
+    const Rect target = workAreaAt(cursorPosition());
+    if (target == workAreaOf(kMainWindow))
+        return;
+    const Rect bar = windowRect(kMainWindow);
+    const Point at = centredPosition({target.width, target.height}, {bar.width, bar.height});
+    moveWindow(kMainWindow, {target.x + at.x, target.y + at.y, bar.width, bar.height});
+}
+
 void bringUpMainWindow()
 {
-    platform::showWindow(kMainWindow);
-    platform::setForegroundWindow(kMainWindow);
+    placeOnCursorMonitor();
+    platform::bringToFront(kMainWindow);
 }
 
 void hideMainWindow()

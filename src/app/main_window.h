@@ -10,14 +10,22 @@ namespace tellurix {
 // `screen` (an outer size larger than the screen counts as the screen's size).
 platform::Point centredPosition(platform::Size screen, platform::Size outer);
 
-// Creates the hidden main window: client 530 x 40, titled with the display name,
-// centred on the primary screen. False when the window cannot be created.
+// Creates the hidden main window: client 530 x 40 at 96 DPI (scaled to the
+// primary monitor's), titled with the display name, centred on the primary
+// screen. False when the window cannot be created.
 bool createMainWindow();
 
 // Builds the controls, the Return shortcut, the balloon tips and the colour hook,
 // then repaints the window. The site label starts with `siteLabel`.
 void buildMainWindowControls(std::string_view siteLabel);
 
+// After a change of display scale: the bar's size, controls, font and
+// pictures for its DPI now.
+void layOutMainWindow();
+// When the mouse is on another monitor than the bar, the bar moves there,
+// centred in its work area; on the same monitor it stays where it is.
+void placeOnCursorMonitor();
+// Places the bar (above), shows it and brings it to the front.
 void bringUpMainWindow();
 void hideMainWindow();
 void turnTopmostOn();

@@ -13,6 +13,7 @@
 #include "search/own_sites.h"
 #include "search/search_history.h"
 #include "search/site_choice.h"
+#include "search/site_picker.h"
 #include "settings/autostart.h"
 #include "settings/history_file.h"
 #include "settings/own_sites_file.h"
@@ -71,8 +72,9 @@ bool startUp()
     ensureSettingsFolders(kProgramName);
     ensureSettingsFile(kProgramName, kSettingsFileName);
     loadSettings(kProgramName, kSettingsFileName, g_settings);
-    loadEmbeddedImages();
-    g_settings.Design = prepareDesigns(g_settings.Design);
+    const int dpi = platform::windowDpi(kMainWindow);
+    loadEmbeddedImages(dpi);
+    g_settings.Design = prepareDesigns(g_settings.Design, dpi);
     fillSearchSites();
     const std::vector<SkippedLine> skipped = loadOwnSitesAndKeywords(kProgramName, kSettingsFileName);
     setHistory(loadHistory(kProgramName, kSettingsFileName));
@@ -90,6 +92,19 @@ bool startUp()
     tellSkippedLines(skipped);
     showFirstStartNoticeIfDue();
     return true;
+}
+
+void onDpiChanged(int window)
+{
+    if (window == kMainWindow) {
+        const int dpi = platform::windowDpi(kMainWindow);
+        loadEmbeddedImages(dpi);
+        derivePreviews(dpi);
+        showDesignAgain(g_settings.Design);
+        layOutMainWindow();
+        layOutSitePicker();
+    }
+    layOutDesignWindow();
 }
 
 void refreshOwnSites()

@@ -10,6 +10,9 @@ Settings& programSettings();
 // Start-up steps up to the event loop. False when the main window could not be
 // created (nothing else has been done then).
 bool startUp();
+// A window moved to a monitor of another scale (or the scale changed): the
+// pictures are made anew and the windows laid out for their DPI.
+void onDpiChanged(int window);
 // Reads the own sites and keywords again when the settings file changed on
 // disk since they were read (the bar is being shown).
 void refreshOwnSites();

@@ -18,9 +18,20 @@ struct RgbPixels {
     friend bool operator==(const RgbPixels&, const RgbPixels&) = default;
 };
 
-// Registers an icon image (alpha kept) from the bytes of an .ico file with one
-// entry. False, and no image, when the file is not such an icon.
-bool createIconImage(int image, std::span<const std::uint8_t> icoFile);
+// Straight (not premultiplied) alpha, rows top-down, 4 bytes (R, G, B, A) a pixel.
+struct RgbaPixels {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgba;
+
+    friend bool operator==(const RgbaPixels&, const RgbaPixels&) = default;
+};
+
+// Registers an icon image (alpha kept) from the entry of an .ico file that is
+// `size` pixels wide. False, and no image, when the file has no such entry.
+bool createIconImage(int image, std::span<const std::uint8_t> icoFile, int size);
+// Registers an icon image from pixels. False when they do not fill the size.
+bool createIconFromPixels(int image, const RgbaPixels& pixels);
 // Registers a 24-bit bitmap image. False when the pixels do not fill the size.
 bool createBitmapImage(int image, const RgbPixels& pixels);
 // Copies a rectangle of a bitmap image into a new bitmap image. False when the

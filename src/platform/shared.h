@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/designs.h"
 #include "platform/shell_link.h"
@@ -26,6 +27,10 @@ struct IconEntry {
 // The first entry of an .ico file's directory, or nothing when the directory
 // is damaged or the entry's data does not lie inside the file.
 std::optional<IconEntry> readIconDirectory(std::span<const std::uint8_t> icoFile);
+// Every entry of the directory, in file order; empty when any is damaged.
+std::vector<IconEntry> readIconEntries(std::span<const std::uint8_t> icoFile);
+// The entry `width` pixels wide, if the file has one.
+std::optional<IconEntry> iconEntryOfWidth(std::span<const std::uint8_t> icoFile, int width);
 
 // The rule that answers a control's colour request, or null when the request
 // gets the toolkit's default answer (no rule, or a rule for the other request).

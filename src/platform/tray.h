@@ -44,6 +44,8 @@ struct MenuPalette {
 inline constexpr int kMenuColumnWidth = 20;
 
 struct MenuLook {
+    // Width in pixels of the shaded column; its colours are spread over it.
+    int columnWidth = kMenuColumnWidth;
     // Items that are not under the mouse.
     Rgb background;
     Rgb text;
@@ -71,8 +73,6 @@ bool hasMenu(int menu);
 bool appendMenuItem(int menu, int item, std::string_view text, MenuItemLayout layout);
 void setMenuLook(int menu, const MenuLook& look);
 
-// The mouse position in screen coordinates.
-Point cursorPosition();
 // Makes `window` the foreground window, without showing it, and opens the
 // menu owned by it with its top left corner at `at` (screen coordinates).
 // Without the foreground the menu would not close when the user clicks

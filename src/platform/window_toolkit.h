@@ -30,6 +30,8 @@ struct Rect {
     int y = 0;
     int width = 0;
     int height = 0;
+
+    friend bool operator==(const Rect&, const Rect&) = default;
 };
 
 // The first window of kind MainBar is the program's main window: it owns the
@@ -57,7 +59,8 @@ enum class EventKind {
     Menu,     // number = menu item (1 = Return shortcut)
     Tray,     // number = tray icon
     Close,    // number = window number
-    BroughtUp,  // number = window number: another thread or program brought it to the front
+    BringUp,  // number = window number: another thread or program asks for it in front
+    DpiChanged,  // number = window number: it moved to a monitor of another scale (already resized)
     Key,      // number = control that had the focus; the key in Event::key
 };
 
@@ -100,8 +103,16 @@ struct Event {
 
 // --- Screen ---------------------------------------------------------------
 Size screenSize();
-// Outer size of a window of the given kind around a client area.
-Size outerSize(WindowKind kind, Size client);
+// The DPI of the primary monitor (96 at 100 % display scale).
+int screenDpi();
+// Outer size of a window of the given kind around a client area, at a DPI.
+Size outerSize(WindowKind kind, Size client, int dpi);
+// The work area (the monitor without the taskbar) of the monitor at a point,
+// or of the nearest one; and that of the monitor a window is on.
+Rect workAreaAt(Point at);
+Rect workAreaOf(int window);
+// The mouse position in screen coordinates.
+Point cursorPosition();
 
 // --- Windows ----------------------------------------------------------------
 // Creates a hidden window at an outer rectangle in screen coordinates.
@@ -110,6 +121,12 @@ bool isWindowOpen(int window);
 void closeWindow(int window);
 // Outer rectangle in screen coordinates (zero when the window is not open).
 Rect windowRect(int window);
+void moveWindow(int window, Rect outer);
+// The DPI of the monitor the window is on (what its sizes are scaled for).
+int windowDpi(int window);
+// Shows the window and makes it the active, foreground window, also when
+// another program has the foreground.
+void bringToFront(int window);
 // Shows and activates the window in its current (normal, maximised or minimised) state.
 void showWindow(int window);
 void hideWindow(int window);
@@ -133,6 +150,8 @@ bool isControlVisible(int control);
 void enableControl(int control, bool enable);
 bool isControlEnabled(int control);
 Rect controlScreenRect(int control);
+// Moves a control within its window (client coordinates).
+void moveControl(int control, Rect rect);
 // Size the control has now (image controls size themselves to their picture).
 Size controlSize(int control);
 void setFocus(int control);
@@ -154,8 +173,9 @@ int listVisibleItems(int control);
 std::string listItemText(int control, int index);
 
 // --- Fonts and shortcuts ----------------------------------------------------
-// A font of the default face, in points, of the given weight.
-bool createFont(int font, int points, int weight);
+// A font of the default face, in points at a DPI, of the given weight
+// (replacing one of that number).
+bool createFont(int font, int points, int weight, int dpi);
 void setControlFont(int control, int font);
 // Return without modifiers on `window` raises menu event `menuItem`.
 void registerReturnShortcut(int window, int menuItem);

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/numbers.h"
+#include "core/scale.h"
 #include "core/text.h"
 #include "platform/window_toolkit.h"
 #include "search/catalogue.h"
@@ -16,7 +17,14 @@ using platform::KeyPress;
 
 constexpr int kPickerWidth = 150;
 constexpr int kPickerHeight = 200;
-constexpr int kLabelHeight = 20;
+
+// Flush under the site label, at the bar's scale.
+platform::Rect pickerRect()
+{
+    const int dpi = platform::windowDpi(kMainWindow);
+    const platform::Rect label = platform::controlScreenRect(kSiteLabel);
+    return {label.x, label.y + label.height, scaled(kPickerWidth, dpi), scaled(kPickerHeight, dpi)};
+}
 
 // Opened from the keyboard, the list moves a highlight with the keys and only
 // Return or a double click picks; opened with the mouse, the first selection
@@ -73,13 +81,12 @@ void openSitePicker()
 {
     g_keyboardMode = false;
     using namespace platform;
-    const Rect label = controlScreenRect(kSiteLabel);
     if (isWindowOpen(kPickerWindow))
         closeWindow(kPickerWindow);
-    const Rect outer{label.x, label.y + kLabelHeight, kPickerWidth, kPickerHeight};
+    const Rect outer = pickerRect();
     if (!createWindow(kPickerWindow, WindowKind::Popup, "", outer))
         return;
-    createControl(kPickerWindow, kPickerList, ControlKind::ListBox, {0, 0, kPickerWidth, kPickerHeight}, "");
+    createControl(kPickerWindow, kPickerList, ControlKind::ListBox, {0, 0, outer.width, outer.height}, "");
     for (int position = 0; position < kCatalogueSize; ++position) {
         const SearchSite& site = searchSite(position);
         if (!site.label.empty())
@@ -88,6 +95,15 @@ void openSitePicker()
     showWindow(kPickerWindow);
     setForegroundWindow(kPickerWindow);
     setFocus(kPickerList);
+}
+
+void layOutSitePicker()
+{
+    if (!platform::isWindowOpen(kPickerWindow))
+        return;
+    const platform::Rect outer = pickerRect();
+    platform::moveWindow(kPickerWindow, outer);
+    platform::moveControl(kPickerList, {0, 0, outer.width, outer.height});
 }
 
 void openSitePickerFromKeyboard()

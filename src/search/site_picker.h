@@ -19,6 +19,8 @@ void pickSite();
 void pickSiteByDoubleClick();
 // Closes the picker when the main window has come to the foreground.
 void dismissSitePicker();
+// Puts an open picker under the label again, at the bar's scale.
+void layOutSitePicker();
 // Closes the picker without a choice (Alt+F4 on it).
 void closeSitePicker();
 

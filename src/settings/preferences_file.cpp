@@ -2,7 +2,7 @@
 
 #include <climits>
 #include <cstdint>
-#include <cstdio>
+#include <charconv>
 
 #include "core/text.h"
 #include "platform/files.h"
@@ -266,8 +266,8 @@ std::string PreferencesFile::readString(std::string_view key, std::string_view d
 
 void PreferencesFile::writeInteger(std::string_view key, int value) {
     char text[16];
-    std::snprintf(text, sizeof text, "%i", value);
-    writeString(key, text);
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    writeString(key, std::string_view(text, static_cast<std::size_t>(end - text)));
 }
 
 void PreferencesFile::writeString(std::string_view key, std::string_view value) {

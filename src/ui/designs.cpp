@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/numbers.h"
+#include "core/scale.h"
 #include "core/settings.h"
 #include "platform/designs.h"
 #include "platform/images.h"
@@ -79,10 +80,31 @@ void showChoice()
     platform::enableControl(kDesignForward, shown < kLastDesign);
 }
 
-platform::Rect designWindowRect()
+// The design window's controls at 96 DPI, in creation order.
+struct DesignControl {
+    int control;
+    platform::ControlKind kind;
+    platform::Rect rect;
+    const char* text;
+};
+constexpr DesignControl kDesignControls[] = {
+    {kDesignBack, platform::ControlKind::PushButton, {10, 10, 20, 20}, "<"},
+    {kDesignForward, platform::ControlKind::PushButton, {230, 10, 20, 20}, ">"},
+    {kDesignPreview, platform::ControlKind::ImageControl, {30, 10, kPreviewWidth, kPreviewHeight}, ""},
+    {kDesignActivate, platform::ControlKind::PushButton, {40, 40, 100, 20}, "Aktivieren"},
+    {kDesignCancel, platform::ControlKind::PushButton, {150, 40, 100, 20}, "Abbrechen"},
+};
+
+platform::Rect scaledRect(platform::Rect rect, int dpi)
+{
+    return {scaled(rect.x, dpi), scaled(rect.y, dpi), scaled(rect.width, dpi), scaled(rect.height, dpi)};
+}
+
+platform::Rect designWindowRect(int dpi)
 {
     using namespace platform;
-    const Size outer = outerSize(WindowKind::ToolDialog, {kDesignWindowWidth, kDesignWindowHeight});
+    const Size outer =
+        outerSize(WindowKind::ToolDialog, {scaled(kDesignWindowWidth, dpi), scaled(kDesignWindowHeight, dpi)}, dpi);
     const Rect owner = windowRect(kMainWindow);
     return {std::max(0, owner.x + (owner.width - outer.width) / 2),
             std::max(0, owner.y + (owner.height - outer.height) / 2), outer.width, outer.height};
@@ -95,9 +117,9 @@ int designFromStored(int stored)
     return stored >= kFirstDesign && stored <= kLastDesign ? stored : kDefaultDesign;
 }
 
-int prepareDesigns(int stored)
+int prepareDesigns(int stored, int dpi)
 {
-    derivePreviews();
+    derivePreviews(dpi);
     const int design = designFromStored(stored);
     makeSearchFieldBrush(design);
     return design;
@@ -130,19 +152,37 @@ void openDesignWindow()
     }
     DesignState& state = designs();
     state.shown = kFirstDesign;
-    if (!createWindow(kDesignWindow, WindowKind::ToolDialog, kDesignWindowTitle, designWindowRect()))
+    const int dpi = windowDpi(kMainWindow);
+    if (!createWindow(kDesignWindow, WindowKind::ToolDialog, kDesignWindowTitle, designWindowRect(dpi)))
         return;
     state.choosing = true;
-    createControl(kDesignWindow, kDesignBack, ControlKind::PushButton, {10, 10, 20, 20}, "<");
-    enableControl(kDesignBack, false);
-    createControl(kDesignWindow, kDesignForward, ControlKind::PushButton, {230, 10, 20, 20}, ">");
-    createControl(kDesignWindow, kDesignPreview, ControlKind::ImageControl,
-                  {30, 10, kPreviewWidth, kPreviewHeight}, "");
-    setControlImage(kDesignPreview, state.shown);
-    createControl(kDesignWindow, kDesignActivate, ControlKind::PushButton, {40, 40, 100, 20}, "Aktivieren");
-    createControl(kDesignWindow, kDesignCancel, ControlKind::PushButton, {150, 40, 100, 20}, "Abbrechen");
+    for (const DesignControl& c : kDesignControls) {
+        createControl(kDesignWindow, c.control, c.kind, scaledRect(c.rect, dpi), c.text);
+        if (c.control == kDesignBack)
+            enableControl(kDesignBack, false);
+        if (c.control == kDesignPreview)
+            setControlImage(kDesignPreview, state.shown);
+    }
     enableWindow(kMainWindow, false);
     showWindow(kDesignWindow);
+}
+
+void layOutDesignWindow()
+{
+    if (!platform::isWindowOpen(kDesignWindow))
+        return;
+    const int dpi = platform::windowDpi(kDesignWindow);
+    for (const DesignControl& c : kDesignControls)
+        platform::moveControl(c.control, scaledRect(c.rect, dpi));
+    // The previews were cut anew for the scale.
+    platform::setControlImage(kDesignPreview, designs().shown);
+}
+
+void showDesignAgain(int design)
+{
+    makeBackgroundBrush(design);
+    makeSearchFieldBrush(design);
+    platform::invalidateWindow(kMainWindow);
 }
 
 void stepDesignBack()

@@ -8,9 +8,9 @@ namespace tellurix {
 // default design (203) otherwise.
 int designFromStored(int stored);
 
-// Makes the design previews and the search field's brush (start-up) for the
-// design a stored number stands for, and returns that design.
-int prepareDesigns(int stored);
+// Makes the design previews (for a DPI) and the search field's brush
+// (start-up) for the design a stored number stands for, and returns that design.
+int prepareDesigns(int stored, int dpi = 96);
 // Installs a design as the main window's background (start-up).
 void applyBackground(int design);
 // Draws the site label and the search field over the design.
@@ -27,5 +27,10 @@ void stepDesignForward();
 int activateDesign(int current);
 // "Abbrechen": the design current before the design window opened stays the design.
 void cancelDesign();
+
+// After the pictures were made anew for another display scale: the design's
+// brushes from the new pictures, and the design window laid out for its DPI.
+void showDesignAgain(int design);
+void layOutDesignWindow();
 
 }  // namespace tellurix

@@ -1,8 +1,11 @@
 #include "ui/images.h"
 
+#include "core/scale.h"
 #include "platform/images.h"
+#include "platform/shared.h"
 #include "ui/embedded_assets.h"
 #include "ui/png_decode.h"
+#include "ui/scaled_pictures.h"
 
 namespace tellurix {
 namespace {
@@ -25,25 +28,61 @@ const EmbeddedImage* embeddedImage(int image)
     return nullptr;
 }
 
+// The icon's drawing for the scale: the entry of exactly that size, else the
+// next larger one shrunk, else (above the largest) the largest as it is.
+bool loadIcon(int image, std::span<const std::uint8_t> file, int dpi)
+{
+    const std::vector<platform::IconEntry> entries = platform::readIconEntries(file);
+    if (entries.empty())
+        return false;
+    // The first entry is the 100 % drawing.
+    const int wanted = scaled(entries.front().width, dpi);
+    const platform::IconEntry* larger = nullptr;
+    const platform::IconEntry* largest = &entries.front();
+    for (const platform::IconEntry& entry : entries) {
+        if (entry.width == wanted) {
+            // A DIB entry goes to the system as it is; a PNG one is decoded here.
+            if (!isPng(file.subspan(entry.offset, entry.size)))
+                return platform::createIconImage(image, file, wanted);
+            const auto pixels = decodeIconEntry(file, entry);
+            return pixels && platform::createIconFromPixels(image, *pixels);
+        }
+        if (entry.width > wanted && (!larger || entry.width < larger->width))
+            larger = &entry;
+        if (entry.width > largest->width)
+            largest = &entry;
+    }
+    if (!larger)
+        return platform::createIconImage(image, file, largest->width);
+    const auto pixels = decodeIconEntry(file, *larger);
+    const int height = scaled(entries.front().height, dpi);
+    return pixels && platform::createIconFromPixels(image, shrink(*pixels, wanted, height));
+}
+
 }  // namespace
 
-bool loadImage(int image, std::span<const std::uint8_t> file)
+bool loadImage(int image, std::span<const std::uint8_t> file, int dpi)
 {
     if (isIconNumber(image))
-        return platform::createIconImage(image, file);
+        return loadIcon(image, file, dpi);
     if (isBackgroundNumber(image)) {
         const auto pixels = decodePng(file);
-        return pixels && platform::createBitmapImage(image, *pixels);
+        if (!pixels)
+            return false;
+        if (dpi == kBaseDpi)
+            return platform::createBitmapImage(image, *pixels);
+        return platform::createBitmapImage(
+            image, gradientAt(*pixels, scaled(pixels->width, dpi), scaled(pixels->height, dpi)));
     }
     return false;
 }
 
-void loadEmbeddedImages()
+void loadEmbeddedImages(int dpi)
 {
     // By number rather than in the table's order: icons first, then backgrounds.
-    auto load = [](int image) {
+    auto load = [dpi](int image) {
         if (const EmbeddedImage* blob = embeddedImage(image))
-            loadImage(image, {blob->data, blob->size});
+            loadImage(image, {blob->data, blob->size}, dpi);
     };
     for (int image = kFirstIcon; image <= kLastIcon; ++image)
         load(image);
@@ -51,11 +90,11 @@ void loadEmbeddedImages()
         load(image);
 }
 
-void derivePreviews()
+void derivePreviews(int dpi)
 {
     for (int i = 0; i <= kLastPreview - kFirstPreview; ++i)
-        platform::copyBitmapImage(kFirstBackground + i, kFirstPreview + i, kPreviewX, kPreviewY, kPreviewWidth,
-                                  kPreviewHeight);
+        platform::copyBitmapImage(kFirstBackground + i, kFirstPreview + i, scaled(kPreviewX, dpi),
+                                  scaled(kPreviewY, dpi), scaled(kPreviewWidth, dpi), scaled(kPreviewHeight, dpi));
 }
 
 }  // namespace tellurix

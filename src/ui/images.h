@@ -4,6 +4,7 @@
 #include <span>
 
 #include "core/numbers.h"
+#include "core/scale.h"
 
 // The program's pictures by number (see core/numbers.h).
 namespace tellurix {
@@ -14,14 +15,16 @@ inline constexpr int kPreviewY = 10;
 inline constexpr int kPreviewWidth = 200;
 inline constexpr int kPreviewHeight = 20;
 
-// Decodes the embedded icons (images 1 to 8) and backgrounds (100 to 113).
-void loadEmbeddedImages();
-// Cuts the design previews (200 to 213) out of the backgrounds.
-void derivePreviews();
+// Decodes the embedded icons (images 1 to 8) and backgrounds (100 to 113) for
+// a DPI (replacing those there are).
+void loadEmbeddedImages(int dpi = kBaseDpi);
+// Cuts the design previews (200 to 213) out of the backgrounds (sizes at 96
+// DPI scaled to `dpi`, as the backgrounds were).
+void derivePreviews(int dpi = kBaseDpi);
 
-// Decodes one picture file into the image with that number: an .ico file for
-// an icon number, a PNG file for a background number. False, and no image, for
-// any other number and for a damaged file.
-bool loadImage(int image, std::span<const std::uint8_t> file);
+// Decodes one picture file into the image with that number, drawn for a DPI:
+// an .ico file for an icon number, a PNG file for a background number. False,
+// and no image, for any other number and for a damaged file.
+bool loadImage(int image, std::span<const std::uint8_t> file, int dpi = kBaseDpi);
 
 }  // namespace tellurix

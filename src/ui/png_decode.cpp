@@ -51,10 +51,16 @@ struct ReadStructs {
     ~ReadStructs() { png_destroy_read_struct(&png, info ? &info : nullptr, nullptr); }
 };
 
+struct Decoded {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> bytes;
+};
+
 // Everything that changes while libpng reads lives in `out` and `rows`, owned by
 // the caller, so that a longjmp back into this frame leaves nothing undefined
-// and skips no destructor.
-bool readPixels(png_structp png, png_infop info, platform::RgbPixels& out, std::vector<png_bytep>& rows)
+// and skips no destructor. `channels`: 3 for RGB, 4 for RGBA.
+bool readPixels(png_structp png, png_infop info, int channels, Decoded& out, std::vector<png_bytep>& rows)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
@@ -64,43 +70,68 @@ bool readPixels(png_structp png, png_infop info, platform::RgbPixels& out, std::
 
     png_set_expand(png);
     png_set_strip_16(png);
-    png_set_strip_alpha(png);
+    if (channels == 3)
+        png_set_strip_alpha(png);
+    else
+        png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
     png_set_gray_to_rgb(png);
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
-    if (png_get_bit_depth(png, info) != 8 || png_get_channels(png, info) != 3 ||
-        png_get_rowbytes(png, info) != png_get_image_width(png, info) * 3)
+    const auto rowBytes = static_cast<std::size_t>(png_get_image_width(png, info)) * channels;
+    if (png_get_bit_depth(png, info) != 8 || png_get_channels(png, info) != channels ||
+        png_get_rowbytes(png, info) != rowBytes)
         return false;
 
     out.width = static_cast<int>(png_get_image_width(png, info));
     out.height = static_cast<int>(png_get_image_height(png, info));
-    out.rgb.resize(static_cast<std::size_t>(out.width) * out.height * 3);
+    out.bytes.resize(rowBytes * out.height);
     rows.resize(static_cast<std::size_t>(out.height));
     for (int y = 0; y < out.height; ++y)
-        rows[static_cast<std::size_t>(y)] = out.rgb.data() + static_cast<std::size_t>(y) * out.width * 3;
+        rows[static_cast<std::size_t>(y)] = out.bytes.data() + static_cast<std::size_t>(y) * rowBytes;
     png_read_image(png, rows.data());
     // Reads up to IEND, so that a file cut short after its pixels counts as damaged too.
     png_read_end(png, nullptr);
     return true;
 }
 
-}  // namespace
-
-std::optional<platform::RgbPixels> decodePng(std::span<const std::uint8_t> file)
+std::optional<Decoded> decode(std::span<const std::uint8_t> file, int channels)
 {
     constexpr std::size_t kSignature = 8;
-    if (file.size() < kSignature || png_sig_cmp(file.data(), 0, kSignature) != 0)
+    if (!isPng(file))
         return std::nullopt;
     ReadStructs read;
     if (!read.png || !read.info)
         return std::nullopt;
     MemoryReader reader{file, kSignature};
     png_set_read_fn(read.png, &reader, readFromMemory);
-    platform::RgbPixels pixels;
+    Decoded pixels;
     std::vector<png_bytep> rows;
-    if (!readPixels(read.png, read.info, pixels, rows))
+    if (!readPixels(read.png, read.info, channels, pixels, rows))
         return std::nullopt;
     return pixels;
+}
+
+}  // namespace
+
+bool isPng(std::span<const std::uint8_t> file)
+{
+    return file.size() >= 8 && png_sig_cmp(file.data(), 0, 8) == 0;
+}
+
+std::optional<platform::RgbPixels> decodePng(std::span<const std::uint8_t> file)
+{
+    auto decoded = decode(file, 3);
+    if (!decoded)
+        return std::nullopt;
+    return platform::RgbPixels{decoded->width, decoded->height, std::move(decoded->bytes)};
+}
+
+std::optional<platform::RgbaPixels> decodePngWithAlpha(std::span<const std::uint8_t> file)
+{
+    auto decoded = decode(file, 4);
+    if (!decoded)
+        return std::nullopt;
+    return platform::RgbaPixels{decoded->width, decoded->height, std::move(decoded->bytes)};
 }
 
 }  // namespace tellurix

@@ -57,7 +57,7 @@ void buildTrayMenu()
         return;
     for (const TrayMenuEntry& entry : kTrayMenuEntries)
         platform::appendMenuItem(kTrayMenu, entry.item, entry.text,
-                                 trayMenuItemLayout(platform::menuTextSize(entry.text)));
+                                 trayMenuItemLayout(platform::menuTextSize(entry.text), platform::screenDpi()));
 }
 
 void showTrayMenu()
@@ -68,7 +68,7 @@ void showTrayMenu()
     at.x -= 1;
     at.y -= 1;
     // The colours follow the system's, which may have changed since start-up.
-    platform::setMenuLook(kTrayMenu, trayMenuLook(platform::systemMenuPalette()));
+    platform::setMenuLook(kTrayMenu, trayMenuLook(platform::systemMenuPalette(), platform::screenDpi()));
     platform::showPopupMenu(kTrayMenu, kMainWindow, at);
 }
 

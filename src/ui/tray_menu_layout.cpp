@@ -24,11 +24,11 @@ std::uint8_t halfwayToWhite(std::uint8_t channel)
 
 }  // namespace
 
-platform::MenuItemLayout trayMenuItemLayout(platform::Size text)
+platform::MenuItemLayout trayMenuItemLayout(platform::Size text, int dpi)
 {
     platform::MenuItemLayout layout;
-    layout.size = {text.width + kMenuExtraWidth, text.height + kMenuExtraHeight};
-    layout.textOffset = {kMenuTextIndent, kMenuExtraHeight / 2};
+    layout.size = {text.width + scaled(kMenuExtraWidth, dpi), text.height + scaled(kMenuExtraHeight, dpi)};
+    layout.textOffset = {scaled(kMenuTextIndent, dpi), scaled(kMenuExtraHeight, dpi) / 2};
     return layout;
 }
 
@@ -42,9 +42,10 @@ Rgb menuHotFill(Rgb highlight)
     return {halfwayToWhite(highlight.red), halfwayToWhite(highlight.green), halfwayToWhite(highlight.blue)};
 }
 
-platform::MenuLook trayMenuLook(const platform::MenuPalette& palette)
+platform::MenuLook trayMenuLook(const platform::MenuPalette& palette, int dpi)
 {
     platform::MenuLook look;
+    look.columnWidth = scaled(platform::kMenuColumnWidth, dpi);
     look.background = palette.menu;
     look.text = palette.menuText;
     for (int strip = 0; strip < platform::kMenuColumnWidth; ++strip)

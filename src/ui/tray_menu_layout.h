@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/scale.h"
 #include "platform/tray.h"
 
 // The look of the tray menu in numbers: item sizes, the shaded column, the
@@ -12,8 +13,9 @@ inline constexpr int kMenuTextIndent = platform::kMenuColumnWidth + 8;
 inline constexpr int kMenuExtraWidth = kMenuTextIndent;
 inline constexpr int kMenuExtraHeight = 6;
 
-// Size and text position of an item whose text measures `text`.
-platform::MenuItemLayout trayMenuItemLayout(platform::Size text);
+// Size and text position of an item whose text measures `text` (the room
+// around it scaled to `dpi`).
+platform::MenuItemLayout trayMenuItemLayout(platform::Size text, int dpi = kBaseDpi);
 
 // Colour of the one-pixel strip `strip` (0 at the left edge) of the column:
 // white fading towards the highlight colour.
@@ -21,6 +23,6 @@ platform::Rgb menuColumnStrip(int strip, platform::Rgb highlight);
 // Halfway between the highlight colour and white.
 platform::Rgb menuHotFill(platform::Rgb highlight);
 
-platform::MenuLook trayMenuLook(const platform::MenuPalette& palette);
+platform::MenuLook trayMenuLook(const platform::MenuPalette& palette, int dpi = kBaseDpi);
 
 }  // namespace tellurix

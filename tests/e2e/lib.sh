@@ -154,7 +154,8 @@ press_keys() {
 }
 
 KEY_CTRL_L=37 KEY_CTRL_R=105 KEY_SHIFT_L=50 KEY_SHIFT_R=62 KEY_S=39
-KEY_RETURN=36 KEY_ESCAPE=9 KEY_DOWN=116 KEY_TAB=23
+# Numbers of one digit name keys (xdotool reads "9" as the digit): Escape goes by name.
+KEY_RETURN=36 KEY_ESCAPE=Escape KEY_DOWN=116 KEY_TAB=23
 
 # The hotkey, held until the bar is shown and active (at least 250 ms, as a
 # person holds keys; at most 5 s). Prints the time from pressing the keys to

@@ -149,7 +149,7 @@ TEST_F(DesignsTest, DesignWindowOpensAtDesignOneCentredOnTheBar)
     EXPECT_EQ(window->kind, platform::WindowKind::ToolDialog);
     EXPECT_EQ(window->title, "Design wechseln");
     EXPECT_TRUE(window->visible);
-    const platform::Size outer = platform::outerSize(platform::WindowKind::ToolDialog, {260, 70});
+    const platform::Size outer = platform::outerSize(platform::WindowKind::ToolDialog, {260, 70}, 96);
     const platform::Rect bar = platform::windowRect(kMainWindow);
     EXPECT_EQ(window->outer.width, outer.width);
     EXPECT_EQ(window->outer.height, outer.height);

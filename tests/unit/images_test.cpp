@@ -272,15 +272,21 @@ TEST(PngDecode, DamagedAncillaryChunkIsIgnored)
     EXPECT_EQ(pixelAt(*pixels, 0, 0), (Pixel{0xB6, 0xFF, 0x00}));
 }
 
-TEST(IconDirectory, ReadsTheFirstEntryAndRejectsDamage)
+TEST(IconDirectory, ReadsTheEntriesAndRejectsDamage)
 {
+    // The drawings at 100, 150 and 200 %, one after the other.
     const Bytes icon = embeddedBytes(5);
     const auto entry = platform::readIconDirectory(icon);
     ASSERT_TRUE(entry);
     EXPECT_EQ(entry->width, 20);
     EXPECT_EQ(entry->height, 20);
-    EXPECT_EQ(entry->offset, 22u);
-    EXPECT_EQ(entry->offset + entry->size, icon.size());
+    EXPECT_EQ(entry->offset, 6u + 3 * 16);
+    const auto entries = platform::readIconEntries(icon);
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[1].width, 30);
+    EXPECT_EQ(entries[2].width, 40);
+    EXPECT_EQ(entries[1].offset, entries[0].offset + entries[0].size);
+    EXPECT_EQ(entries[2].offset + entries[2].size, icon.size());
 
     auto damaged = [&](std::size_t at, std::uint8_t value) {
         Bytes copy = icon;

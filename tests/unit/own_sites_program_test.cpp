@@ -133,7 +133,7 @@ TEST_F(OwnSitesProgramTest, BadLinesStayInTheFileStartNothingAndAreToldOnce)
     const auto items = pickerItems();
     EXPECT_EQ(std::count(items.begin(), items.end(), "Kaputt"), 0);
 
-    dispatchEvent({EventKind::BroughtUp, kMainWindow, EventSubtype::None});
+    dispatchEvent({EventKind::BringUp, kMainWindow, EventSubtype::None});
     EXPECT_EQ(fake::balloons().size(), 1u) << "an unchanged file is not read or told again";
     quitProgram();
     EXPECT_EQ(readFile(), kHeader + kOwnSites) << "every line keeps its bytes";

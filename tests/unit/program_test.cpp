@@ -66,7 +66,7 @@ TEST_F(ProgramTest, StartUpBuildsAHiddenBarInTheFixedOrder)
     ASSERT_NE(main, nullptr);
     EXPECT_FALSE(main->visible);
     EXPECT_EQ(main->title, "Tellurix 1.0.3");
-    const platform::Size outer = platform::outerSize(platform::WindowKind::MainBar, {530, 40});
+    const platform::Size outer = platform::outerSize(platform::WindowKind::MainBar, {530, 40}, 96);
     EXPECT_EQ(main->outer.width, outer.width);
     EXPECT_EQ(main->outer.height, outer.height);
     EXPECT_EQ(main->outer.x, (1280 - outer.width) / 2);
@@ -274,6 +274,7 @@ TEST_F(ProgramTest, BringUpRequestsStopWhenShutdownBegins)
 {
     ASSERT_TRUE(startUp());
     platform::requestBringUp();
+    runEventLoopTurn();  // the GUI thread takes the request
     EXPECT_TRUE(fake::window(kMainWindow)->visible);
     hideMainWindow();
     platform::beginShutdown();

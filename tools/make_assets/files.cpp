@@ -38,8 +38,13 @@ bool writeAssets(const fs::path& folder)
 
     bool ok = true;
     for (int image = kFirstIcon; image <= kLastIcon; ++image) {
+        // Drawn afresh at each scale: the 100 % picture stretched would show
+        // blocky or blurred edges. The larger pictures go in as PNG, which
+        // keeps the program's file small.
+        std::vector<PixelsRgba> entries;
+        for (int percent : kIconScalesPercent) entries.push_back(renderIcon(image, iconSizeAt(image, percent)));
         const auto name = "image" + std::to_string(image) + ".ico";
-        ok = writeFile(folder / "icons" / name, encodeIco({renderIcon(image, iconSize(image))})) && ok;
+        ok = writeFile(folder / "icons" / name, encodeIco(entries, kFirstPngIconEntry)) && ok;
     }
 
     // The globe again, at the sizes the shell asks for; its 24-pixel entry

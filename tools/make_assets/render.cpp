@@ -188,6 +188,12 @@ int iconSize(int image)
     }
 }
 
+int iconSizeAt(int image, int percent)
+{
+    if (percent < 1) return 0;
+    return (iconSize(image) * percent + 50) / 100;
+}
+
 PixelsRgba renderIcon(int image, int size)
 {
     if (size < 8 || size > 256) return {};

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "platform/win32/gdi.h"
 #include "platform/win32/text.h"
 #include "platform/win32/toolkit_state.h"
 #include "platform/window_toolkit.h"
@@ -52,7 +51,7 @@ bool createControl(int window, int control, ControlKind kind, Rect rect, std::st
                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(control)), instance(), nullptr);
     if (!handle)
         return false;
-    ::SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    ::SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont(windowDpi(window))), FALSE);
     state().controls[control] = ControlRecord{handle, window, kind};
     return true;
 }
@@ -112,6 +111,12 @@ Rect controlScreenRect(int control)
     if (HWND handle = controlHandle(control))
         ::GetWindowRect(handle, &rect);
     return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void moveControl(int control, Rect rect)
+{
+    if (HWND handle = controlHandle(control))
+        ::SetWindowPos(handle, nullptr, rect.x, rect.y, rect.width, rect.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 Size controlSize(int control)
@@ -203,10 +208,8 @@ std::string listItemText(int control, int index)
     return narrow(text);
 }
 
-bool createFont(int font, int points, int weight)
+bool createFont(int font, int points, int weight, int dpi)
 {
-    const ScreenDc screen;
-    const int dpi = screen.get() ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     // Negative: the character height, not the cell height.
     const int height = -::MulDiv(points, dpi, 72);
     HFONT handle = ::CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
@@ -221,8 +224,29 @@ void setControlFont(int control, int font)
 {
     auto it = state().fonts.find(font);
     HWND handle = controlHandle(control);
-    if (handle && it != state().fonts.end())
+    if (handle && it != state().fonts.end()) {
         ::SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(it->second.get()), TRUE);
+        state().controls[control].font = font;
+    }
 }
 
+namespace win32 {
+
+HFONT guiFont(int dpi)
+{
+    HFONT stock = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    const int systemDpi = screenDpi();
+    if (dpi == systemDpi)
+        return stock;
+    UniqueFont& font = state().guiFonts[dpi];
+    if (!font) {
+        LOGFONTW description{};
+        ::GetObjectW(stock, sizeof description, &description);
+        description.lfHeight = ::MulDiv(description.lfHeight, dpi, systemDpi);
+        font.reset(::CreateFontIndirectW(&description));
+    }
+    return font ? font.get() : stock;
+}
+
+}  // namespace win32
 }  // namespace tellurix::platform

@@ -75,9 +75,9 @@ HBITMAP makeDib(const RgbPixels& pixels)
 
 }  // namespace
 
-bool createIconImage(int image, std::span<const std::uint8_t> icoFile)
+bool createIconImage(int image, std::span<const std::uint8_t> icoFile, int size)
 {
-    const auto entry = readIconDirectory(icoFile);
+    const auto entry = iconEntryOfWidth(icoFile, size);
     if (!entry)
         return false;
     // The entry's data is what an icon resource holds; version 3 keeps the
@@ -88,6 +88,47 @@ bool createIconImage(int image, std::span<const std::uint8_t> icoFile)
     if (!icon)
         return false;
     icons()[image] = IconImage{UniqueIcon(icon), entry->width, entry->height};
+    return true;
+}
+
+bool createIconFromPixels(int image, const RgbaPixels& pixels)
+{
+    if (pixels.width <= 0 || pixels.height <= 0 ||
+        pixels.rgba.size() != static_cast<std::size_t>(pixels.width) * pixels.height * 4)
+        return false;
+    BITMAPV5HEADER header{};
+    header.bV5Size = sizeof header;
+    header.bV5Width = pixels.width;
+    header.bV5Height = -pixels.height;  // top-down, as the pixels are
+    header.bV5Planes = 1;
+    header.bV5BitCount = 32;
+    header.bV5Compression = BI_BITFIELDS;
+    header.bV5RedMask = 0x00FF0000;
+    header.bV5GreenMask = 0x0000FF00;
+    header.bV5BlueMask = 0x000000FF;
+    header.bV5AlphaMask = 0xFF000000;
+    void* bits = nullptr;
+    UniqueBitmap colour(::CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&header), DIB_RGB_COLORS,
+                                           &bits, nullptr, 0));
+    if (!colour || !bits)
+        return false;
+    auto* out = static_cast<std::uint8_t*>(bits);
+    for (std::size_t i = 0; i < pixels.rgba.size(); i += 4) {
+        out[i + 0] = pixels.rgba[i + 2];
+        out[i + 1] = pixels.rgba[i + 1];
+        out[i + 2] = pixels.rgba[i + 0];
+        out[i + 3] = pixels.rgba[i + 3];
+    }
+    // With an alpha channel the mask is not looked at; it must be there all the same.
+    UniqueBitmap mask(::CreateBitmap(pixels.width, pixels.height, 1, 1, nullptr));
+    ICONINFO info{};
+    info.fIcon = TRUE;
+    info.hbmColor = colour.get();
+    info.hbmMask = mask.get();
+    HICON icon = ::CreateIconIndirect(&info);
+    if (!icon)
+        return false;
+    icons()[image] = IconImage{UniqueIcon(icon), pixels.width, pixels.height};
     return true;
 }
 

@@ -45,7 +45,9 @@ void addBalloonTip(int control, std::string_view text, std::string_view title, i
         return;
     ::SendMessageW(tip, TTM_SETTIPTEXTCOLOR, ::GetSysColor(COLOR_INFOTEXT), 0);
     ::SendMessageW(tip, TTM_SETTIPBKCOLOR, ::GetSysColor(COLOR_INFOBK), 0);
-    ::SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, kTipWidth);
+    // The wrap width is given at 96 DPI; the tip shows at its window's.
+    const int dpi = windowDpi(state().controls[control].window);
+    ::SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, ::MulDiv(kTipWidth, dpi, 96));
     std::wstring toolText = widen(text);
     TTTOOLINFOW info{};
     info.cbSize = TTTOOLINFOW_V2_SIZE;

@@ -37,12 +37,15 @@ struct ControlRecord {
     // Key presses the program takes from the control (takeKeys).
     std::vector<KeyPress> takenKeys;
     bool takesCharacters = false;
+    int font = 0;  // the program's font number, 0: the dialog font
 };
 
 struct ToolkitState {
     std::map<int, UniqueWindow> windows;
     std::map<int, ControlRecord> controls;
     std::map<int, UniqueFont> fonts;
+    // The dialog font at DPIs other than the system's, by DPI.
+    std::map<int, UniqueFont> guiFonts;
     // The number of the main window (the first MainBar window), or kNoWindow.
     int mainWindow = kNoWindow;
     UniqueAccelerators accelerators;
@@ -73,6 +76,8 @@ void bringToFront(HWND window);
 // Number of one of our controls, or kNoControl.
 int controlNumber(HWND handle);
 void recordEvent(const Event& event);
+// The dialog font (DEFAULT_GUI_FONT) at a DPI.
+HFONT guiFont(int dpi);
 
 // Registers the window classes; called once before the first window.
 bool registerWindowClasses();

@@ -136,9 +136,11 @@ void drawItem(const DRAWITEMSTRUCT& draw, const MenuLook& look, const MenuItemRe
         frame(dc, area, look.hotFrame);
     } else {
         fill(dc, area, look.background);
-        for (int strip = 0; strip < kMenuColumnWidth; ++strip) {
-            const RECT line{area.left + strip, area.top, area.left + strip + 1, area.bottom};
-            fill(dc, line, look.column[static_cast<std::size_t>(strip)]);
+        // The column's colours spread over its width at the menu's scale.
+        const int width = look.columnWidth > 0 ? look.columnWidth : kMenuColumnWidth;
+        for (int x = 0; x < width; ++x) {
+            const RECT line{area.left + x, area.top, area.left + x + 1, area.bottom};
+            fill(dc, line, look.column[static_cast<std::size_t>(x * kMenuColumnWidth / width)]);
         }
     }
     ::SelectObject(dc, menuFont());
@@ -333,13 +335,6 @@ void setMenuLook(int menu, const MenuLook& look)
 {
     if (MenuRecord* record = findMenu(menu))
         record->look = look;
-}
-
-Point cursorPosition()
-{
-    POINT point{};
-    ::GetCursorPos(&point);
-    return {point.x, point.y};
 }
 
 void showPopupMenu(int menu, int window, Point at)

@@ -86,14 +86,30 @@ void onMainWindowActivate(HWND window, WPARAM wparam)
         ::SetFocus(target);
 }
 
+// Another thread or copy of the program asks for the main window; the program
+// decides where and how it comes up.
 void bringUpFromRequest()
 {
-    if (g_shuttingDown.load())
+    if (!g_shuttingDown.load() && mainWindowHandle())
+        recordEvent({EventKind::BringUp, state().mainWindow, EventSubtype::None});
+}
+
+// The window moved to a monitor of another scale (or the scale changed): it
+// takes the rectangle Windows suggests, its controls with the dialog font get
+// that font at the new DPI, and the program lays out the rest.
+void onDpiChanged(HWND window, WPARAM wparam, LPARAM lparam)
+{
+    const int number = windowNumber(window);
+    if (number == kNoWindow)
         return;
-    if (HWND main = mainWindowHandle()) {
-        bringToFront(main);
-        recordEvent({EventKind::BroughtUp, state().mainWindow, EventSubtype::None});
-    }
+    const RECT& suggested = *reinterpret_cast<const RECT*>(lparam);
+    ::SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    HFONT font = guiFont(HIWORD(wparam));
+    for (const auto& [control, record] : state().controls)
+        if (record.window == number && record.font == 0)
+            ::SendMessageW(record.handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    recordEvent({EventKind::DpiChanged, number, EventSubtype::None});
 }
 
 }  // namespace
@@ -121,6 +137,9 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wparam, LPARA
         break;
     case kBringUpMessage:
         bringUpFromRequest();
+        return 0;
+    case WM_DPICHANGED:
+        onDpiChanged(window, wparam, lparam);
         return 0;
     case kTrayCallbackMessage:
         onTrayCallback(wparam, lparam);

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/threads.h"
+#include "platform/win32/gdi.h"
 #include "platform/win32/text.h"
 #include "platform/win32/toolkit_state.h"
 #include "platform/win32/window_procedure.h"
@@ -52,7 +53,8 @@ int windowNumber(HWND handle)
 
 void bringToFront(HWND window)
 {
-    if (::GetForegroundWindow() == window)
+    // A hidden window can be the foreground one (the bar behind the tray menu).
+    if (::GetForegroundWindow() == window && ::IsWindowVisible(window))
         return;
     if (::IsWindowVisible(window)) {
         // A window that is already on screen behind another program's is not
@@ -153,12 +155,56 @@ Size screenSize()
     return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
 }
 
-Size outerSize(WindowKind kind, Size client)
+int screenDpi()
+{
+    const ScreenDc screen;
+    const int dpi = screen.get() ? ::GetDeviceCaps(screen.get(), LOGPIXELSX) : 0;
+    return dpi > 0 ? dpi : 96;
+}
+
+Size outerSize(WindowKind kind, Size client, int dpi)
 {
     const Styles styles = stylesFor(kind);
     RECT rect{0, 0, client.width, client.height};
-    ::AdjustWindowRectEx(&rect, styles.style, FALSE, styles.exStyle);
+    // The frame at that DPI (Windows 10 on); older systems have one DPI for all.
+    using AdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = reinterpret_cast<AdjustForDpi>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    if (!adjustForDpi || !adjustForDpi(&rect, styles.style, FALSE, styles.exStyle, static_cast<UINT>(dpi)))
+        ::AdjustWindowRectEx(&rect, styles.style, FALSE, styles.exStyle);
     return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+namespace {
+
+Rect workArea(HMONITOR monitor)
+{
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!monitor || !::GetMonitorInfoW(monitor, &info))
+        return {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    const RECT& r = info.rcWork;
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+}  // namespace
+
+Rect workAreaAt(Point at)
+{
+    return workArea(::MonitorFromPoint(POINT{at.x, at.y}, MONITOR_DEFAULTTONEAREST));
+}
+
+Rect workAreaOf(int window)
+{
+    HWND handle = windowHandle(window);
+    return handle ? workArea(::MonitorFromWindow(handle, MONITOR_DEFAULTTONEAREST)) : workAreaAt(cursorPosition());
+}
+
+Point cursorPosition()
+{
+    POINT point{};
+    ::GetCursorPos(&point);
+    return {point.x, point.y};
 }
 
 bool createWindow(int window, WindowKind kind, std::string_view title, Rect outer)
@@ -212,6 +258,28 @@ Rect windowRect(int window)
     if (HWND handle = windowHandle(window))
         ::GetWindowRect(handle, &rect);
     return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void moveWindow(int window, Rect outer)
+{
+    if (HWND handle = windowHandle(window))
+        ::SetWindowPos(handle, nullptr, outer.x, outer.y, outer.width, outer.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int windowDpi(int window)
+{
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    static const auto dpiForWindow = reinterpret_cast<DpiForWindow>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    HWND handle = windowHandle(window);
+    const int dpi = handle && dpiForWindow ? static_cast<int>(dpiForWindow(handle)) : 0;
+    return dpi > 0 ? dpi : screenDpi();
+}
+
+void bringToFront(int window)
+{
+    if (HWND handle = windowHandle(window))
+        win32::bringToFront(handle);
 }
 
 void showWindow(int window)
@@ -292,6 +360,7 @@ void releaseAll()
     }
     state().controls.clear();
     state().fonts.clear();
+    state().guiFonts.clear();
     state().accelerators.reset();
     releaseMenus();
     releaseBrushes();

@@ -76,6 +76,13 @@ Rect controlScreenRect(int control)
     return {owner.x + dx + c->rect.x, owner.y + dy + c->rect.y, c->rect.width, c->rect.height};
 }
 
+void moveControl(int control, Rect rect)
+{
+    record("moveControl", control);
+    if (auto* c = findControl(control))
+        c->rect = rect;
+}
+
 Size controlSize(int control)
 {
     auto* c = findControl(control);
@@ -145,10 +152,11 @@ std::string listItemText(int control, int index)
     return c->items[static_cast<std::size_t>(index)];
 }
 
-bool createFont(int font, int /*points*/, int /*weight*/)
+bool createFont(int font, int /*points*/, int /*weight*/, int dpi)
 {
     record("createFont", font);
     kit().fonts.insert(font);
+    kit().fontDpis[font] = dpi;
     return true;
 }
 

@@ -20,6 +20,10 @@ struct Toolkit {
     std::deque<Event> events;
     std::vector<std::string> log;
     Size screen{1280, 800};
+    int screenDpi = 96;
+    std::map<int, int> windowDpis;
+    std::vector<Rect> workAreas;  // empty: one monitor, the screen
+    std::map<int, int> fontDpis;
     int mainWindow = kNoWindow;  // the first MainBar window
     int foreground = kNoWindow;
     int focus = kNoControl;

@@ -57,6 +57,13 @@ ControlState* mutableControl(int number);
 
 void queueEvent(const Event& event);
 void setScreenSize(Size size);
+// The primary monitor's DPI, and a window's own (it follows the primary's until set).
+void setScreenDpi(int dpi);
+void setWindowDpi(int window, int dpi);
+// Monitors by their work areas, the primary first.
+void setMonitors(const std::vector<Rect>& workAreas);
+// The DPI a font was last made for (0: never made).
+int fontDpi(int font);
 void failWindowCreation(int window, bool fail);
 // Simulates the user or the platform moving the foreground.
 void setForeground(int window);

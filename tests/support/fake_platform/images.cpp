@@ -40,12 +40,21 @@ Size sizeOf(const Image& image)
 
 }  // namespace
 
-bool createIconImage(int image, std::span<const std::uint8_t> icoFile)
+bool createIconImage(int image, std::span<const std::uint8_t> icoFile, int size)
 {
-    const auto entry = readIconDirectory(icoFile);
+    const auto entry = iconEntryOfWidth(icoFile, size);
     if (!entry)
         return false;
     images()[image] = Icon{entry->width, entry->height};
+    return true;
+}
+
+bool createIconFromPixels(int image, const RgbaPixels& pixels)
+{
+    if (pixels.width <= 0 || pixels.height <= 0 ||
+        pixels.rgba.size() != static_cast<std::size_t>(pixels.width) * pixels.height * 4)
+        return false;
+    images()[image] = Icon{pixels.width, pixels.height};
     return true;
 }
 

@@ -32,9 +32,9 @@ void requestBringUp()
 {
     if (kit().shuttingDown)
         return;
+    // The request reaches the GUI thread as an event.
     ++kit().bringUps;
-    showWindow(kit().mainWindow);
-    setForegroundWindow(kit().mainWindow);
+    kit().events.push_back({EventKind::BringUp, kit().mainWindow, EventSubtype::None});
 }
 
 void beginShutdown()

@@ -53,7 +53,46 @@ Size screenSize()
     return kit().screen;
 }
 
-Size outerSize(WindowKind kind, Size client)
+int screenDpi()
+{
+    return kit().screenDpi;
+}
+
+namespace {
+
+std::vector<Rect> monitors()
+{
+    if (kit().workAreas.empty())
+        return {Rect{0, 0, kit().screen.width, kit().screen.height}};
+    return kit().workAreas;
+}
+
+long long distanceSquared(Rect area, Point at)
+{
+    const long long dx = at.x < area.x ? area.x - at.x : at.x >= area.x + area.width ? at.x - (area.x + area.width - 1) : 0;
+    const long long dy = at.y < area.y ? area.y - at.y : at.y >= area.y + area.height ? at.y - (area.y + area.height - 1) : 0;
+    return dx * dx + dy * dy;
+}
+
+}  // namespace
+
+Rect workAreaAt(Point at)
+{
+    const std::vector<Rect> areas = monitors();
+    Rect best = areas.front();
+    for (const Rect& area : areas)
+        if (distanceSquared(area, at) < distanceSquared(best, at))
+            best = area;
+    return best;
+}
+
+Rect workAreaOf(int window)
+{
+    const Rect outer = windowRect(window);
+    return workAreaAt({outer.x + outer.width / 2, outer.y + outer.height / 2});
+}
+
+Size outerSize(WindowKind kind, Size client, int /*dpi*/)
 {
     // A fixed frame, so the tests can compute positions exactly.
     if (kind == WindowKind::Popup)
@@ -107,6 +146,25 @@ Rect windowRect(int window)
 {
     auto* w = findWindow(window);
     return w ? w->outer : Rect{};
+}
+
+void moveWindow(int window, Rect outer)
+{
+    record("moveWindow", window);
+    if (auto* w = findWindow(window))
+        w->outer = outer;
+}
+
+int windowDpi(int window)
+{
+    auto it = kit().windowDpis.find(window);
+    return it == kit().windowDpis.end() ? kit().screenDpi : it->second;
+}
+
+void bringToFront(int window)
+{
+    showWindow(window);
+    setForegroundWindow(window);
 }
 
 void showWindow(int window)
@@ -213,6 +271,27 @@ void failWindowCreation(int number, bool fail)
         kit().failingWindows.insert(number);
     else
         kit().failingWindows.erase(number);
+}
+
+void setScreenDpi(int dpi)
+{
+    kit().screenDpi = dpi;
+}
+
+void setWindowDpi(int window, int dpi)
+{
+    kit().windowDpis[window] = dpi;
+}
+
+void setMonitors(const std::vector<Rect>& workAreas)
+{
+    kit().workAreas = workAreas;
+}
+
+int fontDpi(int font)
+{
+    auto it = kit().fontDpis.find(font);
+    return it == kit().fontDpis.end() ? 0 : it->second;
 }
 
 void setForeground(int number)
