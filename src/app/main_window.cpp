@@ -61,11 +61,6 @@ constexpr int kInformationIcon = 1;
 constexpr platform::Rect kSiteLabelRect{10, 10, 150, 20};
 constexpr platform::Rect kSearchFieldRect{170, 10, 200, 20};
 
-platform::Rect scaledRect(platform::Rect rect, int dpi)
-{
-    return {scaled(rect.x, dpi), scaled(rect.y, dpi), scaled(rect.width, dpi), scaled(rect.height, dpi)};
-}
-
 platform::Rect buttonRect(const ImageButton& button)
 {
     return {button.x, kButtonY, kButtonCreateSize, kButtonCreateSize};

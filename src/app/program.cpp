@@ -17,6 +17,7 @@
 #include "settings/autostart.h"
 #include "settings/history_file.h"
 #include "settings/own_sites_file.h"
+#include "settings/preferences_file.h"
 #include "settings/settings.h"
 #include "ui/designs.h"
 #include "ui/images.h"
@@ -71,13 +72,19 @@ bool startUp()
     g_toldSkipped.clear();
     ensureSettingsFolders(kProgramName);
     ensureSettingsFile(kProgramName, kSettingsFileName);
-    loadSettings(kProgramName, kSettingsFileName, g_settings);
+    // One reading of the settings file serves everything start-up takes from it.
+    const std::string settingsPath = settingsFilePath(kProgramName, kSettingsFileName);
+    const auto settingsStamp = platform::fileStamp(settingsPath);
+    PreferencesFile settingsFile;
+    settingsFile.open(settingsPath);
+    readSettings(settingsFile, g_settings);
     const int dpi = platform::windowDpi(kMainWindow);
     loadEmbeddedImages(dpi);
     g_settings.Design = prepareDesigns(g_settings.Design, dpi);
     fillSearchSites();
-    const std::vector<SkippedLine> skipped = loadOwnSitesAndKeywords(kProgramName, kSettingsFileName);
-    setHistory(loadHistory(kProgramName, kSettingsFileName));
+    const std::vector<SkippedLine> skipped = useOwnSitesAndKeywords(settingsFile, settingsStamp);
+    setHistory(loadHistory(kProgramName, settingsFile));
+    settingsFile.close();
     applyBackground(g_settings.Design);
     buildMainWindowControls(g_settings.Suchseite);
     chooseSite(g_settings.Suchseite);

@@ -13,4 +13,11 @@ constexpr int scaled(int value, int dpi)
     return static_cast<int>((product >= 0 ? product + kBaseDpi / 2 : product - kBaseDpi / 2) / kBaseDpi);
 }
 
+// A rectangle (anything with x, y, width and height) at `dpi`.
+template <typename Rectangle>
+constexpr Rectangle scaledRect(Rectangle rect, int dpi)
+{
+    return {scaled(rect.x, dpi), scaled(rect.y, dpi), scaled(rect.width, dpi), scaled(rect.height, dpi)};
+}
+
 }  // namespace tellurix

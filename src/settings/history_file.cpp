@@ -13,15 +13,12 @@ std::string historyFilePath(std::string_view programName)
     return settingsFilePath(programName, kHistoryFileName);
 }
 
-History loadHistory(std::string_view programName, std::string_view settingsFileName)
+History loadHistory(std::string_view programName, PreferencesFile& settings)
 {
     History history;
-    PreferencesFile settings;
-    settings.open(settingsFilePath(programName, settingsFileName));
     settings.selectGroup(kHistoryGroup);
     history.limit = std::clamp(settings.readInteger("Anzahl", kDefaultHistoryLimit), 0, kMaxHistoryLimit);
     history.active = settings.readInteger("Aktiv", 1) != 0;
-    settings.close();
 
     const std::string path = historyFilePath(programName);
     if (!history.active) {

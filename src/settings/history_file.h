@@ -10,6 +10,8 @@
 // 500) and `Aktiv` (1 or 0). The program reads those keys and never writes them.
 namespace tellurix {
 
+class PreferencesFile;
+
 inline constexpr std::string_view kHistoryFileName = "Verlauf.txt";
 inline constexpr std::string_view kHistoryGroup = "Verlauf";
 
@@ -18,7 +20,7 @@ std::string historyFilePath(std::string_view programName);
 // The history as the settings file asks for it, with the entries of the
 // history file (read no further than the kept entries need). Switched off, it
 // is empty and a history file there is deleted.
-History loadHistory(std::string_view programName, std::string_view settingsFileName);
+History loadHistory(std::string_view programName, PreferencesFile& settings);
 // Writes the history file in one step (temporary file, then replace): a killed
 // program leaves the old or the new file. False when it could not be written.
 bool saveHistory(std::string_view programName, const History& history);

@@ -25,14 +25,21 @@ std::optional<platform::FileStamp>& lastRead()
 std::vector<SkippedLine> loadOwnSitesAndKeywords(std::string_view programName, std::string_view fileName)
 {
     const std::string path = settingsFilePath(programName, fileName);
-    lastRead() = platform::fileStamp(path);
+    const std::optional<platform::FileStamp> stamp = platform::fileStamp(path);
     PreferencesFile file;
     file.open(path);
+    std::vector<SkippedLine> skipped = useOwnSitesAndKeywords(file, stamp);
+    file.close();
+    return skipped;
+}
+
+std::vector<SkippedLine> useOwnSitesAndKeywords(PreferencesFile& file, std::optional<platform::FileStamp> stamp)
+{
+    lastRead() = stamp;
     file.selectGroup(kOwnSitesGroup);
     const std::vector<SettingsLine> siteLines = file.keyLines();
     file.selectGroup(kKeywordsGroup);
     const std::vector<SettingsLine> keywordLines = file.keyLines();
-    file.close();
 
     OwnSites own = readOwnSites(siteLines, builtInSiteLabels());
     setOwnSearchSites(own.sites);

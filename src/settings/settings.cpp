@@ -49,13 +49,17 @@ void ensureSettingsFile(std::string_view programName, std::string_view fileName)
     file.close();
 }
 
-void loadSettings(std::string_view programName, std::string_view fileName, Settings& settings) {
-    PreferencesFile file;
-    file.open(settingsFilePath(programName, fileName));
+void readSettings(PreferencesFile& file, Settings& settings) {
     file.selectGroup(kSettingsGroup);
     settings.FPS = file.readInteger(kKeyFPS, kDefaultFPS);
     settings.Design = file.readInteger(kKeyDesign, kDefaultDesign);
     settings.Suchseite = file.readString(kKeySuchseite, defaultSiteLabel());
+}
+
+void loadSettings(std::string_view programName, std::string_view fileName, Settings& settings) {
+    PreferencesFile file;
+    file.open(settingsFilePath(programName, fileName));
+    readSettings(file, settings);
     file.close();
 }
 

@@ -95,11 +95,6 @@ constexpr DesignControl kDesignControls[] = {
     {kDesignCancel, platform::ControlKind::PushButton, {150, 40, 100, 20}, "Abbrechen"},
 };
 
-platform::Rect scaledRect(platform::Rect rect, int dpi)
-{
-    return {scaled(rect.x, dpi), scaled(rect.y, dpi), scaled(rect.width, dpi), scaled(rect.height, dpi)};
-}
-
 platform::Rect designWindowRect(int dpi)
 {
     using namespace platform;

@@ -143,6 +143,7 @@ run_at() {
     DPI=$1
     log "--- $DPI DPI"
     tx_set_dpi "$WINEPREFIX" "$DPI" || fail "could not set the display scale to $DPI DPI"
+    KEY_TARGET_WIN=  # the server restart ended it
     fresh_user
     seed_settings
     start_tellurix

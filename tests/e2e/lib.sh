@@ -132,8 +132,9 @@ geometry() {
 # window of our own in a corner of the screen takes it before the hotkey.
 KEY_TARGET_WIN=
 focus_wine() {
-    # Gone when the session was ended (wineboot --end-session ends every program).
-    if [ -n "$KEY_TARGET_WIN" ] && ! xwininfo -id "$KEY_TARGET_WIN" >/dev/null 2>&1; then KEY_TARGET_WIN=; fi
+    # Gone when the session was ended (wineboot --end-session ends every program)
+    # or the Wine server restarted; its X window may linger unmapped for a moment.
+    if [ -n "$KEY_TARGET_WIN" ] && ! is_viewable "$KEY_TARGET_WIN"; then KEY_TARGET_WIN=; fi
     if [ -z "$KEY_TARGET_WIN" ]; then
         wine "$TELLURIX_KEY_TARGET" </dev/null >/dev/null 2>&1 &
         local pid=$!
