@@ -61,8 +61,9 @@ std::optional<std::string> urlProblem(std::string_view url) {
     return std::nullopt;
 }
 
+// Three quoted lines with their reasons fit the 255 characters a balloon holds.
 std::string shortened(std::string_view text) {
-    constexpr std::size_t kLimit = 60;
+    constexpr std::size_t kLimit = 30;
     if (codePointCount(text) <= kLimit) {
         return std::string(text);
     }

@@ -106,4 +106,4 @@ pick_first_site() {
 }
 
 # The settings folder's entries other than the settings file itself.
-stray_files() { find "$SETTINGS_DIR" -mindepth 1 -maxdepth 1 ! -name Einstellungen.ini -printf '%f\n' 2>/dev/null | sort; }
+stray_files() { find "$SETTINGS_DIR" -mindepth 1 -maxdepth 1 ! -name Einstellungen.ini ! -name Verlauf.txt -printf '%f\n' 2>/dev/null | sort; }

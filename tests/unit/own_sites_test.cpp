@@ -99,13 +99,13 @@ TEST(SkippedLinesNoticeTest, NamesThreeLinesAndCountsTheRest) {
     EXPECT_EQ(skippedLinesNotice({}), "");
     std::vector<SkippedLine> skipped{{"a = 1", "Grund 1"}, {"b = 2", "Grund 2"}};
     EXPECT_EQ(skippedLinesNotice(skipped), "„a = 1“: Grund 1\n„b = 2“: Grund 2");
-    // 58 ASCII characters, then multi-byte ones: the cut falls after the 59th.
-    skipped.push_back({repeat("x", 58) + "äöü", "Grund 3"});
+    // 28 ASCII characters, then multi-byte ones: the cut falls after the 29th.
+    skipped.push_back({repeat("x", 28) + "äöü", "Grund 3"});
     skipped.push_back({"d", "Grund 4"});
     skipped.push_back({"e", "Grund 5"});
-    EXPECT_EQ(skippedLinesNotice(skipped), "„a = 1“: Grund 1\n„b = 2“: Grund 2\n„" + repeat("x", 58) +
+    EXPECT_EQ(skippedLinesNotice(skipped), "„a = 1“: Grund 1\n„b = 2“: Grund 2\n„" + repeat("x", 28) +
                                                "ä…“: Grund 3\nund 2 weitere");
-    skipped[2].text = repeat("x", 57) + "äöü";  // exactly 60: kept whole
+    skipped[2].text = repeat("x", 27) + "äöü";  // exactly 30: kept whole
     EXPECT_NE(skippedLinesNotice(skipped).find(skipped[2].text + "“"), std::string::npos);
 }
 
