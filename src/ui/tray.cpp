@@ -4,6 +4,7 @@
 
 #include "core/identity.h"
 #include "core/numbers.h"
+#include "core/text.h"
 #include "platform/tray.h"
 #include "platform/window_toolkit.h"
 #include "ui/tray_menu_layout.h"
@@ -32,15 +33,7 @@ void registerTrayIcon()
 
 std::string trayTip(std::string_view text)
 {
-    // Counted in characters: a continuation byte (10xxxxxx) starts none.
-    std::size_t characters = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80)
-            continue;
-        if (characters++ == platform::kTrayTipLength)
-            return std::string(text.substr(0, i));
-    }
-    return std::string(text);
+    return std::string(text.substr(0, codePointPrefixSize(text, platform::kTrayTipLength)));
 }
 
 void addTrayIcon()
