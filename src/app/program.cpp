@@ -79,7 +79,7 @@ bool startUp()
     settingsFile.open(settingsPath);
     readSettings(settingsFile, g_settings);
     const int dpi = platform::windowDpi(kMainWindow);
-    loadEmbeddedImages(dpi);
+    loadIcons(dpi);
     g_settings.Design = prepareDesigns(g_settings.Design, dpi);
     fillSearchSites();
     const std::vector<SkippedLine> skipped = useOwnSitesAndKeywords(settingsFile, settingsStamp);
@@ -105,9 +105,8 @@ void onDpiChanged(int window)
 {
     if (window == kMainWindow) {
         const int dpi = platform::windowDpi(kMainWindow);
-        loadEmbeddedImages(dpi);
-        derivePreviews(dpi);
-        showDesignAgain(g_settings.Design);
+        loadIcons(dpi);
+        showDesignAgain(g_settings.Design, dpi);
         layOutMainWindow();
         layOutSitePicker();
     }

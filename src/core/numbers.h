@@ -54,6 +54,11 @@ inline constexpr int kTrayImage = 8;
 inline constexpr int kFirstDesign = 200;
 inline constexpr int kLastDesign = 213;
 
+constexpr int backgroundOf(int design)
+{
+    return design - (kFirstPreview - kFirstBackground);
+}
+
 // --- The main window's client area
 inline constexpr int kMainClientWidth = 530;
 inline constexpr int kMainClientHeight = 40;

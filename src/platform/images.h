@@ -38,6 +38,8 @@ bool createBitmapImage(int image, const RgbPixels& pixels);
 // source is no bitmap or the rectangle does not lie inside it.
 bool copyBitmapImage(int source, int target, int x, int y, int width, int height);
 bool hasImage(int image);
+// Frees an image; a number that names none is ignored.
+void releaseImage(int image);
 // Size of an image (zero for a number that names none).
 int imageWidth(int image);
 int imageHeight(int image);

@@ -16,8 +16,6 @@ namespace {
 
 using platform::kNoBrush;
 
-constexpr int kBackgroundOffset = 100;  // background image = design number - 100
-
 constexpr int kDesignWindowWidth = 260;
 constexpr int kDesignWindowHeight = 70;
 constexpr const char* kDesignWindowTitle = "Design wechseln";
@@ -27,6 +25,8 @@ struct DesignState {
     int backgroundBrush = kNoBrush;
     int searchFieldBrush = kNoBrush;
     bool hookInstalled = false;
+    // The design the bar shows (its brushes above).
+    int current = kDefaultDesign;
     // While the design window is open: the design it shows.
     bool choosing = false;
     int shown = kFirstDesign;
@@ -66,9 +66,10 @@ void makeSearchFieldBrush(int design)
 
 void makeBackgroundBrush(int design)
 {
-    const int brush = platform::createPatternBrush(design - kBackgroundOffset);
+    const int brush = platform::createPatternBrush(backgroundOf(design));
     platform::setWindowBackground(kMainWindow, brush);
     replaceBrush(designs().backgroundBrush, brush);
+    designs().current = design;
 }
 
 // "<" only above design 1, ">" only below design 14.
@@ -114,8 +115,11 @@ int designFromStored(int stored)
 
 int prepareDesigns(int stored, int dpi)
 {
-    derivePreviews(dpi);
+    // Only the design shown needs its pictures; the others are made when the
+    // design window opens.
     const int design = designFromStored(stored);
+    designs().current = design;
+    loadDesignPictures(design, dpi);
     makeSearchFieldBrush(design);
     return design;
 }
@@ -148,6 +152,14 @@ void openDesignWindow()
     DesignState& state = designs();
     state.shown = kFirstDesign;
     const int dpi = windowDpi(kMainWindow);
+    // Every preview while the window is open; of the backgrounds only the one
+    // the bar shows.
+    for (int design = kFirstDesign; design <= kLastDesign; ++design) {
+        if (hasImage(design))
+            continue;
+        loadDesignPictures(design, dpi);
+        releaseImage(backgroundOf(design));
+    }
     if (!createWindow(kDesignWindow, WindowKind::ToolDialog, kDesignWindowTitle, designWindowRect(dpi)))
         return;
     state.choosing = true;
@@ -173,8 +185,17 @@ void layOutDesignWindow()
     platform::setControlImage(kDesignPreview, designs().shown);
 }
 
-void showDesignAgain(int design)
+void showDesignAgain(int design, int dpi)
 {
+    loadDesignPictures(design, dpi);
+    if (designs().choosing) {
+        for (int other = kFirstDesign; other <= kLastDesign; ++other) {
+            if (other == design)
+                continue;
+            loadDesignPictures(other, dpi);
+            platform::releaseImage(backgroundOf(other));
+        }
+    }
     makeBackgroundBrush(design);
     makeSearchFieldBrush(design);
     platform::invalidateWindow(kMainWindow);
@@ -203,15 +224,19 @@ int activateDesign(int current)
     DesignState& state = designs();
     const int design = designFromStored(state.choosing ? state.shown : current);
     state.choosing = false;
+    if (!platform::hasImage(backgroundOf(design)))
+        loadDesignPictures(design, platform::windowDpi(kMainWindow));
     makeBackgroundBrush(design);
     makeSearchFieldBrush(design);
     platform::invalidateWindow(kMainWindow);
+    releaseDesignPictures(design);
     return design;
 }
 
 void cancelDesign()
 {
     designs().choosing = false;
+    releaseDesignPictures(designs().current);
 }
 
 }  // namespace tellurix

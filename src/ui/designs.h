@@ -28,9 +28,9 @@ int activateDesign(int current);
 // "Abbrechen": the design current before the design window opened stays the design.
 void cancelDesign();
 
-// After the pictures were made anew for another display scale: the design's
-// brushes from the new pictures, and the design window laid out for its DPI.
-void showDesignAgain(int design);
+// After a change of display scale: the design's pictures for the new DPI (and
+// the previews while the design window is open) and its brushes from them.
+void showDesignAgain(int design, int dpi);
 void layOutDesignWindow();
 
 }  // namespace tellurix

@@ -77,6 +77,44 @@ bool loadImage(int image, std::span<const std::uint8_t> file, int dpi)
     return false;
 }
 
+namespace {
+
+bool loadEmbedded(int image, int dpi)
+{
+    const EmbeddedImage* blob = embeddedImage(image);
+    return blob && loadImage(image, {blob->data, blob->size}, dpi);
+}
+
+void cutPreview(int design, int dpi)
+{
+    platform::copyBitmapImage(backgroundOf(design), design, scaled(kPreviewX, dpi),
+                              scaled(kPreviewY, dpi), scaled(kPreviewWidth, dpi), scaled(kPreviewHeight, dpi));
+}
+
+}  // namespace
+
+void loadIcons(int dpi)
+{
+    for (int image = kFirstIcon; image <= kLastIcon; ++image)
+        loadEmbedded(image, dpi);
+}
+
+void loadDesignPictures(int design, int dpi)
+{
+    if (loadEmbedded(backgroundOf(design), dpi))
+        cutPreview(design, dpi);
+}
+
+void releaseDesignPictures(int keep)
+{
+    for (int design = kFirstPreview; design <= kLastPreview; ++design) {
+        if (design == keep)
+            continue;
+        platform::releaseImage(design);
+        platform::releaseImage(backgroundOf(design));
+    }
+}
+
 void loadEmbeddedImages(int dpi)
 {
     // By number rather than in the table's order: icons first, then backgrounds.
@@ -92,9 +130,8 @@ void loadEmbeddedImages(int dpi)
 
 void derivePreviews(int dpi)
 {
-    for (int i = 0; i <= kLastPreview - kFirstPreview; ++i)
-        platform::copyBitmapImage(kFirstBackground + i, kFirstPreview + i, scaled(kPreviewX, dpi),
-                                  scaled(kPreviewY, dpi), scaled(kPreviewWidth, dpi), scaled(kPreviewHeight, dpi));
+    for (int design = kFirstPreview; design <= kLastPreview; ++design)
+        cutPreview(design, dpi);
 }
 
 }  // namespace tellurix

@@ -18,6 +18,14 @@ inline constexpr int kPreviewHeight = 20;
 // Decodes the embedded icons (images 1 to 8) and backgrounds (100 to 113) for
 // a DPI (replacing those there are).
 void loadEmbeddedImages(int dpi = kBaseDpi);
+// Decodes the icons only.
+void loadIcons(int dpi = kBaseDpi);
+// One design's background (number - 100) and preview (number), for a DPI.
+// The program keeps only the pictures of the design it shows, and the
+// previews of all while the design window is open.
+void loadDesignPictures(int design, int dpi = kBaseDpi);
+// Frees every design's background and preview except those of `keep`.
+void releaseDesignPictures(int keep);
 // Cuts the design previews (200 to 213) out of the backgrounds (sizes at 96
 // DPI scaled to `dpi`, as the backgrounds were).
 void derivePreviews(int dpi = kBaseDpi);

@@ -41,7 +41,7 @@ protected:
     {
         programSettings().Design = stored;
         ASSERT_TRUE(createMainWindow());
-        loadEmbeddedImages();
+        loadIcons();
         programSettings().Design = prepareDesigns(programSettings().Design);
         applyBackground(programSettings().Design);
         buildMainWindowControls("google.de");
@@ -79,9 +79,26 @@ TEST_F(DesignsTest, StartUpPaintsTheStoredDesign)
     EXPECT_EQ(brushImages(), std::make_pair(107, 207));
     EXPECT_EQ(fake::liveBrushCount(), 2);
     EXPECT_TRUE(logged("invalidateWindow 0"));
-    // The previews exist once the designs are prepared.
+    // Start-up makes only the shown design's pictures; the design window all
+    // previews (and no other background); after it, the shown design's again.
+    auto designPictures = [] {
+        std::vector<int> images;
+        for (int image = kFirstBackground; image <= kLastPreview; ++image)
+            if (platform::hasImage(image))
+                images.push_back(image);
+        return images;
+    };
+    EXPECT_EQ(designPictures(), (std::vector<int>{107, 207}));
+    press(kDesignButton);
+    std::vector<int> open{107};
     for (int image = kFirstPreview; image <= kLastPreview; ++image)
-        EXPECT_TRUE(platform::hasImage(image)) << image;
+        open.push_back(image);
+    EXPECT_EQ(designPictures(), open);
+    for (int step = 0; step < 3; ++step)
+        press(kDesignForward);
+    press(kDesignActivate);
+    EXPECT_EQ(designPictures(), (std::vector<int>{103, 203}));
+    EXPECT_EQ(brushImages(), std::make_pair(103, 203));
 }
 
 TEST_F(DesignsTest, StoredNumbersThatNameNoDesignBecomeTheDefault)
@@ -341,7 +358,8 @@ TEST_F(DesignsTest, DesignWindowThatCannotOpenChangesNothing)
 
 TEST_F(DesignsTest, MissingImagesLeaveTheBarOnTheDefaultBackground)
 {
-    // No pictures decoded: no brush can be made, and none is installed.
+    // No pictures can be made: no brush can be made, and none is installed.
+    fake::failBitmapImages(true);
     programSettings().Design = 203;
     ASSERT_TRUE(createMainWindow());
     programSettings().Design = prepareDesigns(programSettings().Design);
@@ -350,6 +368,7 @@ TEST_F(DesignsTest, MissingImagesLeaveTheBarOnTheDefaultBackground)
     EXPECT_EQ(backgroundBrush(), kNoBrush);
     EXPECT_EQ(searchFieldBrush(), kNoBrush);
     EXPECT_EQ(fake::liveBrushCount(), 0);
+    fake::failBitmapImages(false);
 }
 
 }  // namespace

@@ -112,8 +112,8 @@ TEST_F(DisplayScaleTest, TheBarIsLaidOutForItsDpiAndAgainWhenItChanges)
     EXPECT_EQ(rectOf(kQuitButton).x, 625);
     EXPECT_EQ(fake::fontDpi(kSearchFieldFont), 120);
     EXPECT_EQ(platform::imageWidth(kFirstIcon), 28);
-    EXPECT_EQ(platform::imageHeight(kFirstBackground), 50);
-    EXPECT_EQ(platform::imageWidth(kFirstPreview), 250);
+    EXPECT_EQ(platform::imageHeight(backgroundOf(203)), 50) << "the shown design's pictures, made anew";
+    EXPECT_EQ(platform::imageWidth(203), 250);
     EXPECT_EQ(fake::brushImage(fake::windowBackground(kMainWindow)), 103) << "the design's brush from the new picture";
 
     // The picker opens under the label at the scaled offset and size.

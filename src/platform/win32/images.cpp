@@ -167,6 +167,12 @@ bool copyBitmapImage(int source, int target, int x, int y, int width, int height
     return createBitmapImage(target, cut);
 }
 
+void releaseImage(int image)
+{
+    icons().erase(image);
+    bitmaps().erase(image);
+}
+
 bool hasImage(int image)
 {
     return icons().count(image) != 0 || bitmaps().count(image) != 0;

@@ -10,6 +10,8 @@ namespace tellurix::platform::fake {
 
 // Forgets every image, brush, background and colour rule.
 void resetImages();
+// While set, no bitmap image can be made.
+void failBitmapImages(bool fail);
 void resetDesigns();
 
 // Pixels of a bitmap image; null for icons and numbers that name no image.

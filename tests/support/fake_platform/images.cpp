@@ -58,8 +58,13 @@ bool createIconFromPixels(int image, const RgbaPixels& pixels)
     return true;
 }
 
+// Set by the tests through fake::failBitmapImages.
+static bool g_failBitmaps = false;
+
 bool createBitmapImage(int image, const RgbPixels& pixels)
 {
+    if (g_failBitmaps)
+        return false;
     if (pixels.width <= 0 || pixels.height <= 0 ||
         pixels.rgb.size() != static_cast<std::size_t>(pixels.width) * pixels.height * 3)
         return false;
@@ -81,6 +86,11 @@ bool copyBitmapImage(int source, int target, int x, int y, int width, int height
                     static_cast<std::size_t>(width) * 3);
     images()[target] = std::move(cut);
     return true;
+}
+
+void releaseImage(int image)
+{
+    images().erase(image);
 }
 
 bool hasImage(int image)
@@ -115,6 +125,12 @@ void setControlImage(int control, int image)
 }
 
 namespace fake {
+
+void failBitmapImages(bool fail)
+{
+    g_failBitmaps = fail;
+}
+
 
 void resetImages()
 {
