@@ -85,13 +85,13 @@ bool loadEmbedded(int image, int dpi)
     return blob && loadImage(image, {blob->data, blob->size}, dpi);
 }
 
+}  // namespace
+
 void cutPreview(int design, int dpi)
 {
-    platform::copyBitmapImage(backgroundOf(design), design, scaled(kPreviewX, dpi),
-                              scaled(kPreviewY, dpi), scaled(kPreviewWidth, dpi), scaled(kPreviewHeight, dpi));
+    platform::copyBitmapImage(backgroundOf(design), design, scaled(kPreviewX, dpi), scaled(kPreviewY, dpi),
+                              scaled(kPreviewWidth, dpi), scaled(kPreviewHeight, dpi));
 }
-
-}  // namespace
 
 void loadIcons(int dpi)
 {
@@ -113,25 +113,6 @@ void releaseDesignPictures(int keep)
         platform::releaseImage(design);
         platform::releaseImage(backgroundOf(design));
     }
-}
-
-void loadEmbeddedImages(int dpi)
-{
-    // By number rather than in the table's order: icons first, then backgrounds.
-    auto load = [dpi](int image) {
-        if (const EmbeddedImage* blob = embeddedImage(image))
-            loadImage(image, {blob->data, blob->size}, dpi);
-    };
-    for (int image = kFirstIcon; image <= kLastIcon; ++image)
-        load(image);
-    for (int image = kFirstBackground; image <= kLastBackground; ++image)
-        load(image);
-}
-
-void derivePreviews(int dpi)
-{
-    for (int design = kFirstPreview; design <= kLastPreview; ++design)
-        cutPreview(design, dpi);
 }
 
 }  // namespace tellurix

@@ -15,10 +15,7 @@ inline constexpr int kPreviewY = 10;
 inline constexpr int kPreviewWidth = 200;
 inline constexpr int kPreviewHeight = 20;
 
-// Decodes the embedded icons (images 1 to 8) and backgrounds (100 to 113) for
-// a DPI (replacing those there are).
-void loadEmbeddedImages(int dpi = kBaseDpi);
-// Decodes the icons only.
+// Decodes the embedded icons (images 1 to 8) for a DPI (replacing those there are).
 void loadIcons(int dpi = kBaseDpi);
 // One design's background (number - 100) and preview (number), for a DPI.
 // The program keeps only the pictures of the design it shows, and the
@@ -26,9 +23,9 @@ void loadIcons(int dpi = kBaseDpi);
 void loadDesignPictures(int design, int dpi = kBaseDpi);
 // Frees every design's background and preview except those of `keep`.
 void releaseDesignPictures(int keep);
-// Cuts the design previews (200 to 213) out of the backgrounds (sizes at 96
-// DPI scaled to `dpi`, as the backgrounds were).
-void derivePreviews(int dpi = kBaseDpi);
+// Cuts a design's preview out of its background (the rectangle at 96 DPI
+// scaled to `dpi`, as the background was); nothing without a background.
+void cutPreview(int design, int dpi = kBaseDpi);
 
 // Decodes one picture file into the image with that number, drawn for a DPI:
 // an .ico file for an icon number, a PNG file for a background number. False,

@@ -312,10 +312,11 @@ protected:
     }
 };
 
-TEST_F(ImagesTest, StartUpRegistersEveryNumberInUseAndNoOther)
+TEST_F(ImagesTest, EveryPictureHasItsNumberAndNoOtherNumberHasOne)
 {
-    loadEmbeddedImages();
-    derivePreviews();
+    loadIcons();
+    for (int design = kFirstDesign; design <= kLastDesign; ++design)
+        loadDesignPictures(design);
     const std::array<int, 9> iconSides{0, 22, 22, 22, 22, 20, 20, 22, 24};
     for (int image = kFirstIcon; image <= kLastIcon; ++image) {
         EXPECT_TRUE(fake::isIconImage(image)) << image;
@@ -342,8 +343,8 @@ TEST_F(ImagesTest, StartUpRegistersEveryNumberInUseAndNoOther)
 
 TEST_F(ImagesTest, PreviewsCopyTheBackgroundsPixelsExactly)
 {
-    loadEmbeddedImages();
-    derivePreviews();
+    for (int design = kFirstDesign; design <= kLastDesign; ++design)
+        loadDesignPictures(design);
     for (int i = 0; i <= kLastPreview - kFirstPreview; ++i) {
         const RgbPixels* background = fake::bitmapPixels(kFirstBackground + i);
         const RgbPixels* preview = fake::bitmapPixels(kFirstPreview + i);
@@ -359,7 +360,8 @@ TEST_F(ImagesTest, PreviewIsTheRectangleAtX120Y10)
     // A background whose pixels all differ shows where the cut was taken.
     const RgbPixels source = patterned(390, 40);
     ASSERT_TRUE(platform::createBitmapImage(kFirstBackground, source));
-    derivePreviews();
+    for (int design = kFirstDesign; design <= kLastDesign; ++design)
+        cutPreview(design);
     const RgbPixels* preview = fake::bitmapPixels(kFirstPreview);
     ASSERT_NE(preview, nullptr);
     ASSERT_EQ(preview->width, 200);
@@ -400,7 +402,7 @@ TEST_F(ImagesTest, DamagedOrMisnumberedFilesLeaveTheImageAbsent)
 TEST_F(ImagesTest, ImageButtonsTakeTheSizeOfTheirImage)
 {
     ASSERT_TRUE(createMainWindow());
-    loadEmbeddedImages();
+    loadIcons();
     buildMainWindowControls("x");
     struct Expected {
         int control;

@@ -59,25 +59,20 @@ bool createFolder(const std::string& path) {
     return ::CreateDirectoryW(withoutTrailingSeparator(win32::widen(path)).c_str(), nullptr) != FALSE;
 }
 
-// Larger files are not read whole: nothing the program keeps is that large.
-constexpr std::size_t kLargestWholeFile = 0x7FFFFFFF;
+namespace {
 
-std::optional<std::string> readWholeFile(const std::string& path) {
-    if (const std::optional<FileStamp> stamp = fileStamp(path); stamp && stamp->size > kLargestWholeFile) {
-        return std::nullopt;
-    }
-    return readFileStart(path, kLargestWholeFile);
-}
-
-std::optional<std::string> readFileStart(const std::string& path, std::size_t limit) {
+// At most `limit` bytes from the start of a file; with `whole`, nothing for a
+// file larger than that (nothing the program keeps is that large).
+std::optional<std::string> readStart(const std::string& path, std::uint64_t limit, bool whole) {
     // Others may go on reading, but nobody may write while we read.
     UniqueFile file(::CreateFileW(win32::widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return std::nullopt;
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
-
     const auto length = static_cast<std::uint64_t>(size.QuadPart);
+    if (whole && length > limit) return std::nullopt;
+
     std::string bytes(static_cast<std::size_t>(length < limit ? length : limit), '\0');
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -90,6 +85,14 @@ std::optional<std::string> readFileStart(const std::string& path, std::size_t li
     }
     bytes.resize(done);
     return bytes;
+}
+
+}  // namespace
+
+std::optional<std::string> readWholeFile(const std::string& path) { return readStart(path, 0x7FFFFFFF, true); }
+
+std::optional<std::string> readFileStart(const std::string& path, std::size_t limit) {
+    return readStart(path, limit, false);
 }
 
 bool replaceFile(const std::string& path, std::string_view bytes) {
