@@ -77,7 +77,6 @@ pass "the picked own site is saved, the bad line kept"
 # A restart keeps the own site; a site added while the program runs is there
 # at the next show and survives the quit.
 start_tellurix
-balloon_shown && sleep 6  # the first start's balloon may still be fading
 show_bar >/dev/null
 search_for abc
 expect_eq "$(last_url)" "https://x.example/suche?q=abc#treffer" "the picked own site survives a restart"
