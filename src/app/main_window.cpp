@@ -114,11 +114,14 @@ void buildMainWindowControls(std::string_view siteLabel)
         if (button.initiallyHidden)
             showControl(button.control, false);
     }
-    for (const ImageButton& button : kImageButtons)
-        addBalloonTip(button.control, button.tipText, button.tipTitle, kInformationIcon);
-
     installColourHook();
     invalidateWindow(kMainWindow);
+}
+
+void addButtonTips()
+{
+    for (const ImageButton& button : kImageButtons)
+        addBalloonTip(button.control, button.tipText, button.tipTitle, kInformationIcon);
 }
 
 void layOutMainWindow()

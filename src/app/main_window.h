@@ -15,8 +15,8 @@ platform::Point centredPosition(platform::Size screen, platform::Size outer);
 // screen. False when the window cannot be created.
 bool createMainWindow();
 
-// Builds the controls, the Return shortcut, the balloon tips and the colour hook,
-// then repaints the window. The site label starts with `siteLabel`.
+// Builds the controls, the Return shortcut and the colour hook, then repaints
+// the window. The site label starts with `siteLabel`.
 void buildMainWindowControls(std::string_view siteLabel);
 
 // After a change of display scale: the bar's size, controls, font and
@@ -27,6 +27,8 @@ void layOutMainWindow();
 void placeOnCursorMonitor();
 // Places the bar (above), shows it and brings it to the front.
 void bringUpMainWindow();
+// The balloon tips of the seven image buttons.
+void addButtonTips();
 void hideMainWindow();
 void turnTopmostOn();
 void turnTopmostOff();

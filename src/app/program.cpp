@@ -98,6 +98,9 @@ bool startUp()
     buildTrayMenu();
     tellSkippedLines(skipped);
     showFirstStartNoticeIfDue();
+    // Nobody sees a tip before the bar is shown: the tips are made once the
+    // start is complete for the user (the tray icon is there, the notice read).
+    addButtonTips();
     return true;
 }
 

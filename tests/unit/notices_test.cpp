@@ -112,8 +112,11 @@ TEST_F(NoticesTest, EveryImageButtonGetsOneTipOnceAllControlsExist)
                                             "addBalloonTip 6", "addBalloonTip 7", "addBalloonTip 8",
                                             "addBalloonTip 9"};
     EXPECT_EQ(callsStartingWith("addBalloonTip "), expected);
-    // The hidden buttons 4 and 8 get theirs too, after the last control is made.
+    // The hidden buttons 4 and 8 get theirs too, after the last control is made;
+    // all of them once the start is complete for the user, before any show.
     EXPECT_GT(callIndex("addBalloonTip 3"), callIndex("createControl 9"));
+    EXPECT_GT(callIndex("addBalloonTip 3"), callIndex("showMessageBox 0")) << "after the first-start notice";
+    EXPECT_EQ(callIndex("showWindow 0"), -1);
     EXPECT_GT(callIndex("addBalloonTip 4"), callIndex("hideControl 4"));
     EXPECT_GT(callIndex("addBalloonTip 8"), callIndex("hideControl 8"));
 }
