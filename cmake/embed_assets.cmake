@@ -1,6 +1,9 @@
 # Turns the pictures under assets/ into a C++ source of byte arrays, so that the
 # program carries them inside itself and the unit tests can decode the same bytes.
 file(GLOB TELLURIX_ICON_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/icons/image*.ico)
+# Image 8, the tray's globe, comes from the program's icon resource (app.ico),
+# in the size the shell picks.
+list(FILTER TELLURIX_ICON_FILES EXCLUDE REGEX "/image8\\.ico$")
 file(GLOB TELLURIX_BACKGROUND_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/backgrounds/background*.png)
 set(TELLURIX_EMBEDDED_INPUTS ${TELLURIX_ICON_FILES} ${TELLURIX_BACKGROUND_FILES})
 set(TELLURIX_EMBEDDED_SOURCE ${CMAKE_BINARY_DIR}/generated/embedded_assets.cpp)

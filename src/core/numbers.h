@@ -48,6 +48,8 @@ inline constexpr int kLastBackground = 113;
 inline constexpr int kFirstPreview = 200;
 inline constexpr int kLastPreview = 213;
 inline constexpr int kTrayImage = 8;
+// The program's own icon among its resources (the globe at 16, 24, 32 and 48 px).
+inline constexpr int kProgramIconResource = 1;
 
 // --- Designs: design 1 is 200, design 14 is 213. A design's background is
 // image (number - 100), its preview image (number).

@@ -32,6 +32,9 @@ struct RgbaPixels {
 bool createIconImage(int image, std::span<const std::uint8_t> icoFile, int size);
 // Registers an icon image from pixels. False when they do not fill the size.
 bool createIconFromPixels(int image, const RgbaPixels& pixels);
+// Registers an icon resource of the program's file as an icon image at the size
+// the shell shows small icons, the system choosing from the resource's sizes.
+bool createShellIconImage(int image, int resource);
 // Registers a 24-bit bitmap image. False when the pixels do not fill the size.
 bool createBitmapImage(int image, const RgbPixels& pixels);
 // Copies a rectangle of a bitmap image into a new bitmap image. False when the

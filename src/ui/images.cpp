@@ -95,8 +95,13 @@ void cutPreview(int design, int dpi)
 
 void loadIcons(int dpi)
 {
-    for (int image = kFirstIcon; image <= kLastIcon; ++image)
-        loadEmbedded(image, dpi);
+    for (int image = kFirstIcon; image <= kLastIcon; ++image) {
+        // The tray shows the program's own icon in the size the shell picks.
+        if (image == kTrayImage)
+            platform::createShellIconImage(image, kProgramIconResource);
+        else
+            loadEmbedded(image, dpi);
+    }
 }
 
 void loadDesignPictures(int design, int dpi)

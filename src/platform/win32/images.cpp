@@ -1,5 +1,7 @@
 #include "platform/win32/images.h"
 
+#include <commctrl.h>
+
 #include <map>
 
 #include "platform/images.h"
@@ -88,6 +90,15 @@ bool createIconImage(int image, std::span<const std::uint8_t> icoFile, int size)
     if (!icon)
         return false;
     icons()[image] = IconImage{UniqueIcon(icon), entry->width, entry->height};
+    return true;
+}
+
+bool createShellIconImage(int image, int resource)
+{
+    HICON icon = nullptr;
+    if (FAILED(::LoadIconMetric(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), LIM_SMALL, &icon)) || !icon)
+        return false;
+    icons()[image] = IconImage{UniqueIcon(icon), ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON)};
     return true;
 }
 

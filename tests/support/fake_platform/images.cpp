@@ -49,6 +49,13 @@ bool createIconImage(int image, std::span<const std::uint8_t> icoFile, int size)
     return true;
 }
 
+bool createShellIconImage(int image, int /*resource*/)
+{
+    // The small icon size at 96 DPI.
+    images()[image] = Icon{16, 16};
+    return true;
+}
+
 bool createIconFromPixels(int image, const RgbaPixels& pixels)
 {
     if (pixels.width <= 0 || pixels.height <= 0 ||
