@@ -96,6 +96,18 @@ constexpr DesignControl kDesignControls[] = {
     {kDesignCancel, platform::ControlKind::PushButton, {150, 40, 100, 20}, "Abbrechen"},
 };
 
+// The previews of every design but the one the bar shows (which has its
+// pictures): while the design window is open; their backgrounds are not kept.
+void makeOtherPreviews(int shown, int dpi)
+{
+    for (int design = kFirstDesign; design <= kLastDesign; ++design) {
+        if (design == shown)
+            continue;
+        loadDesignPictures(design, dpi);
+        platform::releaseImage(backgroundOf(design));
+    }
+}
+
 platform::Rect designWindowRect(int dpi)
 {
     using namespace platform;
@@ -152,14 +164,7 @@ void openDesignWindow()
     DesignState& state = designs();
     state.shown = kFirstDesign;
     const int dpi = windowDpi(kMainWindow);
-    // Every preview while the window is open; of the backgrounds only the one
-    // the bar shows.
-    for (int design = kFirstDesign; design <= kLastDesign; ++design) {
-        if (hasImage(design))
-            continue;
-        loadDesignPictures(design, dpi);
-        releaseImage(backgroundOf(design));
-    }
+    makeOtherPreviews(state.current, dpi);
     if (!createWindow(kDesignWindow, WindowKind::ToolDialog, kDesignWindowTitle, designWindowRect(dpi)))
         return;
     state.choosing = true;
@@ -188,14 +193,8 @@ void layOutDesignWindow()
 void showDesignAgain(int design, int dpi)
 {
     loadDesignPictures(design, dpi);
-    if (designs().choosing) {
-        for (int other = kFirstDesign; other <= kLastDesign; ++other) {
-            if (other == design)
-                continue;
-            loadDesignPictures(other, dpi);
-            platform::releaseImage(backgroundOf(other));
-        }
-    }
+    if (designs().choosing)
+        makeOtherPreviews(design, dpi);
     makeBackgroundBrush(design);
     makeSearchFieldBrush(design);
     platform::invalidateWindow(kMainWindow);
