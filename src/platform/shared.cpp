@@ -32,14 +32,6 @@ std::vector<IconEntry> readIconEntries(std::span<const std::uint8_t> icoFile)
     return entries;
 }
 
-std::optional<IconEntry> readIconDirectory(std::span<const std::uint8_t> icoFile)
-{
-    const std::vector<IconEntry> entries = readIconEntries(icoFile);
-    if (entries.empty())
-        return std::nullopt;
-    return entries.front();
-}
-
 std::optional<IconEntry> iconEntryOfWidth(std::span<const std::uint8_t> icoFile, int width)
 {
     for (const IconEntry& entry : readIconEntries(icoFile))

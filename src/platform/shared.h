@@ -24,10 +24,8 @@ struct IconEntry {
     std::size_t size = 0;
 };
 
-// The first entry of an .ico file's directory, or nothing when the directory
-// is damaged or the entry's data does not lie inside the file.
-std::optional<IconEntry> readIconDirectory(std::span<const std::uint8_t> icoFile);
-// Every entry of the directory, in file order; empty when any is damaged.
+// Every entry of an .ico file's directory, in file order; empty when the
+// directory is damaged or an entry's data does not lie inside the file.
 std::vector<IconEntry> readIconEntries(std::span<const std::uint8_t> icoFile);
 // The entry `width` pixels wide, if the file has one.
 std::optional<IconEntry> iconEntryOfWidth(std::span<const std::uint8_t> icoFile, int width);

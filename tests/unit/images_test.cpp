@@ -276,13 +276,12 @@ TEST(IconDirectory, ReadsTheEntriesAndRejectsDamage)
 {
     // The drawings at 100, 150 and 200 %, one after the other.
     const Bytes icon = embeddedBytes(5);
-    const auto entry = platform::readIconDirectory(icon);
-    ASSERT_TRUE(entry);
+    const auto entries = platform::readIconEntries(icon);
+    ASSERT_EQ(entries.size(), 3u);
+    const auto* entry = &entries.front();
     EXPECT_EQ(entry->width, 20);
     EXPECT_EQ(entry->height, 20);
     EXPECT_EQ(entry->offset, 6u + 3 * 16);
-    const auto entries = platform::readIconEntries(icon);
-    ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[1].width, 30);
     EXPECT_EQ(entries[2].width, 40);
     EXPECT_EQ(entries[1].offset, entries[0].offset + entries[0].size);
@@ -291,15 +290,15 @@ TEST(IconDirectory, ReadsTheEntriesAndRejectsDamage)
     auto damaged = [&](std::size_t at, std::uint8_t value) {
         Bytes copy = icon;
         copy[at] = value;
-        return platform::readIconDirectory(copy).has_value();
+        return !platform::readIconEntries(copy).empty();
     };
     EXPECT_FALSE(damaged(2, 2)) << "a cursor is no icon";
     EXPECT_FALSE(damaged(4, 0)) << "no entries";
     EXPECT_FALSE(damaged(0, 1)) << "reserved field set";
     EXPECT_FALSE(damaged(14 + 3, 0x7F)) << "data larger than the file";
     EXPECT_FALSE(damaged(18 + 2, 0x01)) << "data beyond the end of the file";
-    EXPECT_FALSE(platform::readIconDirectory(Bytes(icon.begin(), icon.end() - 1))) << "file cut short";
-    EXPECT_FALSE(platform::readIconDirectory(Bytes(icon.begin(), icon.begin() + 21)));
+    EXPECT_TRUE(platform::readIconEntries(Bytes(icon.begin(), icon.end() - 1)).empty()) << "file cut short";
+    EXPECT_TRUE(platform::readIconEntries(Bytes(icon.begin(), icon.begin() + 21)).empty());
 }
 
 // --- Image numbers ----------------------------------------------------------
