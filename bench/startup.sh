@@ -1,23 +1,43 @@
 #!/usr/bin/env bash
-# Start-up: from starting the process to the first-start notice ("Erster
-# Start") being on screen, with no settings file each time, against the bare
-# program showing a message box at once. The two alternate, one warm-up run
-# each is not counted.
-#   BENCH_STARTUP_RUNS   counted runs of each program (default 30)
-# shellcheck disable=SC2154 # time_until_visible assigns the times by name
+# Start-up, two ways, each program against the bare one, alternating which
+# goes first; one warm-up run of each is not counted:
+#   - first start: from starting the process to the first-start notice
+#     ("Erster Start") on screen, with no settings file, against the bare
+#     program showing a message box at once;
+#   - normal start (settings of an earlier start, no notice): from starting
+#     the process until the shell has taken the tray icon, against the bare
+#     program adding one at once.
+# Both programs mark their steps in a trace file (TELLURIX_TRACE): time and
+# working set after each step, printed as medians per step.
+#   BENCH_STARTUP_RUNS   counted runs of each program and way (default 30)
+# shellcheck disable=SC2154 # the time_* functions assign the times by name
 # shellcheck source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
 RUNS=${BENCH_STARTUP_RUNS:-30}
+TRACE=$WORK_DIR/trace.txt
+TRACE_WINDOWS="Z:${TRACE//\//\\}"
+# Every step of every counted run: "<program>/<way> <step> <ms since start> <KB>".
+: >"$WORK_DIR/steps"
+
+# keep_steps KEY START: the marks of the run that started at START.
+keep_steps() {
+    [ -s "$TRACE" ] || return 0
+    awk -v key="$1" -v start="$2" '{
+        step = $3; for (i = 4; i <= NF; i++) step = step "_" $i
+        printf "%s %s %.3f %d\n", key, step, ($1 - start) / 1000, $2
+    }' "$TRACE" >>"$WORK_DIR/steps.run"
+}
 
 # time_until_visible VAR TITLE EXE [ARGUMENTS...]: starts EXE, waits for a
 # visible window TITLE, stores the milliseconds in VAR and ends the process.
 time_until_visible() {
     local var=$1 title=$2 pid start elapsed
     shift 2
+    rm -f -- "$TRACE"
     now_us
     start=$NOW
-    start_program pid "$@"
+    TELLURIX_TRACE=$TRACE_WINDOWS start_program pid "$@"
     wait_until 30 has_visible "$title" || die "'$title' did not appear"
     now_us
     elapsed=$((NOW - start))
@@ -25,40 +45,103 @@ time_until_visible() {
     # The box goes with its process; wait for it so runs do not overlap.
     wait_until 10 bash -c "! xdotool search --name '^$title\$' >/dev/null 2>&1" || true
     printf -v "$var" '%d.%03d' $((elapsed / 1000)) $((elapsed % 1000))
+    STARTED_AT=$start
 }
 
-run_tellurix() {
+# time_until_mark VAR MARK EXE [ARGUMENTS...]: starts EXE, waits for the step
+# MARK in its trace, stores the milliseconds from the start to that step in VAR
+# and ends the process.
+time_until_mark() {
+    local var=$1 mark=$2 pid start at
+    shift 2
+    rm -f -- "$TRACE"
+    now_us
+    start=$NOW
+    TELLURIX_TRACE=$TRACE_WINDOWS start_program pid "$@"
+    wait_until 30 grep -q " $mark\$" "$TRACE" || die "'$mark' was not marked"
+    stop_program "$pid"
+    at=$(awk -v mark="$mark" '{ step = $3; for (i = 4; i <= NF; i++) step = step " " $i }
+        step == mark { print $1; exit }' "$TRACE")
+    printf -v "$var" '%d.%03d' $(((at - start) / 1000)) $(((at - start) % 1000))
+    STARTED_AT=$start
+}
+
+first_tellurix() {
     fresh_user
     time_until_visible "$1" 'Erster Start' "$TELLURIX_EXE"
 }
-run_bare() { time_until_visible "$1" 'Bare Start' "$BARE_EXE" box; }
+first_bare() { time_until_visible "$1" 'Bare Start' "$BARE_EXE" box; }
+normal_tellurix() {
+    seed_settings
+    time_until_mark "$1" 'tray icon' "$TELLURIX_EXE"
+}
+normal_bare() { time_until_mark "$1" 'tray icon' "$BARE_EXE" tray; }
 
-log "start-up: warm-up"
-run_bare ms
-run_tellurix ms
-: >"$WORK_DIR/tellurix"
-: >"$WORK_DIR/bare"
-for ((i = 1; i <= RUNS; i++)); do
-    # Alternate which goes first, so a drift in the machine's load hits both.
-    if ((i % 2)); then
-        run_bare bare_ms
-        run_tellurix tx_ms
-    else
-        run_tellurix tx_ms
-        run_bare bare_ms
-    fi
-    echo "$tx_ms" >>"$WORK_DIR/tellurix"
-    echo "$bare_ms" >>"$WORK_DIR/bare"
-    log "start-up run $i: Tellurix $tx_ms ms, bare $bare_ms ms"
-done
+# measure WAY: the runs of one way of starting, into $WORK_DIR/WAY.{tellurix,bare}.
+measure() {
+    local way=$1 i
+    log "start-up ($way): warm-up"
+    "${way}_bare" ms
+    "${way}_tellurix" ms
+    : >"$WORK_DIR/$way.tellurix"
+    : >"$WORK_DIR/$way.bare"
+    for ((i = 1; i <= RUNS; i++)); do
+        : >"$WORK_DIR/steps.run"
+        # Alternate which goes first, so a drift in the machine's load hits both.
+        if ((i % 2)); then
+            "${way}_bare" bare_ms
+            keep_steps "bare/$way" "$STARTED_AT"
+            "${way}_tellurix" tx_ms
+            keep_steps "Tellurix/$way" "$STARTED_AT"
+        else
+            "${way}_tellurix" tx_ms
+            keep_steps "Tellurix/$way" "$STARTED_AT"
+            "${way}_bare" bare_ms
+            keep_steps "bare/$way" "$STARTED_AT"
+        fi
+        cat "$WORK_DIR/steps.run" >>"$WORK_DIR/steps"
+        echo "$tx_ms" >>"$WORK_DIR/$way.tellurix"
+        echo "$bare_ms" >>"$WORK_DIR/$way.bare"
+        log "start-up ($way) run $i: Tellurix $tx_ms ms, bare $bare_ms ms"
+    done
+}
 
-tx_median=$(median_of <"$WORK_DIR/tellurix")
-bare_median=$(median_of <"$WORK_DIR/bare")
-# The ratio of each pair as well, which cancels slow phases of the machine.
-paste "$WORK_DIR/tellurix" "$WORK_DIR/bare" | awk '{ printf "%.3f\n", $1 / $2 }' >"$WORK_DIR/ratios"
-report "start-up, process start to notice on screen:"
-report "  Tellurix  $(describe ms <"$WORK_DIR/tellurix")"
-report "  bare      $(describe ms <"$WORK_DIR/bare")"
-median_ratio=$(ratio "$tx_median" "$bare_median")
-report "  per pair    $(describe x <"$WORK_DIR/ratios")"
-report "  ratio of medians ${median_ratio}x (target <= 1.15x): $(verdict "$median_ratio <= 1.15")"
+# summarise WAY TEXT: medians, spreads and both ratios of one way of starting.
+summarise() {
+    local way=$1 tx_median bare_median median_ratio pair_ratio
+    tx_median=$(median_of <"$WORK_DIR/$way.tellurix")
+    bare_median=$(median_of <"$WORK_DIR/$way.bare")
+    # The ratio of each pair as well, which cancels slow phases of the machine.
+    paste "$WORK_DIR/$way.tellurix" "$WORK_DIR/$way.bare" | awk '{ printf "%.3f\n", $1 / $2 }' >"$WORK_DIR/$way.ratios"
+    pair_ratio=$(median_of <"$WORK_DIR/$way.ratios")
+    median_ratio=$(ratio "$tx_median" "$bare_median")
+    report "start-up, $2:"
+    report "  Tellurix  $(describe ms <"$WORK_DIR/$way.tellurix")"
+    report "  bare      $(describe ms <"$WORK_DIR/$way.bare")"
+    report "  per pair    $(describe x <"$WORK_DIR/$way.ratios")"
+    report "  ratio of medians ${median_ratio}x, median of paired ratios ${pair_ratio}x (target <= 1.15x):" \
+        "$(verdict "$median_ratio <= 1.15 && $pair_ratio <= 1.15")"
+}
+
+# steps KEY: per step of KEY, the median time since the start and working set.
+steps() {
+    local key=$1 step n
+    report "  steps of $key (median ms since the process was started, median working set):"
+    # Steps in the order of their first appearance.
+    awk -v key="$key" '$1 == key && !seen[$2]++ { print $2 }' "$WORK_DIR/steps" | while read -r step; do
+        n=$(awk -v key="$key" -v step="$step" '$1 == key && $2 == step' "$WORK_DIR/steps" | wc -l)
+        report "$(printf '    %-34s %8s ms %8s KB  (n %s)' "${step//_/ }" \
+            "$(awk -v key="$key" -v step="$step" '$1 == key && $2 == step { print $3 }' "$WORK_DIR/steps" | median_of)" \
+            "$(awk -v key="$key" -v step="$step" '$1 == key && $2 == step { print $4 }' "$WORK_DIR/steps" | median_of)" \
+            "$n")"
+    done
+}
+
+measure first
+measure normal
+summarise first "process start to the first-start notice on screen"
+steps Tellurix/first
+steps bare/first
+summarise normal "process start to the tray icon taken by the shell (settings of an earlier start)"
+steps Tellurix/normal
+steps bare/normal

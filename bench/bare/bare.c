@@ -11,12 +11,20 @@
  *                             time the URL reaches the browser)
  *   bare.exe return URL       a small visible window instead, which hands
  *                             URL to the shell each time Return is pressed
- *                             in it, as the bar does */
+ *                             in it, as the bar does
+ *   bare.exe tray             the hidden window, then an icon in the
+ *                             notification area
+ *   bare.exe watcher          the hidden window and a second thread that
+ *                             reads three keys every 100 ms, as the
+ *                             program's hotkey watcher does
+ * With TELLURIX_TRACE naming a file, the program marks its steps there as
+ * Tellurix does ("<microseconds since 1970> <working set in KB> <step>"). */
 #include <windows.h>
 
 #include <commctrl.h>
 #include <objbase.h>
 #include <png.h>
+#include <psapi.h>
 #include <shellapi.h>
 #include <stdio.h>
 #include <string.h>
@@ -36,11 +44,14 @@ static const void *const volatile keepLinked[] = {
 static const char *urlOnReturn;
 
 static void launchUrl(const char *url, const char *timeFile);
+static void mark(const char *step);
 
 static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     if (message == WM_KEYDOWN && wparam == VK_RETURN && urlOnReturn) {
+        mark("return");
         launchUrl(urlOnReturn, NULL);
+        mark("search handed over");
         return 0;
     }
     if (message == WM_DESTROY) {
@@ -67,6 +78,42 @@ static unsigned long long unixMicroseconds(void)
     return (ticks.QuadPart - 116444736000000000ULL) / 10;
 }
 
+static volatile LONG keysSeen;
+static volatile LONG stopPolling;
+
+static DWORD WINAPI pollKeys(LPVOID unused)
+{
+    (void)unused;
+    while (!stopPolling) {
+        if ((GetAsyncKeyState(0xA2) & 0x8000) && (GetAsyncKeyState(0xA0) & 0x8000) && (GetAsyncKeyState('S') & 0x8000))
+            InterlockedIncrement(&keysSeen);
+        Sleep(100);
+    }
+    return 0;
+}
+
+/* One line of the trace, when TELLURIX_TRACE names a file. */
+static void mark(const char *step)
+{
+    char path[MAX_PATH];
+    DWORD length = GetEnvironmentVariableA("TELLURIX_TRACE", path, sizeof path);
+    if (length == 0 || length >= sizeof path)
+        return;
+    typedef BOOL(WINAPI * MemoryInfo)(HANDLE, PROCESS_MEMORY_COUNTERS *, DWORD);
+    MemoryInfo memoryInfo =
+        (MemoryInfo)(void (*)(void))GetProcAddress(GetModuleHandleA("kernel32.dll"), "K32GetProcessMemoryInfo");
+    PROCESS_MEMORY_COUNTERS counters;
+    memset(&counters, 0, sizeof counters);
+    counters.cb = sizeof counters;
+    if (memoryInfo)
+        memoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    FILE *file = fopen(path, "ab");
+    if (!file)
+        return;
+    fprintf(file, "%llu %llu %s\n", unixMicroseconds(), (unsigned long long)(counters.WorkingSetSize / 1024), step);
+    fclose(file);
+}
+
 static void launchUrl(const char *url, const char *timeFile)
 {
     SHELLEXECUTEINFOA info;
@@ -91,6 +138,7 @@ static void launchUrl(const char *url, const char *timeFile)
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show)
 {
     (void)previous; (void)commandLine; (void)show;
+    mark("program");
     for (size_t i = 0; i < sizeof keepLinked / sizeof keepLinked[0]; ++i)
         if (!keepLinked[i]) return 1;
 
@@ -110,11 +158,28 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
                                  CW_USEDEFAULT, 530, 40, NULL, NULL, instance, NULL);
     }
     if (!window) return 1;
+    mark("main window");
 
     if (__argc >= 2 && strcmp(__argv[1], "box") == 0) {
+        mark("notice due");
         MessageBoxA(NULL, "Der Vergleich zeigt dieses Fenster sofort an.", "Bare Start", MB_OK | MB_ICONINFORMATION);
     } else if (__argc >= 4 && strcmp(__argv[1], "url") == 0) {
         launchUrl(__argv[2], __argv[3]);
+    } else if (__argc >= 2 && strcmp(__argv[1], "watcher") == 0) {
+        HANDLE thread = CreateThread(NULL, 0, pollKeys, NULL, 0, NULL);
+        if (thread)
+            CloseHandle(thread);
+    } else if (__argc >= 2 && strcmp(__argv[1], "tray") == 0) {
+        NOTIFYICONDATAA icon;
+        memset(&icon, 0, sizeof icon);
+        icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+        icon.hWnd = window;
+        icon.uID = 1;
+        icon.uFlags = NIF_ICON | NIF_TIP;
+        icon.hIcon = LoadIconA(NULL, (LPCSTR)IDI_APPLICATION);
+        strcpy(icon.szTip, "Tellurix bare");
+        Shell_NotifyIconA(NIM_ADD, &icon);
+        mark("tray icon");
     }
 
     MSG message;

@@ -12,6 +12,7 @@
 #include "search/site_picker.h"
 #include "settings/autostart.h"
 #include "platform/notices.h"
+#include "platform/trace.h"
 #include "settings/history_file.h"
 #include "ui/designs.h"
 #include "ui/notices.h"
@@ -40,17 +41,22 @@ void showBar()
 {
     refreshOwnSites();
     bringUpMainWindow();
+    platform::markStep("bar shown");
 }
 
 void searchFromReturn()
 {
+    platform::markStep("return");
     const auto url = searchUrlFromBar();
     if (!url)
         return;
     const std::string typed = platform::controlText(kSearchField);
-    // The bar goes first, so the browser comes up in front of the desktop.
-    hideMainWindow();
+    // The address goes to the browser first, while this program is still the
+    // one in front and may hand the foreground on; hiding the bar and
+    // remembering the term follow at once.
     launchSearch(*url);
+    platform::markStep("search handed over");
+    hideMainWindow();
     if (rememberSearch(typed))
         saveHistory(kProgramName, history());
 }

@@ -1,6 +1,7 @@
 #include "app/hotkey_watcher.h"
 
 #include "platform/threads.h"
+#include "platform/trace.h"
 
 namespace tellurix {
 namespace {
@@ -23,8 +24,10 @@ void hotkeyWatcher(int /*unused*/)
     // Level-triggered on purpose: while the keys stay down the request repeats,
     // which keeps the bar in front and never toggles it.
     for (;;) {
-        if (hotkeyHeld())
+        if (hotkeyHeld()) {
+            platform::markStep("keys seen");
             platform::requestBringUp();
+        }
         platform::sleepMilliseconds(kPollMilliseconds);
     }
 }

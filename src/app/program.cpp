@@ -7,6 +7,7 @@
 #include "core/identity.h"
 #include "core/numbers.h"
 #include "platform/threads.h"
+#include "platform/trace.h"
 #include "platform/window_toolkit.h"
 #include "platform/tray.h"
 #include "search/catalogue.h"
@@ -53,8 +54,29 @@ void showFirstStartNoticeIfDue()
 {
     if (g_settings.FPS != 1)
         return;
+    platform::markStep("notice due");
     showNotice(kFirstStartTitle, kFirstStartText);
     g_settings.FPS = 0;
+}
+
+// The bar's pictures, design, controls and tips, ready for its first show.
+void buildBar()
+{
+    const int dpi = platform::windowDpi(kMainWindow);
+    loadIcons(dpi);
+    g_settings.Design = prepareDesigns(g_settings.Design, dpi);
+    applyBackground(g_settings.Design);
+    platform::markStep("pictures");
+    buildMainWindowControls(g_settings.Suchseite);
+    chooseSite(g_settings.Suchseite);
+    // From here on the site label exists, so a session end can save it.
+    platform::setSessionEndHandler(saveCurrentSettings);
+    // Only "on" needs showing: the buttons start in the "off" state.
+    if (isAutostartOn())
+        showAutostartButtons(true);
+    platform::markStep("controls");
+    addButtonTips();
+    platform::markStep("button tips");
 }
 
 }  // namespace
@@ -69,6 +91,7 @@ bool startUp()
     reserveSearchSites();
     if (!createMainWindow())
         return false;
+    platform::markStep("main window");
     g_toldSkipped.clear();
     ensureSettingsFolders(kProgramName);
     ensureSettingsFile(kProgramName, kSettingsFileName);
@@ -78,29 +101,28 @@ bool startUp()
     PreferencesFile settingsFile;
     settingsFile.open(settingsPath);
     readSettings(settingsFile, g_settings);
-    const int dpi = platform::windowDpi(kMainWindow);
-    loadIcons(dpi);
-    g_settings.Design = prepareDesigns(g_settings.Design, dpi);
     fillSearchSites();
     const std::vector<SkippedLine> skipped = useOwnSitesAndKeywords(settingsFile, settingsStamp);
     setHistory(loadHistory(kProgramName, settingsFile));
     settingsFile.close();
-    applyBackground(g_settings.Design);
-    buildMainWindowControls(g_settings.Suchseite);
-    chooseSite(g_settings.Suchseite);
-    // From here on the site label exists, so a session end can save it.
-    platform::setSessionEndHandler(saveCurrentSettings);
-    // Only "on" needs showing: the buttons start in the "off" state.
-    if (isAutostartOn())
-        showAutostartButtons(true);
+    platform::markStep("settings read");
+
+    // What the user sees of a start, in this order: the tray icon, then the
+    // notice of a first start. The watcher already runs while they appear.
     startHotkeyWatcher();
+    platform::markStep("hotkey watcher");
+    loadTrayImage();
     addTrayIcon();
+    platform::markStep("tray icon");
     buildTrayMenu();
     tellSkippedLines(skipped);
+    platform::markStep("tray menu");
     showFirstStartNoticeIfDue();
-    // Nobody sees a tip before the bar is shown: the tips are made once the
-    // start is complete for the user (the tray icon is there, the notice read).
-    addButtonTips();
+
+    // The rest stays unseen until the bar is first shown, which can only
+    // happen once the event loop runs: a request of the hotkey, the tray icon
+    // or a second copy made during the notice waits in the queue until then.
+    buildBar();
     return true;
 }
 
@@ -126,6 +148,7 @@ void run()
 {
     // A second copy would fight the first over the settings file and show a
     // second tray icon: hand over to the running copy instead.
+    platform::markStep("program");
     if (!platform::claimSingleInstance()) {
         platform::bringUpRunningInstance();
         platform::exitProcess(0);

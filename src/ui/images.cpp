@@ -95,13 +95,15 @@ void cutPreview(int design, int dpi)
 
 void loadIcons(int dpi)
 {
-    for (int image = kFirstIcon; image <= kLastIcon; ++image) {
-        // The tray shows the program's own icon in the size the shell picks.
-        if (image == kTrayImage)
-            platform::createShellIconImage(image, kProgramIconResource);
-        else
+    for (int image = kFirstIcon; image <= kLastIcon; ++image)
+        if (image != kTrayImage)
             loadEmbedded(image, dpi);
-    }
+}
+
+void loadTrayImage()
+{
+    // The tray shows the program's own icon in the size the shell picks.
+    platform::createShellIconImage(kTrayImage, kProgramIconResource);
 }
 
 void loadDesignPictures(int design, int dpi)

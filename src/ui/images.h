@@ -15,8 +15,11 @@ inline constexpr int kPreviewY = 10;
 inline constexpr int kPreviewWidth = 200;
 inline constexpr int kPreviewHeight = 20;
 
-// Decodes the embedded icons (images 1 to 8) for a DPI (replacing those there are).
+// Decodes the bar's embedded icons (images 1 to 7) for a DPI (replacing those
+// there are).
 void loadIcons(int dpi = kBaseDpi);
+// The tray's picture (image 8): the program's own icon.
+void loadTrayImage();
 // One design's background (number - 100) and preview (number), for a DPI.
 // The program keeps only the pictures of the design it shows, and the
 // previews of all while the design window is open.

@@ -314,6 +314,7 @@ protected:
 TEST_F(ImagesTest, EveryPictureHasItsNumberAndNoOtherNumberHasOne)
 {
     loadIcons();
+    loadTrayImage();
     for (int design = kFirstDesign; design <= kLastDesign; ++design)
         loadDesignPictures(design);
     // Image 8 is the program's own icon in the size the shell shows small icons (16 at 96 DPI).

@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "../support/program_fixture.h"
+#include "fake_platform/fake_tray.h"
 #include "core/numbers.h"
 #include "app/event_loop.h"
 #include "app/hotkey_watcher.h"
@@ -72,17 +73,25 @@ TEST_F(ProgramTest, StartUpBuildsAHiddenBarInTheFixedOrder)
     EXPECT_EQ(main->outer.x, (1280 - outer.width) / 2);
     EXPECT_EQ(main->outer.y, (800 - outer.height) / 2);
 
-    // The window comes first, the watcher after the controls, the notice last.
+    // What the user sees comes first (the tray icon, with the watcher already
+    // running, then the notice); the bar's pictures, controls and tips follow,
+    // before the event loop can show the bar.
     const long window = callIndex("createWindow 0");
+    const long thread = callIndex("startThread 0");
+    const auto* icon = fake::trayIcon(kTrayIcon);
+    ASSERT_NE(icon, nullptr);
+    const long tray = static_cast<long>(icon->callsBefore);
+    const long notice = callIndex("showMessageBox 0");
     const long label = callIndex("createControl 1");
     const long lastButton = callIndex("createControl 9");
-    const long thread = callIndex("startThread 0");
-    const long notice = callIndex("showMessageBox 0");
+    const long lastTip = callIndex("addBalloonTip 9");
     EXPECT_EQ(window, 0);
-    EXPECT_LT(window, label);
+    EXPECT_LT(window, thread);
+    EXPECT_LT(thread, tray);  // tray: the number of calls made before the icon came
+    EXPECT_LE(tray, notice);
+    EXPECT_LT(notice, label);
     EXPECT_LT(label, lastButton);
-    EXPECT_LT(lastButton, thread);
-    EXPECT_LT(thread, notice);
+    EXPECT_LT(lastButton, lastTip);
     EXPECT_EQ(callIndex("showWindow 0"), -1) << "the bar must stay hidden during start-up";
 }
 

@@ -61,7 +61,6 @@ void bringToFront(HWND window)
         // raised by every window manager on request; shown afresh, it is.
         ::ShowWindow(window, SW_HIDE);
     }
-    ::ShowWindow(window, SW_SHOW);
     // Windows lets only the foreground thread hand the foreground on: borrow
     // its input state for the moment of the switch.
     const DWORD ownThread = ::GetCurrentThreadId();
@@ -69,7 +68,9 @@ void bringToFront(HWND window)
     const DWORD foregroundThread = current ? ::GetWindowThreadProcessId(current, nullptr) : 0;
     const bool attached = foregroundThread != 0 && foregroundThread != ownThread &&
                           ::AttachThreadInput(ownThread, foregroundThread, TRUE);
-    ::BringWindowToTop(window);
+    // Shown, activated and on top in one step: one round with the window
+    // manager where showing and raising one after the other take two.
+    ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     ::SetForegroundWindow(window);
     if (attached)
         ::AttachThreadInput(ownThread, foregroundThread, FALSE);

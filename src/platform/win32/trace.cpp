@@ -1,0 +1,97 @@
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/trace.h"
+#include "platform/win32/handles.h"
+
+namespace tellurix::platform {
+namespace {
+
+enum class TraceState { Unknown, Off, On };
+
+TraceState g_state = TraceState::Unknown;
+UniqueFile g_file;
+
+using PreciseTime = void(WINAPI*)(FILETIME*);
+using MemoryInfo = BOOL(WINAPI*)(HANDLE, PROCESS_MEMORY_COUNTERS*, DWORD);
+PreciseTime g_preciseTime = nullptr;
+MemoryInfo g_memoryInfo = nullptr;
+
+void openTrace()
+{
+    g_state = TraceState::Off;
+    std::array<wchar_t, MAX_PATH> path{};
+    const DWORD length = ::GetEnvironmentVariableW(L"TELLURIX_TRACE", path.data(), path.size());
+    if (length == 0 || length >= path.size())
+        return;
+    g_file = UniqueFile(::CreateFileW(path.data(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                   nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!g_file)
+        return;
+    // Looked up rather than linked: the program imports nothing for this.
+    HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+    g_preciseTime = reinterpret_cast<PreciseTime>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(kernel, "GetSystemTimePreciseAsFileTime")));
+    g_memoryInfo = reinterpret_cast<MemoryInfo>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(kernel, "K32GetProcessMemoryInfo")));
+    g_state = TraceState::On;
+}
+
+std::uint64_t unixMicroseconds()
+{
+    FILETIME time{};
+    if (g_preciseTime)
+        g_preciseTime(&time);
+    else
+        ::GetSystemTimeAsFileTime(&time);
+    const std::uint64_t ticks = (std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
+    return (ticks - 116444736000000000ULL) / 10;
+}
+
+std::uint64_t workingSetKb()
+{
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!g_memoryInfo || !g_memoryInfo(::GetCurrentProcess(), &counters, sizeof counters))
+        return 0;
+    return counters.WorkingSetSize / 1024;
+}
+
+void appendNumber(std::string& line, std::uint64_t value)
+{
+    std::array<char, 24> digits{};
+    std::size_t count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    while (count > 0)
+        line.push_back(digits[--count]);
+}
+
+}  // namespace
+
+void markStep(std::string_view step)
+{
+    if (g_state == TraceState::Unknown)
+        openTrace();
+    if (g_state != TraceState::On)
+        return;
+    const std::uint64_t at = unixMicroseconds();
+    std::string line;
+    appendNumber(line, at);
+    line.push_back(' ');
+    appendNumber(line, workingSetKb());
+    line.push_back(' ');
+    line.append(step);
+    line.push_back('\n');
+    DWORD written = 0;
+    ::WriteFile(g_file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
+}  // namespace tellurix::platform
