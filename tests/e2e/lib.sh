@@ -205,6 +205,27 @@ click_control() {
 }
 
 # dismiss TITLE: presses Return in the message box of that title.
+# tip_appears CONTROL: rests the pointer on an image button of the shown bar;
+# true when a balloon tip comes up over it within 6 s (the screen above the
+# button changes).
+tip_appears() {
+    local bx by quiet
+    read -r bx by < <(control_point "$1")
+    above_button() {
+        import -display "$DISPLAY" -window root -crop "160x90+$((bx - 80))+$((by - 100))" -depth 8 rgb:- | md5sum
+    }
+    xdotool mousemove 5 5
+    sleep 0.5
+    quiet=$(above_button)
+    xdotool mousemove "$bx" "$by"
+    tip_shown() { [ "$(above_button)" != "$quiet" ]; }
+    wait_until 6 tip_shown
+    local shown=$?
+    xdotool mousemove 5 5
+    sleep 0.3
+    return $shown
+}
+
 dismiss() {
     local id
     wait_until 10 has_visible "$1" || fail "no window '$1'"

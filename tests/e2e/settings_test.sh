@@ -41,7 +41,14 @@ expect_file '[Einstellungen]\r\nFPS = 1\r\nDesign = 203\r\nSuchseite = google.de
 start_tellurix
 wait_until 10 has_visible "Erster Start" || fail "no notice after a killed run"
 pass "the notice comes again after a killed run"
+# The bar is built once the notice is read: the hotkey pressed meanwhile shows
+# it then, complete, with its tips and (below) its site list.
+press_keys $KEY_CTRL_L $KEY_SHIFT_L $KEY_S
 dismiss "Erster Start"
+wait_until 5 is_viewable "$MAIN_WIN" || fail "the hotkey pressed during the notice did not show the bar after it"
+pass "the hotkey pressed during the notice shows the bar once the notice is read"
+tip_appears 6 || fail "no balloon tip on the first show after the notice"
+pass "the first show after the notice has its balloon tips"
 
 # The end of the session saves like quit: pick a site, then log off.
 show_bar >/dev/null
