@@ -3,7 +3,8 @@
 # goes first; one warm-up run of each is not counted:
 #   - first start: from starting the process to the first-start notice
 #     ("Erster Start") on screen, with no settings file, against the bare
-#     program showing a message box at once;
+#     program showing a message box at once, and against the bare program
+#     showing the same two things as Tellurix: a tray icon, then the box;
 #   - normal start (settings of an earlier start, no notice): from starting
 #     the process until the shell has taken the tray icon, against the bare
 #     program adding one at once.
@@ -20,12 +21,15 @@ TRACE_WINDOWS="Z:${TRACE//\//\\}"
 # Every step of every counted run: "<program>/<way> <step> <ms since start> <KB>".
 : >"$WORK_DIR/steps"
 
-# keep_steps KEY START: the marks of the run that started at START.
+# keep_steps KEY START: the marks of the run that started at START, up to the
+# step the run was timed to ($LAST_STEP; the process was ended there).
+LAST_STEP=
 keep_steps() {
     [ -s "$TRACE" ] || return 0
-    awk -v key="$1" -v start="$2" '{
+    awk -v key="$1" -v start="$2" -v last="${LAST_STEP// /_}" '{
         step = $3; for (i = 4; i <= NF; i++) step = step "_" $i
         printf "%s %s %.3f %d\n", key, step, ($1 - start) / 1000, $2
+        if (step == last) exit
     }' "$TRACE" >>"$WORK_DIR/steps.run"
 }
 
@@ -46,6 +50,7 @@ time_until_visible() {
     wait_until 10 bash -c "! xdotool search --name '^$title\$' >/dev/null 2>&1" || true
     printf -v "$var" '%d.%03d' $((elapsed / 1000)) $((elapsed % 1000))
     STARTED_AT=$start
+    LAST_STEP=
 }
 
 # time_until_mark VAR MARK EXE [ARGUMENTS...]: starts EXE, waits for the step
@@ -64,63 +69,68 @@ time_until_mark() {
         step == mark { print $1; exit }' "$TRACE")
     printf -v "$var" '%d.%03d' $(((at - start) / 1000)) $(((at - start) % 1000))
     STARTED_AT=$start
+    LAST_STEP=$mark
 }
 
+# The runners: WAY_NAME VAR runs one program one way and stores its time in VAR.
 first_tellurix() {
     fresh_user
     time_until_visible "$1" 'Erster Start' "$TELLURIX_EXE"
 }
 first_bare() { time_until_visible "$1" 'Bare Start' "$BARE_EXE" box; }
+first_traybox() { time_until_visible "$1" 'Bare Start' "$BARE_EXE" traybox; }
 normal_tellurix() {
     seed_settings
     time_until_mark "$1" 'tray icon' "$TELLURIX_EXE"
 }
 normal_bare() { time_until_mark "$1" 'tray icon' "$BARE_EXE" tray; }
 
-# measure WAY: the runs of one way of starting, into $WORK_DIR/WAY.{tellurix,bare}.
+# measure WAY OTHER...: the runs of one way of starting, Tellurix and each of
+# the bare programs OTHER (bare, traybox) in turn, into $WORK_DIR/WAY.NAME.
 measure() {
-    local way=$1 i
+    local way=$1 i k name ms
+    shift
+    local programs=(tellurix "$@")
     log "start-up ($way): warm-up"
-    "${way}_bare" ms
-    "${way}_tellurix" ms
-    : >"$WORK_DIR/$way.tellurix"
-    : >"$WORK_DIR/$way.bare"
+    for name in "${programs[@]}"; do "${way}_$name" ms; done
+    for name in "${programs[@]}"; do : >"$WORK_DIR/$way.$name"; done
     for ((i = 1; i <= RUNS; i++)); do
         : >"$WORK_DIR/steps.run"
-        # Alternate which goes first, so a drift in the machine's load hits both.
-        if ((i % 2)); then
-            "${way}_bare" bare_ms
-            keep_steps "bare/$way" "$STARTED_AT"
-            "${way}_tellurix" tx_ms
-            keep_steps "Tellurix/$way" "$STARTED_AT"
-        else
-            "${way}_tellurix" tx_ms
-            keep_steps "Tellurix/$way" "$STARTED_AT"
-            "${way}_bare" bare_ms
-            keep_steps "bare/$way" "$STARTED_AT"
-        fi
+        # Rotate which goes first, so a drift in the machine's load hits all.
+        for ((k = 0; k < ${#programs[@]}; k++)); do
+            name=${programs[$(((i + k) % ${#programs[@]}))]}
+            "${way}_$name" ms
+            keep_steps "$name/$way" "$STARTED_AT"
+            echo "$ms" >>"$WORK_DIR/$way.$name"
+        done
         cat "$WORK_DIR/steps.run" >>"$WORK_DIR/steps"
-        echo "$tx_ms" >>"$WORK_DIR/$way.tellurix"
-        echo "$bare_ms" >>"$WORK_DIR/$way.bare"
-        log "start-up ($way) run $i: Tellurix $tx_ms ms, bare $bare_ms ms"
+        log "start-up ($way) run $i: $(for name in "${programs[@]}"; do printf '%s %s ms  ' "$name" \
+            "$(tail -n 1 "$WORK_DIR/$way.$name")"; done)"
     done
 }
 
-# summarise WAY TEXT: medians, spreads and both ratios of one way of starting.
+# summarise WAY OTHER TEXT [TARGET]: medians, spreads and both ratios of
+# Tellurix against the bare program OTHER for one way of starting; with TARGET
+# the verdict against it.
 summarise() {
-    local way=$1 tx_median bare_median median_ratio pair_ratio
+    local way=$1 other=$2 text=$3 target=${4:-} tx_median other_median median_ratio pair_ratio
     tx_median=$(median_of <"$WORK_DIR/$way.tellurix")
-    bare_median=$(median_of <"$WORK_DIR/$way.bare")
+    other_median=$(median_of <"$WORK_DIR/$way.$other")
     # The ratio of each pair as well, which cancels slow phases of the machine.
-    paste "$WORK_DIR/$way.tellurix" "$WORK_DIR/$way.bare" | awk '{ printf "%.3f\n", $1 / $2 }' >"$WORK_DIR/$way.ratios"
-    pair_ratio=$(median_of <"$WORK_DIR/$way.ratios")
-    median_ratio=$(ratio "$tx_median" "$bare_median")
-    report "start-up, $2:"
+    paste "$WORK_DIR/$way.tellurix" "$WORK_DIR/$way.$other" | awk '{ printf "%.3f\n", $1 / $2 }' \
+        >"$WORK_DIR/$way.$other.ratios"
+    pair_ratio=$(median_of <"$WORK_DIR/$way.$other.ratios")
+    median_ratio=$(ratio "$tx_median" "$other_median")
+    report "start-up, $text:"
     report "  Tellurix  $(describe ms <"$WORK_DIR/$way.tellurix")"
-    report "  bare      $(describe ms <"$WORK_DIR/$way.bare")"
-    report "  per pair    $(describe x <"$WORK_DIR/$way.ratios")"
-    report "  ratio of medians ${median_ratio}x, median of paired ratios ${pair_ratio}x (target <= 1.15x):" \
-        "$(verdict "$median_ratio <= 1.15 && $pair_ratio <= 1.15")"
+    report "  $(printf '%-9s' "$other") $(describe ms <"$WORK_DIR/$way.$other")"
+    report "  per pair  $(describe x <"$WORK_DIR/$way.$other.ratios")"
+    if [ -n "$target" ]; then
+        report "  ratio of medians ${median_ratio}x, median of paired ratios ${pair_ratio}x (target <= ${target}x):" \
+            "$(verdict "$median_ratio <= $target && $pair_ratio <= $target")"
+    else
+        report "  ratio of medians ${median_ratio}x, median of paired ratios ${pair_ratio}x"
+    fi
 }
 
 # steps KEY: per step of KEY, the median time since the start and working set.
@@ -137,11 +147,13 @@ steps() {
     done
 }
 
-measure first
-measure normal
-summarise first "process start to the first-start notice on screen"
-steps Tellurix/first
+measure first bare traybox
+measure normal bare
+summarise first bare "process start to the first-start notice on screen, against the bare box" 1.15
+summarise first traybox "the same, against the bare program's tray icon, then its box (what the notice start shows)"
+steps tellurix/first
 steps bare/first
-summarise normal "process start to the tray icon taken by the shell (settings of an earlier start)"
-steps Tellurix/normal
+steps traybox/first
+summarise normal bare "process start to the tray icon taken by the shell (settings of an earlier start)" 1.15
+steps tellurix/normal
 steps bare/normal

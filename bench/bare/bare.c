@@ -14,6 +14,7 @@
  *                             in it, as the bar does
  *   bare.exe tray             the hidden window, then an icon in the
  *                             notification area
+ *   bare.exe traybox          the icon, then the message box
  *   bare.exe watcher          the hidden window and a second thread that
  *                             reads three keys every 100 ms, as the
  *                             program's hotkey watcher does
@@ -135,6 +136,20 @@ static void launchUrl(const char *url, const char *timeFile)
     }
 }
 
+static void addTrayIcon(HWND window)
+{
+    NOTIFYICONDATAA icon;
+    memset(&icon, 0, sizeof icon);
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = window;
+    icon.uID = 1;
+    icon.uFlags = NIF_ICON | NIF_TIP;
+    icon.hIcon = LoadIconA(NULL, (LPCSTR)IDI_APPLICATION);
+    strcpy(icon.szTip, "Tellurix bare");
+    Shell_NotifyIconA(NIM_ADD, &icon);
+    mark("tray icon");
+}
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show)
 {
     (void)previous; (void)commandLine; (void)show;
@@ -160,7 +175,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     if (!window) return 1;
     mark("main window");
 
-    if (__argc >= 2 && strcmp(__argv[1], "box") == 0) {
+    if (__argc >= 2 && strcmp(__argv[1], "traybox") == 0)
+        addTrayIcon(window);
+    if (__argc >= 2 && (strcmp(__argv[1], "box") == 0 || strcmp(__argv[1], "traybox") == 0)) {
         mark("notice due");
         MessageBoxA(NULL, "Der Vergleich zeigt dieses Fenster sofort an.", "Bare Start", MB_OK | MB_ICONINFORMATION);
     } else if (__argc >= 4 && strcmp(__argv[1], "url") == 0) {
@@ -170,16 +187,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
         if (thread)
             CloseHandle(thread);
     } else if (__argc >= 2 && strcmp(__argv[1], "tray") == 0) {
-        NOTIFYICONDATAA icon;
-        memset(&icon, 0, sizeof icon);
-        icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
-        icon.hWnd = window;
-        icon.uID = 1;
-        icon.uFlags = NIF_ICON | NIF_TIP;
-        icon.hIcon = LoadIconA(NULL, (LPCSTR)IDI_APPLICATION);
-        strcpy(icon.szTip, "Tellurix bare");
-        Shell_NotifyIconA(NIM_ADD, &icon);
-        mark("tray icon");
+        addTrayIcon(window);
     }
 
     MSG message;
