@@ -59,9 +59,17 @@ void showFirstStartNoticeIfDue()
     g_settings.FPS = 0;
 }
 
-// The bar's pictures, design, controls and tips, ready for its first show.
-void buildBar()
+// Everything nobody sees before the bar is first shown: own sites, keywords
+// and history, the tray menu, the bar's pictures, design, controls and tips.
+void completeStartUp(PreferencesFile& settingsFile, std::optional<platform::FileStamp> settingsStamp)
 {
+    fillSearchSites();
+    const std::vector<SkippedLine> skipped = useOwnSitesAndKeywords(settingsFile, settingsStamp);
+    setHistory(loadHistory(kProgramName, settingsFile));
+    settingsFile.close();
+    buildTrayMenu();
+    tellSkippedLines(skipped);
+    platform::markStep("own sites, history, tray menu");
     const int dpi = platform::windowDpi(kMainWindow);
     loadIcons(dpi);
     g_settings.Design = prepareDesigns(g_settings.Design, dpi);
@@ -92,21 +100,6 @@ bool startUp()
     if (!createMainWindow())
         return false;
     platform::markStep("main window");
-    g_toldSkipped.clear();
-    ensureSettingsFolders(kProgramName);
-    ensureSettingsFile(kProgramName, kSettingsFileName);
-    // One reading of the settings file serves everything start-up takes from it.
-    const std::string settingsPath = settingsFilePath(kProgramName, kSettingsFileName);
-    const auto settingsStamp = platform::fileStamp(settingsPath);
-    PreferencesFile settingsFile;
-    settingsFile.open(settingsPath);
-    readSettings(settingsFile, g_settings);
-    fillSearchSites();
-    const std::vector<SkippedLine> skipped = useOwnSitesAndKeywords(settingsFile, settingsStamp);
-    setHistory(loadHistory(kProgramName, settingsFile));
-    settingsFile.close();
-    platform::markStep("settings read");
-
     // What the user sees of a start, in this order: the tray icon, then the
     // notice of a first start. The watcher already runs while they appear.
     startHotkeyWatcher();
@@ -114,15 +107,22 @@ bool startUp()
     loadTrayImage();
     addTrayIcon();
     platform::markStep("tray icon");
-    buildTrayMenu();
-    tellSkippedLines(skipped);
-    platform::markStep("tray menu");
+    g_toldSkipped.clear();
+    ensureSettingsFolders(kProgramName);
+    ensureSettingsFile(kProgramName, kSettingsFileName);
+    // One reading of the settings file serves everything start-up takes from
+    // it; the document stays in memory (the file is not held open).
+    const std::string settingsPath = settingsFilePath(kProgramName, kSettingsFileName);
+    const auto settingsStamp = platform::fileStamp(settingsPath);
+    PreferencesFile settingsFile;
+    settingsFile.open(settingsPath);
+    readSettings(settingsFile, g_settings);
+    platform::markStep("settings read");
     showFirstStartNoticeIfDue();
-
-    // The rest stays unseen until the bar is first shown, which can only
-    // happen once the event loop runs: a request of the hotkey, the tray icon
-    // or a second copy made during the notice waits in the queue until then.
-    buildBar();
+    // The rest can only be seen once the event loop runs: a request of the
+    // hotkey, the tray icon or a second copy made during the notice waits in
+    // the queue until then.
+    completeStartUp(settingsFile, settingsStamp);
     return true;
 }
 
