@@ -12,6 +12,8 @@
  *   bare.exe return URL       a small visible window instead, which hands
  *                             URL to the shell each time Return is pressed
  *                             in it, as the bar does
+ *   bare.exe returnhide URL   the same, and then hides its window, as the
+ *                             bar does (it comes back 300 ms later)
  *   bare.exe tray             the hidden window, then an icon in the
  *                             notification area
  *   bare.exe traybox          the icon, then the message box
@@ -43,6 +45,7 @@ static const void *const volatile keepLinked[] = {
 };
 
 static const char *urlOnReturn;
+static int hideOnReturn;
 
 static void launchUrl(const char *url, const char *timeFile);
 static void mark(const char *step);
@@ -53,6 +56,15 @@ static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPAR
         mark("return");
         launchUrl(urlOnReturn, NULL);
         mark("search handed over");
+        if (hideOnReturn) {
+            ShowWindow(window, SW_HIDE);
+            SetTimer(window, 1, 300, NULL);
+        }
+        return 0;
+    }
+    if (message == WM_TIMER) {
+        KillTimer(window, 1);
+        ShowWindow(window, SW_SHOWNOACTIVATE);
         return 0;
     }
     if (message == WM_DESTROY) {
@@ -164,10 +176,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     windowClass.lpszClassName = "TellurixBare";
     if (!RegisterClassA(&windowClass)) return 1;
     HWND window;
-    if (__argc >= 3 && strcmp(__argv[1], "return") == 0) {
+    if (__argc >= 3 && (strcmp(__argv[1], "return") == 0 || strcmp(__argv[1], "returnhide") == 0)) {
         urlOnReturn = __argv[2];
-        window = CreateWindowExA(WS_EX_TOOLWINDOW, "TellurixBare", "Tellurix bare Return", WS_POPUP | WS_VISIBLE,
-                                 GetSystemMetrics(SM_CXSCREEN) - 40, 0, 40, 40, NULL, NULL, instance, NULL);
+        hideOnReturn = strcmp(__argv[1], "returnhide") == 0;
+        window = CreateWindowExA(WS_EX_TOOLWINDOW, "TellurixBare",
+                                 hideOnReturn ? "Tellurix bare Return hide" : "Tellurix bare Return",
+                                 WS_POPUP | WS_VISIBLE, GetSystemMetrics(SM_CXSCREEN) - (hideOnReturn ? 90 : 40), 0, 40,
+                                 40, NULL, NULL, instance, NULL);
     } else {
         window = CreateWindowExA(0, "TellurixBare", "Tellurix bare", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                  CW_USEDEFAULT, 530, 40, NULL, NULL, instance, NULL);
