@@ -84,7 +84,8 @@ void completeStartUp(PreferencesFile& settingsFile, std::optional<platform::File
         showAutostartButtons(true);
     platform::markStep("controls");
     addButtonTips();
-    platform::markStep("button tips");
+    platform::prepareFirstShow(kMainWindow);
+    platform::markStep("button tips, first show prepared");
 }
 
 }  // namespace

@@ -127,6 +127,9 @@ int windowDpi(int window);
 // Shows the window and makes it the active, foreground window, also when
 // another program has the foreground.
 void bringToFront(int window);
+// Does ahead, while the window is hidden, what its first show would otherwise
+// do on top of every later one (handing its icons to the window manager).
+void prepareFirstShow(int window);
 // Shows and activates the window in its current (normal, maximised or minimised) state.
 void showWindow(int window);
 void hideWindow(int window);

@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <initializer_list>
+#include <utility>
+
 #include "platform/threads.h"
 #include "platform/win32/gdi.h"
 #include "platform/win32/text.h"
@@ -281,6 +284,19 @@ void bringToFront(int window)
 {
     if (HWND handle = windowHandle(window))
         win32::bringToFront(handle);
+}
+
+void prepareFirstShow(int window)
+{
+    HWND handle = windowHandle(window);
+    if (!handle)
+        return;
+    // The window's own icons (its class's): given to it now, they reach the
+    // window manager now rather than when the window is first shown.
+    for (const auto& [which, index] : {std::pair{ICON_BIG, GCLP_HICON}, std::pair{ICON_SMALL, GCLP_HICONSM}}) {
+        if (const LONG_PTR icon = ::GetClassLongPtrW(handle, index))
+            ::SendMessageW(handle, WM_SETICON, which, icon);
+    }
 }
 
 void showWindow(int window)

@@ -167,6 +167,11 @@ void bringToFront(int window)
     setForegroundWindow(window);
 }
 
+void prepareFirstShow(int window)
+{
+    record("prepareFirstShow", window);
+}
+
 void showWindow(int window)
 {
     record("showWindow", window);
