@@ -51,12 +51,9 @@ void searchFromReturn()
     if (!url)
         return;
     const std::string typed = platform::controlText(kSearchField);
-    // The address goes to the browser first, while this program is still the
-    // one in front and may hand the foreground on; hiding the bar and
-    // remembering the term follow at once.
-    launchSearch(*url);
-    platform::markStep("search handed over");
+    // The bar goes first, so the browser comes up in front of the desktop.
     hideMainWindow();
+    launchSearch(*url);
     if (rememberSearch(typed))
         saveHistory(kProgramName, history());
 }

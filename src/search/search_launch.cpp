@@ -2,6 +2,7 @@
 
 #include "core/numbers.h"
 #include "platform/shell.h"
+#include "platform/trace.h"
 #include "platform/url.h"
 #include "platform/window_toolkit.h"
 #include "search/catalogue.h"
@@ -49,6 +50,7 @@ std::optional<std::string> searchUrlFromBar()
 void launchSearch(const std::string& url)
 {
     platform::launchUrl(url);
+    platform::markStep("search handed over");
     platform::setControlText(kSearchField, kPlaceholder);
     showSiteForField();
 }
