@@ -147,9 +147,9 @@ void refreshOwnSites()
 
 void run()
 {
+    platform::markStep("program");
     // A second copy would fight the first over the settings file and show a
     // second tray icon: hand over to the running copy instead.
-    platform::markStep("program");
     if (!platform::claimSingleInstance()) {
         platform::bringUpRunningInstance();
         platform::exitProcess(0);

@@ -29,8 +29,9 @@ void openTrace()
     const DWORD length = ::GetEnvironmentVariableW(L"TELLURIX_TRACE", path.data(), path.size());
     if (length == 0 || length >= path.size())
         return;
-    g_file = UniqueFile(::CreateFileW(path.data(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                   nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Appended to by both threads: each write lands whole at the end.
+    g_file = UniqueFile(::CreateFileW(path.data(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!g_file)
         return;
     // Looked up rather than linked: the program imports nothing for this.
