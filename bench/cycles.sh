@@ -189,9 +189,9 @@ sample_memory() {
 
 : >"$WORK_DIR/hotkey"
 : >"$WORK_DIR/hotkey_seen"
-: >"$WORK_DIR/tellurix.taken" >"$WORK_DIR/tellurix.handed" >"$WORK_DIR/tellurix.arrived"
-: >"$WORK_DIR/bare-return.taken" >"$WORK_DIR/bare-return.handed" >"$WORK_DIR/bare-return.arrived"
-: >"$WORK_DIR/bare-returnhide.taken" >"$WORK_DIR/bare-returnhide.handed" >"$WORK_DIR/bare-returnhide.arrived"
+for who in tellurix bare-return bare-returnhide; do
+    for part in taken handed arrived; do : >"$WORK_DIR/$who.$part"; done
+done
 : >"$WORK_DIR/bare_returnhide"
 : >"$WORK_DIR/hotkey_shown"
 : >"$WORK_DIR/search"
