@@ -33,23 +33,30 @@ keep_steps() {
     }' "$TRACE" >>"$WORK_DIR/steps.run"
 }
 
+# start_traced EXE [ARGUMENTS...]: starts EXE with a fresh trace file; its
+# pid goes into TRACED_PID, the time it was started into STARTED_AT.
+start_traced() {
+    rm -f -- "$TRACE"
+    now_us
+    STARTED_AT=$NOW
+    TELLURIX_TRACE=$TRACE_WINDOWS start_program TRACED_PID "$@"
+}
+
+# as_ms VAR MICROSECONDS: stores the microseconds as milliseconds in VAR.
+as_ms() { printf -v "$1" '%d.%03d' $(($2 / 1000)) $(($2 % 1000)); }
+
 # time_until_visible VAR TITLE EXE [ARGUMENTS...]: starts EXE, waits for a
 # visible window TITLE, stores the milliseconds in VAR and ends the process.
 time_until_visible() {
-    local var=$1 title=$2 pid start elapsed
+    local var=$1 title=$2
     shift 2
-    rm -f -- "$TRACE"
-    now_us
-    start=$NOW
-    TELLURIX_TRACE=$TRACE_WINDOWS start_program pid "$@"
+    start_traced "$@"
     wait_until 30 has_visible "$title" || die "'$title' did not appear"
     now_us
-    elapsed=$((NOW - start))
-    stop_program "$pid"
+    as_ms "$var" $((NOW - STARTED_AT))
+    stop_program "$TRACED_PID"
     # The box goes with its process; wait for it so runs do not overlap.
     wait_until 10 bash -c "! xdotool search --name '^$title\$' >/dev/null 2>&1" || true
-    printf -v "$var" '%d.%03d' $((elapsed / 1000)) $((elapsed % 1000))
-    STARTED_AT=$start
     LAST_STEP=
 }
 
@@ -57,18 +64,14 @@ time_until_visible() {
 # MARK in its trace, stores the milliseconds from the start to that step in VAR
 # and ends the process.
 time_until_mark() {
-    local var=$1 mark=$2 pid start at
+    local var=$1 mark=$2 at
     shift 2
-    rm -f -- "$TRACE"
-    now_us
-    start=$NOW
-    TELLURIX_TRACE=$TRACE_WINDOWS start_program pid "$@"
+    start_traced "$@"
     wait_until 30 grep -q " $mark\$" "$TRACE" || die "'$mark' was not marked"
-    stop_program "$pid"
+    stop_program "$TRACED_PID"
     at=$(awk -v mark="$mark" '{ step = $3; for (i = 4; i <= NF; i++) step = step " " $i }
         step == mark { print $1; exit }' "$TRACE")
-    printf -v "$var" '%d.%03d' $(((at - start) / 1000)) $(((at - start) % 1000))
-    STARTED_AT=$start
+    as_ms "$var" $((at - STARTED_AT))
     LAST_STEP=$mark
 }
 

@@ -30,6 +30,11 @@ std::vector<IconEntry> readIconEntries(std::span<const std::uint8_t> icoFile);
 // The entry `width` pixels wide, if the file has one.
 std::optional<IconEntry> iconEntryOfWidth(std::span<const std::uint8_t> icoFile, int width);
 
+// `pixels` pixels of `channels` bytes (3 or 4) from R, G, B order to B, G, R
+// order (a DIB's) or back, the same swap either way; a fourth byte (alpha)
+// stays where it is.
+void swapRedAndBlue(const std::uint8_t* from, std::uint8_t* to, std::size_t pixels, int channels);
+
 // The rule that answers a control's colour request, or null when the request
 // gets the toolkit's default answer (no rule, or a rule for the other request).
 const ControlColours* colourRuleFor(const std::map<int, ControlColours>& rules, ColourRequest request,

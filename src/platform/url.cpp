@@ -13,14 +13,17 @@ bool isWebUrl(std::string_view url)
         return false;
     // The host runs up to the path, the query or the fragment and may not be empty.
     const std::size_t hostEnd = rest.find_first_of("/?#");
-    if (hostEnd == 0 || rest.empty())
-        return false;
-    for (const char ch : url) {
+    return hostEnd != 0 && !rest.empty() && !hasBlankOrControl(url);
+}
+
+bool hasBlankOrControl(std::string_view text)
+{
+    for (const char ch : text) {
         const auto c = static_cast<unsigned char>(ch);
         if (c <= 0x20 || c == 0x7F)
-            return false;
+            return true;
     }
-    return true;
+    return false;
 }
 
 }  // namespace tellurix::platform

@@ -8,5 +8,7 @@ namespace tellurix::platform {
 // or control characters. Nothing else may ever reach the shell: it would run
 // it as a program or open it as a file.
 bool isWebUrl(std::string_view url);
+// True when the text holds a blank or a control character (no address may).
+bool hasBlankOrControl(std::string_view text);
 
 }  // namespace tellurix::platform

@@ -23,16 +23,6 @@ std::size_t markerCount(std::string_view url) {
     return count;
 }
 
-bool hasBlankOrControl(std::string_view text) {
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c <= 0x20 || c == 0x7F) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // The reason a URL template cannot be used, or nothing when it can.
 std::optional<std::string> urlProblem(std::string_view url) {
     if (!url.starts_with("http://") && !url.starts_with("https://")) {
@@ -41,7 +31,7 @@ std::optional<std::string> urlProblem(std::string_view url) {
     if (codePointCount(url) > kMaxOwnUrlLength) {
         return "Adresse länger als 2000 Zeichen";
     }
-    if (hasBlankOrControl(url)) {
+    if (platform::hasBlankOrControl(url)) {
         return "Adresse mit Leerzeichen oder Steuerzeichen";
     }
     const std::size_t markers = markerCount(url);

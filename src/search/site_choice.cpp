@@ -34,11 +34,6 @@ void setKeywords(Keywords keywords)
     choice().keywords = std::move(keywords);
 }
 
-const Keywords& keywords()
-{
-    return choice().keywords;
-}
-
 std::string currentSiteLabel()
 {
     const SiteChoice& state = choice();

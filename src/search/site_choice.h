@@ -12,7 +12,6 @@
 namespace tellurix {
 
 void setKeywords(Keywords keywords);
-const Keywords& keywords();
 
 // The site searches go to when no keyword is active.
 std::string currentSiteLabel();

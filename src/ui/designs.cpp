@@ -72,6 +72,14 @@ void makeBackgroundBrush(int design)
     designs().current = design;
 }
 
+// The bar in `design`: its background and the search field's.
+void paintDesign(int design)
+{
+    makeBackgroundBrush(design);
+    makeSearchFieldBrush(design);
+    platform::invalidateWindow(kMainWindow);
+}
+
 // "<" only above design 1, ">" only below design 14.
 void showChoice()
 {
@@ -195,9 +203,7 @@ void showDesignAgain(int design, int dpi)
     loadDesignPictures(design, dpi);
     if (designs().choosing)
         makeOtherPreviews(design, dpi);
-    makeBackgroundBrush(design);
-    makeSearchFieldBrush(design);
-    platform::invalidateWindow(kMainWindow);
+    paintDesign(design);
 }
 
 void stepDesignBack()
@@ -225,9 +231,7 @@ int activateDesign(int current)
     state.choosing = false;
     if (!platform::hasImage(backgroundOf(design)))
         loadDesignPictures(design, platform::windowDpi(kMainWindow));
-    makeBackgroundBrush(design);
-    makeSearchFieldBrush(design);
-    platform::invalidateWindow(kMainWindow);
+    paintDesign(design);
     releaseDesignPictures(design);
     return design;
 }

@@ -48,14 +48,9 @@ std::optional<platform::RgbaPixels> decodeIconEntry(std::span<const std::uint8_t
     platform::RgbaPixels pixels{width, height, std::vector<std::uint8_t>(rowBytes * height)};
     for (int y = 0; y < height; ++y) {
         // Rows bottom-up, B, G, R, A.
-        const std::uint8_t* in = data.data() + kInfoHeader + rowBytes * static_cast<std::size_t>(height - 1 - y);
-        std::uint8_t* out = pixels.rgba.data() + rowBytes * static_cast<std::size_t>(y);
-        for (int x = 0; x < width; ++x) {
-            out[x * 4 + 0] = in[x * 4 + 2];
-            out[x * 4 + 1] = in[x * 4 + 1];
-            out[x * 4 + 2] = in[x * 4 + 0];
-            out[x * 4 + 3] = in[x * 4 + 3];
-        }
+        platform::swapRedAndBlue(data.data() + kInfoHeader + rowBytes * static_cast<std::size_t>(height - 1 - y),
+                                 pixels.rgba.data() + rowBytes * static_cast<std::size_t>(y),
+                                 static_cast<std::size_t>(width), 4);
     }
     return pixels;
 }

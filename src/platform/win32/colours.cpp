@@ -2,6 +2,7 @@
 
 #include "platform/designs.h"
 #include "platform/shared.h"
+#include "platform/win32/gdi.h"
 #include "platform/win32/images.h"
 #include "platform/win32/toolkit_state.h"
 #include "platform/win32/window_extensions.h"
@@ -64,7 +65,7 @@ bool handleColourMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam
         if (rule->transparentText)
             ::SetBkMode(dc, TRANSPARENT);
         if (rule->textColour)
-            ::SetTextColor(dc, RGB(rule->textColour->red, rule->textColour->green, rule->textColour->blue));
+            ::SetTextColor(dc, colourRef(*rule->textColour));
         HBRUSH brush = rule->brush == kNoBrush ? nullptr : brushHandle(rule->brush);
         answer = brushAnswer(brush ? brush : static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH)));
         return true;

@@ -2,9 +2,16 @@
 
 #include <windows.h>
 
-// Guards for GDI's paired calls: whatever is borrowed is given back exactly
-// once, when the guard goes.
+#include "platform/colour.h"
+
+// Guards for GDI's paired calls (whatever is borrowed is given back exactly
+// once, when the guard goes), and GDI's form of the program's colours.
 namespace tellurix::platform::win32 {
+
+inline COLORREF colourRef(Rgb colour)
+{
+    return RGB(colour.red, colour.green, colour.blue);
+}
 
 // The screen's device context (GetDC/ReleaseDC).
 class ScreenDc {

@@ -24,17 +24,6 @@ std::size_t dibStride(int width)
     return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
 }
 
-// One row of `width` pixels from R, G, B order to B, G, R order (a DIB's) or
-// back: the same swap either way.
-void swapRedAndBlue(const std::uint8_t* from, std::uint8_t* to, int width)
-{
-    for (int x = 0; x < width; ++x) {
-        to[x * 3 + 0] = from[x * 3 + 2];
-        to[x * 3 + 1] = from[x * 3 + 1];
-        to[x * 3 + 2] = from[x * 3 + 0];
-    }
-}
-
 struct IconImage {
     UniqueIcon handle;
     int width = 0;
@@ -70,7 +59,7 @@ HBITMAP makeDib(const RgbPixels& pixels)
     auto* rows = static_cast<std::uint8_t*>(bits);
     for (int y = 0; y < pixels.height; ++y) {
         swapRedAndBlue(pixels.rgb.data() + static_cast<std::size_t>(y) * pixels.width * 3,
-                       rows + static_cast<std::size_t>(y) * stride, pixels.width);
+                       rows + static_cast<std::size_t>(y) * stride, static_cast<std::size_t>(pixels.width), 3);
     }
     return bitmap;
 }
@@ -123,13 +112,7 @@ bool createIconFromPixels(int image, const RgbaPixels& pixels)
                                            &bits, nullptr, 0));
     if (!colour || !bits)
         return false;
-    auto* out = static_cast<std::uint8_t*>(bits);
-    for (std::size_t i = 0; i < pixels.rgba.size(); i += 4) {
-        out[i + 0] = pixels.rgba[i + 2];
-        out[i + 1] = pixels.rgba[i + 1];
-        out[i + 2] = pixels.rgba[i + 0];
-        out[i + 3] = pixels.rgba[i + 3];
-    }
+    swapRedAndBlue(pixels.rgba.data(), static_cast<std::uint8_t*>(bits), pixels.rgba.size() / 4, 4);
     // With an alpha channel the mask is not looked at; it must be there all the same.
     UniqueBitmap mask(::CreateBitmap(pixels.width, pixels.height, 1, 1, nullptr));
     ICONINFO info{};
@@ -174,7 +157,7 @@ bool copyBitmapImage(int source, int target, int x, int y, int width, int height
     cut.rgb.resize(static_cast<std::size_t>(width) * height * 3);
     for (int row = 0; row < height; ++row)
         swapRedAndBlue(rows + static_cast<std::size_t>(y + row) * dibStride(from.width) + x * 3,
-                       cut.rgb.data() + static_cast<std::size_t>(row) * width * 3, width);
+                       cut.rgb.data() + static_cast<std::size_t>(row) * width * 3, static_cast<std::size_t>(width), 3);
     return createBitmapImage(target, cut);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/scale.h"
 #include "platform/notices.h"
 #include "platform/win32/text.h"
 #include "platform/win32/toolkit_state.h"
@@ -47,7 +48,7 @@ void addBalloonTip(int control, std::string_view text, std::string_view title, i
     ::SendMessageW(tip, TTM_SETTIPBKCOLOR, ::GetSysColor(COLOR_INFOBK), 0);
     // The wrap width is given at 96 DPI; the tip shows at its window's.
     const int dpi = windowDpi(state().controls[control].window);
-    ::SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, ::MulDiv(kTipWidth, dpi, 96));
+    ::SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, scaled(kTipWidth, dpi));
     std::wstring toolText = widen(text);
     TTTOOLINFOW info{};
     info.cbSize = TTTOOLINFOW_V2_SIZE;

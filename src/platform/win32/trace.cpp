@@ -8,6 +8,7 @@
 
 #include "platform/trace.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/system_function.h"
 
 namespace tellurix::platform {
 namespace {
@@ -34,12 +35,8 @@ void openTrace()
                                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!g_file)
         return;
-    // Looked up rather than linked: the program imports nothing for this.
-    HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
-    g_preciseTime = reinterpret_cast<PreciseTime>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(kernel, "GetSystemTimePreciseAsFileTime")));
-    g_memoryInfo = reinterpret_cast<MemoryInfo>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(kernel, "K32GetProcessMemoryInfo")));
+    g_preciseTime = win32::systemFunction<PreciseTime>(L"kernel32.dll", "GetSystemTimePreciseAsFileTime");
+    g_memoryInfo = win32::systemFunction<MemoryInfo>(L"kernel32.dll", "K32GetProcessMemoryInfo");
     g_state = TraceState::On;
 }
 

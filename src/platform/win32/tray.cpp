@@ -53,11 +53,6 @@ UINT taskbarCreatedMessage()
     return message;
 }
 
-COLORREF colourRef(Rgb colour)
-{
-    return RGB(colour.red, colour.green, colour.blue);
-}
-
 Rgb systemColour(int index)
 {
     const COLORREF colour = ::GetSysColor(index);

@@ -5,6 +5,7 @@
 
 #include "platform/threads.h"
 #include "platform/win32/gdi.h"
+#include "platform/win32/system_function.h"
 #include "platform/win32/text.h"
 #include "platform/win32/toolkit_state.h"
 #include "platform/win32/window_procedure.h"
@@ -172,8 +173,7 @@ Size outerSize(WindowKind kind, Size client, int dpi)
     RECT rect{0, 0, client.width, client.height};
     // The frame at that DPI (Windows 10 on); older systems have one DPI for all.
     using AdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-    static const auto adjustForDpi = reinterpret_cast<AdjustForDpi>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    static const auto adjustForDpi = systemFunction<AdjustForDpi>(L"user32.dll", "AdjustWindowRectExForDpi");
     if (!adjustForDpi || !adjustForDpi(&rect, styles.style, FALSE, styles.exStyle, static_cast<UINT>(dpi)))
         ::AdjustWindowRectEx(&rect, styles.style, FALSE, styles.exStyle);
     return {rect.right - rect.left, rect.bottom - rect.top};
@@ -273,8 +273,7 @@ void moveWindow(int window, Rect outer)
 int windowDpi(int window)
 {
     using DpiForWindow = UINT(WINAPI*)(HWND);
-    static const auto dpiForWindow = reinterpret_cast<DpiForWindow>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    static const auto dpiForWindow = systemFunction<DpiForWindow>(L"user32.dll", "GetDpiForWindow");
     HWND handle = windowHandle(window);
     const int dpi = handle && dpiForWindow ? static_cast<int>(dpiForWindow(handle)) : 0;
     return dpi > 0 ? dpi : screenDpi();
