@@ -17,17 +17,17 @@ struct SearchSite {
 };
 
 inline constexpr int kCatalogueSize = 1001;  // positions 0 to 1000
-inline constexpr int kFilledSites = 93;      // positions 0 to 92 are filled
-inline constexpr int kDefaultSitePosition = 22;
+inline constexpr int kFilledSites = 80;      // positions 0 to 79 hold the built-in sites
+inline constexpr int kDefaultSitePosition = 20;
 
 // Allocates the table with every entry empty (start-up, before the main window).
 void reserveSearchSites();
-// Writes positions 0 to 92 from the built-in table.
+// Writes the built-in sites to positions 0 to kFilledSites - 1.
 void fillSearchSites();
-// The user's own sites at positions 93 on, in their order (at most 908); the
-// positions after them are emptied.
+// The user's own sites right after the built-in ones, in their order (at most
+// kCatalogueSize - kFilledSites); the positions after them are emptied.
 void setOwnSearchSites(std::span<const SearchSite> sites);
-// The labels of the 93 built-in sites, in catalogue order.
+// The labels of the built-in sites, in catalogue order.
 std::vector<std::string> builtInSiteLabels();
 // Every label in the catalogue now, built-in and own, in catalogue order.
 std::vector<std::string> siteLabels();

@@ -81,7 +81,7 @@ OwnSites readOwnSites(std::span<const SettingsLine> lines, std::span<const std::
         }
         // Only a line that would otherwise be taken is told that it found no room.
         if (!problem && result.sites.size() >= static_cast<std::size_t>(kMaxOwnSites)) {
-            problem = "kein Platz mehr (908 eigene Suchseiten)";
+            problem = "kein Platz mehr (" + std::to_string(kMaxOwnSites) + " eigene Suchseiten)";
         }
         if (problem) {
             result.skipped.push_back({line.text, std::move(*problem)});

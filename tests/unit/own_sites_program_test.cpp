@@ -112,7 +112,8 @@ TEST_F(OwnSitesProgramTest, KeywordsShowTheirSiteWhileTypingAndLeaveTheCurrentSi
     EXPECT_EQ(label(), "LEO W\xC3\xB6rterbuch");
     pressReturn();
     ASSERT_EQ(fake::launchedUrls().size(), 2u);
-    EXPECT_EQ(fake::launchedUrls()[0], searchSite(83).urlPrefix + "Berlin%20Mitte" + searchSite(83).urlSuffix);
+    const SearchSite& wikipedia = searchSite(*findSearchSite("wikipedia.org"));
+    EXPECT_EQ(fake::launchedUrls()[0], wikipedia.urlPrefix + "Berlin%20Mitte" + wikipedia.urlSuffix);
     EXPECT_EQ(fake::launchedUrls()[1], "https://dict.leo.org/englisch-deutsch/Haus");
     EXPECT_EQ(label(), "google.de") << "after a keyword search the current site is back";
 

@@ -19,7 +19,7 @@ using platform::Event;
 using platform::EventKind;
 using platform::EventSubtype;
 
-constexpr const char* kGoogle = "http://www.google.de/#hl=de&q=";
+constexpr const char* kGoogle = "https://www.google.de/search?q=";
 
 class SearchTest : public testing::ProgramFixture {
 protected:
@@ -66,7 +66,7 @@ TEST_F(SearchTest, ReturnSearchesTheLabelledSiteHidesTheBarAndResetsTheField)
     typeTerm("abc");
     pressReturn();
     ASSERT_EQ(fake::launchedUrls().size(), 1u);
-    EXPECT_EQ(fake::launchedUrls()[0], std::string(kGoogle) + "abc");
+    EXPECT_EQ(fake::launchedUrls()[0], std::string(kGoogle) + "abc&hl=de");
     EXPECT_FALSE(fake::window(kMainWindow)->visible);
     EXPECT_EQ(fieldText(), "Suchen...");
 }
@@ -77,7 +77,7 @@ TEST_F(SearchTest, TheTermReachesTheSiteAsPercentEncodedUtf8)
     typeTerm("M\xC3\xBCller & C#");
     pressReturn();
     ASSERT_EQ(fake::launchedUrls().size(), 1u);
-    EXPECT_EQ(fake::launchedUrls()[0], std::string(kGoogle) + "M%C3%BCller%20%26%20C%23");
+    EXPECT_EQ(fake::launchedUrls()[0], std::string(kGoogle) + "M%C3%BCller%20%26%20C%23&hl=de");
 }
 
 TEST_F(SearchTest, NothingStartsWithoutFocusTermOrKnownSite)
@@ -132,16 +132,16 @@ TEST_F(SearchTest, PickerOpensUnderTheLabelWithEveryLabelAndNoSelection)
 TEST_F(SearchTest, TheFirstSelectionPicksClosesAndTheNextSearchGoesThere)
 {
     send(EventKind::Control, kSiteLabel, EventSubtype::LeftClick);
-    fake::selectListItem(kPickerList, 28);
+    fake::selectListItem(kPickerList, 24);
     send(EventKind::Control, kPickerList, EventSubtype::SelectionChanged);
     EXPECT_FALSE(platform::isWindowOpen(kPickerWindow));
-    EXPECT_EQ(labelText(), searchSite(28).label);
+    EXPECT_EQ(labelText(), searchSite(24).label);
     EXPECT_EQ(platform::foregroundWindow(), kMainWindow) << "the bar is active again after a pick";
 
     typeTerm("abc");
     pressReturn();
     ASSERT_EQ(fake::launchedUrls().size(), 1u);
-    EXPECT_EQ(fake::launchedUrls()[0], searchSite(28).urlPrefix + "abc" + searchSite(28).urlSuffix);
+    EXPECT_EQ(fake::launchedUrls()[0], searchSite(24).urlPrefix + "abc" + searchSite(24).urlSuffix);
 }
 
 TEST_F(SearchTest, TheBarInTheForegroundClosesThePickerWithoutAChoice)

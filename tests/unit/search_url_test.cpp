@@ -122,20 +122,20 @@ struct ComposeCase {
 TEST_F(SearchUrlTest, TermLandsBetweenPrefixAndSuffix) {
     const ComposeCase cases[] = {
         {0, "abc", "/4players.php/suchergebnis/Allgemein/4players/abc.html"},  // path segment + suffix
-        {90, "abc", "/results?search_query=abc"},                               // query key
-        {22, "abc", "/#hl=de&q=abc"},                                           // fragment
-        {28, "abc", "/suche/?q=abc&search_submit=Suche&rm=search"},
-        {83, "a b", "/w/index.php?title=Spezial%3ASuche&search=a%20b&fulltext=Volltext"},
-        {87, "abc", "/ml/search/links/abc/"},
-        {88, "x&y", "/sphider/search.php?query=x%26y&btnG=%3E&search=1"},
-        {62, "a\"b", "/s-a%22b"},
+        {77, "abc", "/results?search_query=abc"},                               // query key
+        {20, "abc", "/search?q=abc&hl=de"},                                     // a key after it
+        {24, "abc", "/suche/?q=abc&search_submit=Suche&rm=search"},
+        {70, "a b", "/w/index.php?title=Spezial%3ASuche&search=a%20b&fulltext=Volltext"},
+        {74, "abc", "/ml/search/links/abc/"},
+        {75, "x&y", "/synonyme/x%26y.php"},
+        {51, "a\"b", "/s-a%22b"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("position " + std::to_string(c.position));
         const SearchSite& site = searchSite(c.position);
         const std::string url = composeSearchUrl(site, c.term);
-        ASSERT_TRUE(url.starts_with("http://"));
-        const auto slash = url.find('/', 7);
+        ASSERT_TRUE(url.starts_with("http://") || url.starts_with("https://"));
+        const auto slash = url.find('/', url.find("://") + 3);
         ASSERT_NE(slash, std::string::npos);
         EXPECT_EQ(url.substr(slash), c.expectedTail);
         EXPECT_EQ(url, site.urlPrefix + percentEncode(c.term) + site.urlSuffix);
@@ -144,7 +144,7 @@ TEST_F(SearchUrlTest, TermLandsBetweenPrefixAndSuffix) {
 
 TEST_F(SearchUrlTest, EscapedCharactersCannotEscapeTheirPlace) {
     // "&" and "#" in the term must not start a new key or a fragment.
-    const std::string url = composeSearchUrl(searchSite(28), "a&rm=x#frag");
+    const std::string url = composeSearchUrl(searchSite(24), "a&rm=x#frag");
     EXPECT_EQ(url.find('#'), std::string::npos);
     EXPECT_TRUE(url.ends_with("a%26rm%3Dx%23frag&search_submit=Suche&rm=search"));
 }
