@@ -11,6 +11,7 @@
 #include "platform/window_toolkit.h"
 #include "platform/tray.h"
 #include "search/catalogue.h"
+#include "search/former_sites.h"
 #include "search/own_sites.h"
 #include "search/search_history.h"
 #include "search/site_choice.h"
@@ -38,6 +39,7 @@ constexpr std::string_view kFirstStartText =
     "Um das Suchfenster öffnen zu können, verwenden Sie die folgende Tastenkombination: Strg + Shift + S";
 
 constexpr std::string_view kSkippedLinesTitle = "Eigene Suchseiten";
+constexpr std::string_view kRemovedSiteTitle = "Suchseite";
 
 // Tells the user once about lines of the settings file that were not taken,
 // without blocking anything.
@@ -67,8 +69,14 @@ void completeStartUp(PreferencesFile& settingsFile, std::optional<platform::File
     const std::vector<SkippedLine> skipped = useOwnSitesAndKeywords(settingsFile, settingsStamp);
     setHistory(loadHistory(kProgramName, settingsFile));
     settingsFile.close();
+    // A stored site the catalogue no longer offers is told once: the default
+    // site that stands in for it is what the next quit writes.
+    const StoredSite stored = siteForStoredLabel(g_settings.Suchseite);
+    g_settings.Suchseite = stored.label;
     buildTrayMenu();
     tellSkippedLines(skipped);
+    if (!stored.removedLabel.empty())
+        platform::showTrayBalloon(kTrayIcon, kRemovedSiteTitle, removedSiteNotice(stored.removedLabel, stored.label));
     platform::markStep("own sites, history, tray menu");
     const int dpi = platform::windowDpi(kMainWindow);
     loadIcons(dpi);
