@@ -250,6 +250,11 @@ pixel_of() {
         sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | head -n 1
 }
 
+# A balloon from the tray icon: a window of Wine's tray process beside its own.
+balloon_shown() {
+    xwininfo -root -tree | grep '"explorer.exe"' | grep -v -e '1x1+' -e 'Wine System Tray' | grep -q .
+}
+
 recorded_urls() { tr -d '\r' <"$TELLURIX_URL_LOG"; }
 url_count() { wc -l <"$TELLURIX_URL_LOG"; }
 

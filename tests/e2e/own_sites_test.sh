@@ -4,7 +4,7 @@
 # and a site added while the program runs.
 . "$(dirname "$0")/lib.sh"
 
-WIKIPEDIA="http://de.wikipedia.org/w/index.php?title=Spezial%3ASuche&search="
+WIKIPEDIA="https://de.wikipedia.org/w/index.php?title=Spezial%3ASuche&search="
 
 own_sites() {
     seed_settings
@@ -23,10 +23,6 @@ search_for() {
     wait_until 10 bash -c "[ \$(wc -l <'$TELLURIX_URL_LOG') -gt $before ]" || fail "no URL reached the browser for '$1'"
 }
 last_url() { recorded_urls | tail -n 1; }
-# A balloon from the tray icon: a window of Wine's tray process beside its own.
-balloon_shown() {
-    xwininfo -root -tree | grep '"explorer.exe"' | grep -v -e '1x1+' -e 'Wine System Tray' | grep -q .
-}
 # A checksum of the site label's pixels.
 label_pixels() {
     local x y w h
