@@ -112,6 +112,11 @@ void cancelAndCloseDesignWindow()
     quit();
 }
 
+void showInformation()
+{
+    showInformationBox(currentHotkeyChord());
+}
+
 void turnAutostartOn()
 {
     showAutostartButtons(enableAutostart());
@@ -137,7 +142,7 @@ const std::array kRoutes{
     Route{EventKind::Control, kTopmostOnButton, EventSubtype::LeftClick, turnTopmostOn},
     Route{EventKind::Control, kTopmostOffButton, EventSubtype::LeftClick, turnTopmostOff},
     Route{EventKind::Control, kDesignButton, EventSubtype::LeftClick, openDesignWindow},
-    Route{EventKind::Control, kInfoButton, EventSubtype::LeftClick, showInformationBox},
+    Route{EventKind::Control, kInfoButton, EventSubtype::LeftClick, showInformation},
     Route{EventKind::Control, kQuitButton, EventSubtype::LeftClick, quitProgram},
     Route{EventKind::Control, kAutostartOffButton, EventSubtype::LeftClick, turnAutostartOff},
     Route{EventKind::Control, kAutostartOnButton, EventSubtype::LeftClick, turnAutostartOn},

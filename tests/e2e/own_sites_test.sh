@@ -23,10 +23,6 @@ search_for() {
     wait_until 10 bash -c "[ \$(wc -l <'$TELLURIX_URL_LOG') -gt $before ]" || fail "no URL reached the browser for '$1'"
 }
 last_url() { recorded_urls | tail -n 1; }
-# A balloon from the tray icon: a window of Wine's tray process beside its own.
-balloon_shown() {
-    xwininfo -root -tree | grep '"explorer.exe"' | grep -v -e '1x1+' -e 'Wine System Tray' | grep -q .
-}
 # A checksum of the site label's pixels.
 label_pixels() {
     local x y w h

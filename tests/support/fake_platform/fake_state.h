@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fake_platform/fake_toolkit.h"
+#include "platform/keyboard.h"
 #include "platform/window_toolkit.h"
 
 // What the in-memory toolkit keeps between calls, shared by its files.
@@ -28,6 +29,10 @@ struct Toolkit {
     int foreground = kNoWindow;
     int focus = kNoControl;
     std::set<int> keysDown;
+    bool refuseKeyboardHook = false;
+    KeyFilter keyFilter = nullptr;
+    void* keyFilterContext = nullptr;
+    int neutralKeys = 0;
     int bringUps = 0;
     bool threadRunning = false;
     bool shuttingDown = false;
