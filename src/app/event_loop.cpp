@@ -11,6 +11,7 @@
 #include "search/site_choice.h"
 #include "search/site_picker.h"
 #include "settings/autostart.h"
+#include "platform/controls.h"
 #include "platform/notices.h"
 #include "platform/trace.h"
 #include "settings/history_file.h"

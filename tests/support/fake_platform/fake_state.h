@@ -8,7 +8,9 @@
 
 #include "fake_platform/fake_toolkit.h"
 #include "platform/keyboard.h"
-#include "platform/window_toolkit.h"
+#include "platform/controls.h"
+#include "platform/screen.h"
+#include "platform/windows.h"
 
 // What the in-memory toolkit keeps between calls, shared by its files.
 namespace tellurix::platform::fake::internal {
