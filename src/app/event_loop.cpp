@@ -11,6 +11,7 @@
 #include "search/site_choice.h"
 #include "search/site_picker.h"
 #include "settings/autostart.h"
+#include "platform/controls.h"
 #include "platform/notices.h"
 #include "platform/trace.h"
 #include "settings/history_file.h"
@@ -112,6 +113,11 @@ void cancelAndCloseDesignWindow()
     quit();
 }
 
+void showInformation()
+{
+    showInformationBox(currentHotkeyChord());
+}
+
 void turnAutostartOn()
 {
     showAutostartButtons(enableAutostart());
@@ -137,7 +143,7 @@ const std::array kRoutes{
     Route{EventKind::Control, kTopmostOnButton, EventSubtype::LeftClick, turnTopmostOn},
     Route{EventKind::Control, kTopmostOffButton, EventSubtype::LeftClick, turnTopmostOff},
     Route{EventKind::Control, kDesignButton, EventSubtype::LeftClick, openDesignWindow},
-    Route{EventKind::Control, kInfoButton, EventSubtype::LeftClick, showInformationBox},
+    Route{EventKind::Control, kInfoButton, EventSubtype::LeftClick, showInformation},
     Route{EventKind::Control, kQuitButton, EventSubtype::LeftClick, quitProgram},
     Route{EventKind::Control, kAutostartOffButton, EventSubtype::LeftClick, turnAutostartOff},
     Route{EventKind::Control, kAutostartOnButton, EventSubtype::LeftClick, turnAutostartOn},

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "platform/window_toolkit.h"
+#include "platform/geometry.h"
 
 namespace tellurix {
 

@@ -1,14 +1,16 @@
 #include "app/program.h"
 
 #include "app/event_loop.h"
-#include "app/hotkey_watcher.h"
+#include "app/hotkey.h"
 #include "app/main_window.h"
 #include "core/entry.h"
 #include "core/identity.h"
 #include "core/numbers.h"
 #include "platform/threads.h"
 #include "platform/trace.h"
-#include "platform/window_toolkit.h"
+#include "platform/events.h"
+#include "platform/process.h"
+#include "platform/windows.h"
 #include "platform/tray.h"
 #include "search/catalogue.h"
 #include "search/former_sites.h"
@@ -17,6 +19,7 @@
 #include "search/site_choice.h"
 #include "search/site_picker.h"
 #include "settings/autostart.h"
+#include "settings/hotkey_setting.h"
 #include "settings/history_file.h"
 #include "settings/own_sites_file.h"
 #include "settings/preferences_file.h"
@@ -32,11 +35,14 @@ namespace {
 Settings g_settings;
 // The balloon last shown about skipped lines of the settings file.
 std::string g_toldSkipped;
+HotkeyState g_hotkey;
+// The balloon last shown about a "Tastenkuerzel" that is no chord.
+std::string g_toldHotkey;
 
 constexpr std::string_view kFirstStartTitle = "Erster Start";
-constexpr std::string_view kFirstStartText =
+constexpr std::string_view kFirstStartLead =
     "Das Suchfenster wurde im Hintergrund gestartet.\r"
-    "Um das Suchfenster öffnen zu können, verwenden Sie die folgende Tastenkombination: Strg + Shift + S";
+    "Um das Suchfenster öffnen zu können, verwenden Sie die folgende Tastenkombination: ";
 
 constexpr std::string_view kSkippedLinesTitle = "Eigene Suchseiten";
 constexpr std::string_view kRemovedSiteTitle = "Suchseite";
@@ -52,12 +58,27 @@ void tellSkippedLines(const std::vector<SkippedLine>& skipped)
     g_toldSkipped = std::move(notice);
 }
 
+// The chord from the settings file takes effect; a value that is no chord is
+// told once, the standard chord holds then.
+void useHotkeySetting(const HotkeySetting& setting)
+{
+    setHotkeyChord(g_hotkey, setting.chord);
+    std::string notice = hotkeyNotice(setting);
+    if (notice.empty() || notice == g_toldHotkey)
+        return;
+    platform::showTrayBalloon(kTrayIcon, kHotkeyNoticeTitle, notice);
+    g_toldHotkey = std::move(notice);
+}
+
 void showFirstStartNoticeIfDue()
 {
     if (g_settings.FPS != 1)
         return;
     platform::markStep("notice due");
-    showNotice(kFirstStartTitle, kFirstStartText);
+    // The standard chord in its short words; a chord of the user's in full.
+    const HotkeyChord chord = hotkeyChord(g_hotkey);
+    const std::string keys = chord == kStandardChord ? std::string("Strg + Shift + S") : describeChord(chord);
+    showNotice(kFirstStartTitle, std::string(kFirstStartLead) + keys);
     g_settings.FPS = 0;
 }
 
@@ -111,12 +132,14 @@ bool startUp()
     platform::markStep("main window");
     // What the user sees of a start, in this order: the tray icon, then the
     // notice of a first start. The watcher already runs while they appear.
-    startHotkeyWatcher();
-    platform::markStep("hotkey watcher");
+    g_hotkey.keptKey = 0;
+    startHotkey(g_hotkey);
+    platform::markStep("hotkey");
     loadTrayImage();
     addTrayIcon();
     platform::markStep("tray icon");
     g_toldSkipped.clear();
+    g_toldHotkey.clear();
     ensureSettingsFolders(kProgramName);
     ensureSettingsFile(kProgramName, kSettingsFileName);
     // One reading of the settings file serves everything start-up takes from
@@ -126,6 +149,7 @@ bool startUp()
     PreferencesFile settingsFile;
     settingsFile.open(settingsPath);
     readSettings(settingsFile, g_settings);
+    useHotkeySetting(readHotkeySetting(settingsFile));
     platform::markStep("settings read");
     showFirstStartNoticeIfDue();
     // The rest can only be seen once the event loop runs: a request of the
@@ -149,8 +173,20 @@ void onDpiChanged(int window)
 
 void refreshOwnSites()
 {
-    if (ownSitesFileChanged(kProgramName, kSettingsFileName))
-        tellSkippedLines(loadOwnSitesAndKeywords(kProgramName, kSettingsFileName));
+    if (!ownSitesFileChanged(kProgramName, kSettingsFileName))
+        return;
+    const std::string path = settingsFilePath(kProgramName, kSettingsFileName);
+    const auto stamp = platform::fileStamp(path);
+    PreferencesFile file;
+    file.open(path);
+    tellSkippedLines(useOwnSitesAndKeywords(file, stamp));
+    useHotkeySetting(readHotkeySetting(file));
+    file.close();
+}
+
+HotkeyChord currentHotkeyChord()
+{
+    return hotkeyChord(g_hotkey);
 }
 
 void run()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/hotkey_chord.h"
 #include "core/settings.h"
 
 namespace tellurix {
@@ -16,6 +17,8 @@ void onDpiChanged(int window);
 // Reads the own sites and keywords again when the settings file changed on
 // disk since they were read (the bar is being shown).
 void refreshOwnSites();
+// The chord that calls up the bar now.
+HotkeyChord currentHotkeyChord();
 // Writes the current site, the design and the first-start flag to the
 // settings file (at quit, and when the Windows session ends).
 void saveCurrentSettings();

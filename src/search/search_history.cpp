@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "core/numbers.h"
-#include "platform/window_toolkit.h"
+#include "platform/controls.h"
 
 namespace tellurix {
 namespace {

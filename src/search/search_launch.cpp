@@ -4,7 +4,7 @@
 #include "platform/shell.h"
 #include "platform/trace.h"
 #include "platform/url.h"
-#include "platform/window_toolkit.h"
+#include "platform/controls.h"
 #include "search/catalogue.h"
 #include "search/search_url.h"
 #include "search/site_choice.h"

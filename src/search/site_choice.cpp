@@ -3,7 +3,8 @@
 #include <utility>
 
 #include "core/numbers.h"
-#include "platform/window_toolkit.h"
+#include "platform/controls.h"
+#include "platform/windows.h"
 #include "search/search_launch.h"
 
 namespace tellurix {

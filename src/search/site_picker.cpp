@@ -5,7 +5,8 @@
 #include "core/numbers.h"
 #include "core/scale.h"
 #include "core/text.h"
-#include "platform/window_toolkit.h"
+#include "platform/controls.h"
+#include "platform/windows.h"
 #include "search/catalogue.h"
 #include "search/site_choice.h"
 

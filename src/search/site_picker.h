@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/window_toolkit.h"
+#include "platform/events.h"
 
 namespace tellurix {
 

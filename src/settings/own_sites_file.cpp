@@ -22,17 +22,6 @@ std::optional<platform::FileStamp>& lastRead()
 
 }  // namespace
 
-std::vector<SkippedLine> loadOwnSitesAndKeywords(std::string_view programName, std::string_view fileName)
-{
-    const std::string path = settingsFilePath(programName, fileName);
-    const std::optional<platform::FileStamp> stamp = platform::fileStamp(path);
-    PreferencesFile file;
-    file.open(path);
-    std::vector<SkippedLine> skipped = useOwnSitesAndKeywords(file, stamp);
-    file.close();
-    return skipped;
-}
-
 std::vector<SkippedLine> useOwnSitesAndKeywords(PreferencesFile& file, std::optional<platform::FileStamp> stamp)
 {
     lastRead() = stamp;

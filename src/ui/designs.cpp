@@ -8,7 +8,8 @@
 #include "core/settings.h"
 #include "platform/designs.h"
 #include "platform/images.h"
-#include "platform/window_toolkit.h"
+#include "platform/controls.h"
+#include "platform/windows.h"
 #include "ui/images.h"
 
 namespace tellurix {

@@ -9,12 +9,14 @@ namespace {
 constexpr std::string_view kInformationTitle = "Informationen";
 // Starts by ending the display name's line and leaving one empty; a lone CR
 // breaks the line, as in every message text of the program.
-constexpr std::string_view kAboutText =
+constexpr std::string_view kAboutLead =
     "\r"
     "\r"
     "Websuchen aus einer schmalen Suchleiste.\r"
     "\r"
-    "Aufrufen mit linker Strg + linker Shift + S\r"
+    "Aufrufen mit ";
+constexpr std::string_view kAboutText =
+    "\r"
     "oder mit einem Klick auf das Symbol im Infobereich.\r"
     "Ein Klick auf die Suchseite wählt eine andere aus,\r"
     "Enter startet die Suche im Standardbrowser.\r"
@@ -27,6 +29,9 @@ constexpr std::string_view kAboutText =
     "Alt + Pfeil nach unten (oder F4): Liste der Suchseiten.\r"
     "Pfeil nach oben/unten: frühere Suchen (Suchverlauf),\r"
     "Strg + Shift + Entf löscht den Suchverlauf.\r"
+    "\r"
+    "Eine andere Tastenkombination zum Aufrufen steht unter\r"
+    "[Einstellungen], zum Beispiel: Tastenkuerzel = Strg+Alt+K\r"
     "\r"
     "Einstellungen:\r"
     "%APPDATA%\\Brenmoor\\Tellurix\\Einstellungen.ini";
@@ -43,14 +48,14 @@ void showNotice(std::string_view title, std::string_view text)
     platform::showMessageBox(title, text);
 }
 
-std::string informationText()
+std::string informationText(const HotkeyChord& chord)
 {
-    return displayName() + std::string(kAboutText);
+    return displayName() + std::string(kAboutLead) + describeChord(chord) + std::string(kAboutText);
 }
 
-void showInformationBox()
+void showInformationBox(const HotkeyChord& chord)
 {
-    showNotice(kInformationTitle, informationText());
+    showNotice(kInformationTitle, informationText(chord));
 }
 
 }  // namespace tellurix

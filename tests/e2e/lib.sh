@@ -237,6 +237,11 @@ dismiss() {
         fail "'$1' did not close"
 }
 
+# A balloon from the tray icon: a window of Wine's tray process beside its own.
+balloon_shown() {
+    xwininfo -root -tree | grep '"explorer.exe"' | grep -v -e '1x1+' -e 'Wine System Tray' | grep -q .
+}
+
 # The colour of one screen pixel as RRGGBB.
 pixel() {
     import -display "$DISPLAY" -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |

@@ -11,7 +11,6 @@
 #include "fake_platform/fake_tray.h"
 #include "core/numbers.h"
 #include "app/event_loop.h"
-#include "app/hotkey_watcher.h"
 #include "core/identity.h"
 #include "app/main_window.h"
 #include "app/program.h"
@@ -77,7 +76,7 @@ TEST_F(ProgramTest, StartUpBuildsAHiddenBarInTheFixedOrder)
     // running, then the notice); the bar's pictures, controls and tips follow,
     // before the event loop can show the bar.
     const long window = callIndex("createWindow 0");
-    const long thread = callIndex("startThread 0");
+    const long thread = callIndex("startKeyboardHook 0");
     const auto* icon = fake::trayIcon(kTrayIcon);
     ASSERT_NE(icon, nullptr);
     const long tray = static_cast<long>(icon->callsBefore);
@@ -247,36 +246,6 @@ TEST_F(ProgramTest, FirstStartNoticeOnlyWhenFlagIsOne)
         fake::reset();
         ASSERT_TRUE(startUp());
         EXPECT_EQ(fake::messageBoxesShown(), 0) << value;
-    }
-}
-
-TEST_F(ProgramTest, HotkeyNeedsLeftControlLeftShiftAndS)
-{
-    using platform::kVkLeftControl;
-    using platform::kVkLeftShift;
-    using platform::kVkS;
-    constexpr int kVkRightControl = 0xA3;
-    constexpr int kVkRightShift = 0xA1;
-    constexpr int kVkAlt = 0x12;
-    struct Case {
-        std::vector<int> keys;
-        bool held;
-    };
-    const Case cases[] = {
-        {{kVkLeftControl, kVkLeftShift, kVkS}, true},
-        {{kVkS, kVkLeftShift, kVkLeftControl}, true},
-        {{kVkLeftControl, kVkLeftShift, kVkS, kVkAlt}, true},
-        {{kVkRightControl, kVkLeftShift, kVkS}, false},
-        {{kVkLeftControl, kVkRightShift, kVkS}, false},
-        {{kVkLeftControl, kVkLeftShift}, false},
-        {{kVkLeftControl, kVkS}, false},
-        {{}, false},
-    };
-    for (const Case& c : cases) {
-        fake::reset();
-        for (int key : c.keys)
-            fake::setKeyDown(key, true);
-        EXPECT_EQ(hotkeyHeld(), c.held) << ::testing::PrintToString(c.keys);
     }
 }
 

@@ -132,7 +132,7 @@ TEST_F(TrayTest, StartUpAddsTheGlobeWithTheDisplayNameAfterTheWatcher)
     // menu, unseen until the icon is pressed, after the icon.
     const fake::MenuState* menu = fake::menu(kTrayMenu);
     ASSERT_NE(menu, nullptr);
-    const long thread = callIndex("startThread 0");
+    const long thread = callIndex("startKeyboardHook 0");
     const long notice = callIndex("showMessageBox 0");
     ASSERT_NE(thread, -1);
     ASSERT_NE(notice, -1);

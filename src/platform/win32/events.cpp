@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "platform/win32/toolkit_state.h"
-#include "platform/window_toolkit.h"
+#include "platform/controls.h"
+#include "platform/windows.h"
 
 namespace tellurix::platform {
 namespace {

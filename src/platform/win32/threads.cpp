@@ -10,7 +10,7 @@ using namespace win32;
 
 struct ThreadStart {
     ThreadEntry entry = nullptr;
-    int argument = 0;
+    void* context = nullptr;
 };
 
 ThreadStart g_threadStart;
@@ -19,7 +19,7 @@ UniqueKernelHandle g_instanceMutex;
 
 DWORD WINAPI threadTrampoline(LPVOID)
 {
-    g_threadStart.entry(g_threadStart.argument);
+    g_threadStart.entry(g_threadStart.context);
     return 0;
 }
 
@@ -27,9 +27,9 @@ constexpr wchar_t kInstanceMutexName[] = L"Local\\Brenmoor.Tellurix.Instance";
 
 }  // namespace
 
-bool startThread(ThreadEntry entry, int argument)
+bool startThread(ThreadEntry entry, void* context)
 {
-    g_threadStart = {entry, argument};
+    g_threadStart = {entry, context};
     g_thread = UniqueKernelHandle(::CreateThread(nullptr, 0, threadTrampoline, nullptr, 0, nullptr));
     return static_cast<bool>(g_thread);
 }
@@ -42,11 +42,6 @@ void releaseThread()
 void sleepMilliseconds(int milliseconds)
 {
     ::Sleep(static_cast<DWORD>(milliseconds));
-}
-
-bool isKeyDown(int virtualKey)
-{
-    return (static_cast<unsigned short>(::GetAsyncKeyState(virtualKey)) & 0x8000u) != 0;
 }
 
 void requestBringUp()

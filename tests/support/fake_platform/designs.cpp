@@ -4,7 +4,7 @@
 #include "platform/designs.h"
 #include "fake_platform/fake_designs.h"
 #include "platform/images.h"
-#include "platform/window_toolkit.h"
+#include "platform/windows.h"
 
 namespace tellurix::platform {
 namespace {

@@ -1,7 +1,9 @@
 #include "fake_platform/fake_designs.h"
 #include "fake_platform/fake_state.h"
 #include "fake_platform/fake_tray.h"
-#include "platform/window_toolkit.h"
+#include "platform/controls.h"
+#include "platform/process.h"
+#include "platform/windows.h"
 
 namespace tellurix::platform {
 

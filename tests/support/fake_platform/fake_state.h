@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "fake_platform/fake_toolkit.h"
-#include "platform/window_toolkit.h"
+#include "platform/keyboard.h"
+#include "platform/controls.h"
+#include "platform/screen.h"
+#include "platform/windows.h"
 
 // What the in-memory toolkit keeps between calls, shared by its files.
 namespace tellurix::platform::fake::internal {
@@ -28,6 +31,10 @@ struct Toolkit {
     int foreground = kNoWindow;
     int focus = kNoControl;
     std::set<int> keysDown;
+    bool refuseKeyboardHook = false;
+    KeyFilter keyFilter = nullptr;
+    void* keyFilterContext = nullptr;
+    int neutralKeys = 0;
     int bringUps = 0;
     bool threadRunning = false;
     bool shuttingDown = false;

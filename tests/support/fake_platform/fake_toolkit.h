@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/window_toolkit.h"
+#include "platform/keyboard.h"
+#include "platform/controls.h"
+#include "platform/windows.h"
 
 // The in-memory platform that the unit tests link instead of Win32. Tests drive
 // it through these functions and read back what the program did.
@@ -77,7 +79,16 @@ bool pressKey(const KeyPress& key);
 // Lists show this many items at once.
 inline constexpr int kVisibleListItems = 10;
 
+// The keyboard: a key held or released without the hook seeing it.
 void setKeyDown(int virtualKey, bool down);
+// The system refuses the keyboard hook from now on (until reset).
+void refuseKeyboardHook(bool refuse);
+bool keyboardHookInstalled();
+// A key stroke on the desktop: the hook's filter sees it first; unless the
+// filter keeps it, the key's state follows it. Pass when there is no hook.
+KeyVerdict strokeKey(int virtualKey, bool down, unsigned int time = 0);
+// How often the neutral key was pressed.
+int neutralKeyPresses();
 int bringUpRequests();
 bool threadStarted();
 

@@ -1,6 +1,6 @@
 #include "fake_platform/fake_state.h"
 #include "platform/threads.h"
-#include "platform/window_toolkit.h"
+#include "platform/events.h"
 
 namespace tellurix::platform {
 
@@ -8,10 +8,10 @@ using namespace fake::internal;
 
 // --- Threads and keys -------------------------------------------------------
 
-bool startThread(ThreadEntry /*entry*/, int argument)
+bool startThread(ThreadEntry /*entry*/, void* /*context*/)
 {
-    // The watcher loops forever; tests poll it one step at a time instead.
-    record("startThread", argument);
+    // A thread of the program loops forever; tests never run it.
+    record("startThread", 0);
     kit().threadRunning = true;
     return true;
 }
@@ -22,11 +22,6 @@ void releaseThread()
 }
 
 void sleepMilliseconds(int /*milliseconds*/) {}
-
-bool isKeyDown(int virtualKey)
-{
-    return kit().keysDown.count(virtualKey) != 0;
-}
 
 void requestBringUp()
 {
@@ -56,14 +51,6 @@ bool claimSingleInstance()
 void bringUpRunningInstance() {}
 
 namespace fake {
-
-void setKeyDown(int virtualKey, bool down)
-{
-    if (down)
-        kit().keysDown.insert(virtualKey);
-    else
-        kit().keysDown.erase(virtualKey);
-}
 
 int bringUpRequests()
 {

@@ -1,0 +1,218 @@
+// The chord's spellings in the settings file, and which key strokes on the
+// desktop bring up the bar and which are kept from the program in front.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "../support/program_fixture.h"
+#include "app/event_loop.h"
+#include "app/program.h"
+#include "core/hotkey_chord.h"
+#include "core/numbers.h"
+#include "fake_platform/fake_toolkit.h"
+#include "fake_platform/fake_tray.h"
+
+namespace tellurix {
+namespace {
+
+namespace fake = platform::fake;
+using platform::EventKind;
+using platform::EventSubtype;
+using platform::KeyVerdict;
+
+constexpr Side E = Side::Either, L = Side::Left, R = Side::Right, N = Side::None;
+
+TEST(HotkeyChord, SpellingsAndWhatTheyMean)
+{
+    struct Case {
+        const char* text;
+        HotkeyChord chord;
+    };
+    const Case chords[] = {
+        {"Strg+Alt+K", {E, N, E, N, 'K'}},
+        {" strg + ALT + k ", {E, N, E, N, 'K'}},
+        {"LStrg+LUmschalt+S", kStandardChord},
+        {"RStrg+RUmschalt+Leertaste", {R, R, N, N, kVkSpace}},
+        {"Win+Umschalt+7", {N, E, N, E, '7'}},
+        {"LWin+RAlt+F1", {N, N, R, L, kVkF1}},
+        {"F13", {N, N, N, N, kVkF13}},
+        {"Umschalt+F24", {N, E, N, N, kVkF24}},
+        {"Strg+F12", {E, N, N, N, kVkF1 + 11}},
+    };
+    for (const Case& c : chords) {
+        const ChordReading reading = readChord(c.text);
+        ASSERT_TRUE(reading.chord) << c.text << ": " << reading.problem;
+        EXPECT_EQ(*reading.chord, c.chord) << c.text;
+        EXPECT_EQ(unpackChord(packChord(*reading.chord)), c.chord) << c.text;
+    }
+    const char* const problems[] = {
+        "",           "K",          "Umschalt+K",   "Umschalt+Leertaste", "F12",       "Strg",
+        "Strg+Alt",   "Strg++K",    "Strg+K+",      "Strg+K+Alt",         "Strg+K+L",  "Strg+LStrg+K",
+        "Alt+Alt+K",  "Strg+F0",    "Strg+F25",     "Strg+F01",           "Strg+Ä",    "Ctrl+K",
+        "Strg+Alt+KK", "Strg Alt K", "Strg+Alt+Esc",
+    };
+    for (const char* text : problems) {
+        const ChordReading reading = readChord(text);
+        EXPECT_FALSE(reading.chord) << "'" << text << "' was taken";
+        EXPECT_FALSE(reading.problem.empty()) << text;
+    }
+}
+
+TEST(HotkeyChord, ExactlyTheChordsModifiersOnTheirSides)
+{
+    const HotkeyChord standard = kStandardChord;
+    const HotkeyChord either = *readChord("Strg+Alt+K").chord;
+    ModifierKeys held;
+    held.leftControl = held.leftShift = true;
+    EXPECT_TRUE(modifiersMatch(standard, held));
+    EXPECT_FALSE(modifiersMatch(either, held));
+    held.rightControl = true;
+    EXPECT_FALSE(modifiersMatch(standard, held)) << "a right Ctrl besides the left one";
+    held = {};
+    held.rightControl = held.rightShift = true;
+    EXPECT_FALSE(modifiersMatch(standard, held));
+    held = {};
+    held.leftControl = held.leftShift = held.leftAlt = true;
+    EXPECT_FALSE(modifiersMatch(standard, held)) << "Alt held as well";
+    held.leftShift = false;
+    EXPECT_TRUE(modifiersMatch(either, held));
+    held.leftControl = false;
+    held.rightControl = true;
+    EXPECT_TRUE(modifiersMatch(either, held)) << "either Ctrl";
+    held.leftWindows = true;
+    EXPECT_FALSE(modifiersMatch(either, held)) << "a Windows key held as well";
+}
+
+TEST(HotkeyChord, DescribedInTheProgramsWords)
+{
+    EXPECT_EQ(describeChord(kStandardChord), "linker Strg + linker Shift + S");
+    EXPECT_EQ(describeChord(*readChord("RStrg+Win+Leertaste").chord), "rechter Strg + Win + Leertaste");
+    EXPECT_EQ(describeChord(*readChord("F19").chord), "F19");
+}
+
+class HotkeyTest : public testing::ProgramFixture {
+protected:
+    std::filesystem::path file() const { return appdata.path() / "Brenmoor" / "Tellurix" / "Einstellungen.ini"; }
+    void writeSettings(const std::string& extra) const
+    {
+        std::filesystem::create_directories(file().parent_path());
+        std::ofstream(file(), std::ios::binary)
+            << "[Einstellungen]\r\nFPS = 0\r\nDesign = 203\r\nSuchseite = google.de\r\n" << extra;
+    }
+    std::string readSettings() const
+    {
+        std::ifstream in(file(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    static void quit()
+    {
+        try {
+            dispatchEvent({EventKind::Menu, kMenuQuit, EventSubtype::None});
+        } catch (const fake::ProcessExit&) {
+        }
+    }
+    // Presses the keys in order, strokes `key` (press, repeats, release) and
+    // lets the keys go again; the verdicts on the key's strokes.
+    static std::vector<KeyVerdict> chord(std::initializer_list<int> modifiers, int key, int repeats = 0)
+    {
+        for (int modifier : modifiers)
+            EXPECT_EQ(fake::strokeKey(modifier, true, clock += 10), KeyVerdict::Pass) << "a modifier is never kept";
+        std::vector<KeyVerdict> verdicts{fake::strokeKey(key, true, clock += 10)};
+        for (int i = 0; i < repeats; ++i)
+            verdicts.push_back(fake::strokeKey(key, true, clock += 33));
+        verdicts.push_back(fake::strokeKey(key, false, clock += 10));
+        for (int modifier : modifiers)
+            EXPECT_EQ(fake::strokeKey(modifier, false, clock += 10), KeyVerdict::Pass);
+        return verdicts;
+    }
+    static inline unsigned int clock = 1000;
+};
+
+TEST_F(HotkeyTest, TheChordFiresOnceAndIsKeptOtherKeysPass)
+{
+    writeSettings("");
+    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(fake::keyboardHookInstalled());
+    const std::vector<KeyVerdict> kept(5, KeyVerdict::Keep);
+    const std::vector<KeyVerdict> passed(5, KeyVerdict::Pass);
+
+    EXPECT_EQ(chord({kVkLeftControl, kVkLeftShift}, 'S', 3), kept) << "press, repeats and release are kept";
+    EXPECT_EQ(fake::bringUpRequests(), 1) << "the repeats do not fire again";
+    EXPECT_EQ(chord({kVkLeftShift, kVkLeftControl}, 'S', 3), kept) << "the modifiers in either order";
+    EXPECT_EQ(fake::bringUpRequests(), 2);
+
+    EXPECT_EQ(chord({kVkRightControl, kVkRightShift}, 'S', 3), passed);
+    EXPECT_EQ(chord({kVkLeftControl, kVkRightShift}, 'S', 3), passed);
+    EXPECT_EQ(chord({kVkLeftControl, kVkLeftShift, kVkLeftAlt}, 'S', 3), passed);
+    EXPECT_EQ(chord({kVkLeftControl, kVkLeftShift, kVkRightWindows}, 'S', 3), passed);
+    EXPECT_EQ(chord({kVkLeftControl, kVkLeftShift}, 'D', 3), passed);
+    EXPECT_EQ(chord({}, 'S', 3), passed);
+    EXPECT_EQ(fake::bringUpRequests(), 2);
+    EXPECT_EQ(fake::neutralKeyPresses(), 0) << "no Alt or Windows key in the chord";
+
+    // S first, then the modifiers: only a press of the key completes the chord.
+    EXPECT_EQ(fake::strokeKey('S', true, clock += 10), KeyVerdict::Pass);
+    fake::strokeKey(kVkLeftControl, true, clock += 10);
+    fake::strokeKey(kVkLeftShift, true, clock += 10);
+    EXPECT_EQ(fake::strokeKey('S', true, clock += 33), KeyVerdict::Pass) << "a repeat is no press";
+    EXPECT_EQ(fake::strokeKey('S', false, clock += 10), KeyVerdict::Pass);
+    EXPECT_EQ(fake::bringUpRequests(), 2);
+}
+
+TEST_F(HotkeyTest, APressAfterAnUnseenReleaseStillFires)
+{
+    writeSettings("");
+    ASSERT_TRUE(startUp());
+    fake::strokeKey(kVkLeftControl, true, clock += 10);
+    fake::strokeKey(kVkLeftShift, true, clock += 10);
+    EXPECT_EQ(fake::strokeKey('S', true, clock += 10), KeyVerdict::Keep);
+    // The release never reached the hook (the desktop was locked, say).
+    EXPECT_EQ(fake::strokeKey('S', true, clock += 3000), KeyVerdict::Keep);
+    EXPECT_EQ(fake::bringUpRequests(), 2);
+}
+
+TEST_F(HotkeyTest, TheUsersChordReplacesTheStandardOneAndMasksAlt)
+{
+    writeSettings("Tastenkuerzel = Strg+Alt+K\r\n");
+    ASSERT_TRUE(startUp());
+    EXPECT_EQ(chord({kVkLeftControl, kVkLeftShift}, 'S'), std::vector(2, KeyVerdict::Pass));
+    EXPECT_EQ(chord({kVkLeftControl, kVkLeftAlt}, 'K'), std::vector(2, KeyVerdict::Keep));
+    EXPECT_EQ(chord({kVkRightAlt, kVkRightControl}, 'K'), std::vector(2, KeyVerdict::Keep));
+    EXPECT_EQ(fake::bringUpRequests(), 2);
+    EXPECT_EQ(fake::neutralKeyPresses(), 2) << "each kept K comes between Alt's press and its release";
+    EXPECT_TRUE(fake::balloons().empty());
+}
+
+TEST_F(HotkeyTest, ABadChordKeepsTheStandardOneIsToldOnceAndStaysInTheFile)
+{
+    const std::string line = "Tastenkuerzel = Umschalt+K\r\n";
+    writeSettings(line);
+    ASSERT_TRUE(startUp());
+    ASSERT_EQ(fake::balloons().size(), 1u);
+    EXPECT_EQ(fake::balloons()[0].title, "Tastenk\xC3\xBCrzel");
+    EXPECT_NE(fake::balloons()[0].text.find("Umschalt+K"), std::string::npos) << fake::balloons()[0].text;
+    EXPECT_EQ(chord({kVkLeftControl, kVkLeftShift}, 'S'), std::vector(2, KeyVerdict::Keep));
+    dispatchEvent({EventKind::BringUp, kMainWindow, EventSubtype::None});
+    EXPECT_EQ(fake::balloons().size(), 1u);
+
+    // Mended while the program runs: the next bring-up takes the new chord.
+    writeSettings("Tastenkuerzel = Strg+Umschalt+F5\r\n");
+    dispatchEvent({EventKind::BringUp, kMainWindow, EventSubtype::None});
+    EXPECT_EQ(chord({kVkLeftControl, kVkLeftShift}, 'S'), std::vector(2, KeyVerdict::Pass));
+    EXPECT_EQ(chord({kVkRightControl, kVkLeftShift}, kVkF1 + 4), std::vector(2, KeyVerdict::Keep));
+    quit();
+    EXPECT_NE(readSettings().find("Tastenkuerzel = Strg+Umschalt+F5\r\n"), std::string::npos) << readSettings();
+}
+
+TEST_F(HotkeyTest, WithoutTheHookTheKeysArePolled)
+{
+    fake::refuseKeyboardHook(true);
+    ASSERT_TRUE(startUp());
+    EXPECT_FALSE(fake::keyboardHookInstalled());
+    EXPECT_TRUE(fake::threadStarted()) << "the bar must stay reachable";
+}
+
+}  // namespace
+}  // namespace tellurix
