@@ -21,8 +21,8 @@ struct SiteRow {
 // docs/sites.md lists every row with the evidence that its address answers
 // (or why it is kept unchecked), and the rows that are no longer offered; a
 // test keeps the two in step. A site whose answer was never checked keeps the
-// address it always had. lastfm.de and twitter.com name their site by the
-// domain it had before, so the stored choice keeps its label.
+// address it always had. lastfm.de and twitter.com keep the names users know,
+// though their sites answer at last.fm and x.com now.
 constexpr std::array<SiteRow, kFilledSites> kSiteRows{{
     {"4players.de", "http://www.4players.de/4players.php/suchergebnis/Allgemein/4players/", ".html"},
     {"amazon.de", "https://www.amazon.de/s?k=", ""},
