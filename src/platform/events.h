@@ -13,6 +13,7 @@ enum class EventKind {
     BringUp,  // number = window number: another thread or program asks for it in front
     DpiChanged,  // number = window number: it moved to a monitor of another scale (already resized)
     Key,      // number = control that had the focus; the key in Event::key
+    Ended,    // the queue can be read no more (or the system asks the program to end)
 };
 
 enum class EventSubtype {
@@ -54,8 +55,8 @@ struct Event {
 
 // Blocks until the GUI thread's next message and returns the event it carried.
 Event waitEvent();
-// Called on the GUI thread when the Windows session ends (log-off, shut-down),
-// before the process is ended from outside.
-void setSessionEndHandler(void (*handler)());
+// Called on the GUI thread, with `context`, when the Windows session ends
+// (log-off, shut-down), before the process is ended from outside.
+void setSessionEndHandler(void (*handler)(void* context), void* context);
 
 }  // namespace tellurix::platform

@@ -1,5 +1,6 @@
 #include "search/catalogue.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <vector>
@@ -115,76 +116,62 @@ constexpr std::array<SiteRow, kFilledSites> kSiteRows{{
 static_assert(kDefaultSitePosition < kFilledSites);
 static_assert(kFilledSites < kCatalogueSize);
 
-// Built on first use, so reading an entry is safe at any point of start-up.
-std::vector<SearchSite>& table() {
-    static std::vector<SearchSite> sites(kCatalogueSize);
-    return sites;
-}
-
 }  // namespace
 
-void reserveSearchSites() {
-    table();
+Catalogue::Catalogue()
+{
+    sites_.reserve(kFilledSites);
+    for (const SiteRow& row : kSiteRows)
+        sites_.push_back({std::string(row.label), std::string(row.prefix), std::string(row.suffix)});
 }
 
-void fillSearchSites() {
-    auto& sites = table();
-    for (int i = 0; i < kFilledSites; ++i) {
-        const SiteRow& row = kSiteRows[static_cast<std::size_t>(i)];
-        SearchSite& site = sites[static_cast<std::size_t>(i)];
-        site.label = row.label;
-        site.urlPrefix = row.prefix;
-        site.urlSuffix = row.suffix;
-    }
+void Catalogue::setOwnSites(std::span<const SearchSite> own)
+{
+    sites_.resize(kFilledSites);
+    const std::size_t room = static_cast<std::size_t>(kCatalogueSize - kFilledSites);
+    sites_.insert(sites_.end(), own.begin(), own.begin() + static_cast<std::ptrdiff_t>(std::min(own.size(), room)));
 }
 
-void setOwnSearchSites(std::span<const SearchSite> own) {
-    auto& sites = table();
-    for (std::size_t i = kFilledSites; i < sites.size(); ++i) {
-        const std::size_t index = i - kFilledSites;
-        sites[i] = index < own.size() ? own[index] : SearchSite{};
-    }
-}
-
-std::vector<std::string> builtInSiteLabels() {
-    std::vector<std::string> labels;
-    labels.reserve(kFilledSites);
-    for (const SiteRow& row : kSiteRows) labels.emplace_back(row.label);
-    return labels;
-}
-
-std::vector<std::string> siteLabels() {
-    std::vector<std::string> labels;
-    for (const SearchSite& site : table()) {
-        if (!site.label.empty()) labels.push_back(site.label);
-    }
-    return labels;
-}
-
-std::optional<int> findSearchSite(std::string_view label) {
-    // Every empty slot has an empty label; without this guard a blank
-    // "Suchseite" value would pick the first empty slot and launch the bare term.
-    if (label.empty()) {
+std::optional<int> Catalogue::find(std::string_view label) const
+{
+    // No site has an empty label: a blank "Suchseite" value finds nothing.
+    if (label.empty())
         return std::nullopt;
-    }
-    const auto& sites = table();
-    for (int i = 0; i < kCatalogueSize; ++i) {
-        if (sites[static_cast<std::size_t>(i)].label == label) {
-            return i;
-        }
+    for (std::size_t i = 0; i < sites_.size(); ++i) {
+        if (sites_[i].label == label)
+            return static_cast<int>(i);
     }
     return std::nullopt;
 }
 
-const SearchSite& searchSite(int position) {
+const SearchSite& Catalogue::site(int position) const
+{
     static const SearchSite kNone{};
-    if (position < 0 || position >= kCatalogueSize) {
+    if (position < 0 || static_cast<std::size_t>(position) >= sites_.size())
         return kNone;
-    }
-    return table()[static_cast<std::size_t>(position)];
+    return sites_[static_cast<std::size_t>(position)];
 }
 
-std::string_view defaultSiteLabel() {
+std::vector<std::string> Catalogue::labels() const
+{
+    std::vector<std::string> labels;
+    labels.reserve(sites_.size());
+    for (const SearchSite& site : sites_)
+        labels.push_back(site.label);
+    return labels;
+}
+
+std::vector<std::string> builtInSiteLabels()
+{
+    std::vector<std::string> labels;
+    labels.reserve(kFilledSites);
+    for (const SiteRow& row : kSiteRows)
+        labels.emplace_back(row.label);
+    return labels;
+}
+
+std::string_view defaultSiteLabel()
+{
     return kSiteRows[kDefaultSitePosition].label;
 }
 

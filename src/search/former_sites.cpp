@@ -30,9 +30,9 @@ std::span<const std::string_view> removedSiteLabels()
     return kRemovedSiteLabels;
 }
 
-StoredSite siteForStoredLabel(std::string_view stored)
+StoredSite siteForStoredLabel(const Catalogue& catalogue, std::string_view stored)
 {
-    if (findSearchSite(stored))
+    if (catalogue.find(stored))
         return {std::string(stored), {}};
     for (const RenamedSite& renamed : kRenamedSites) {
         if (renamed.formerLabel == stored)

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "search/catalogue.h"
+
 namespace tellurix {
 
 // Built-in sites the catalogue once offered under another label, and those it
@@ -29,7 +31,7 @@ struct StoredSite {
 // any other text stays as it is. Labels compare byte for byte, as the catalogue
 // does. Call it once the own sites are in the catalogue: an own site may bear a
 // label the catalogue has given up.
-StoredSite siteForStoredLabel(std::string_view stored);
+StoredSite siteForStoredLabel(const Catalogue& catalogue, std::string_view stored);
 
 // The balloon text telling that `removed` is no longer offered and `chosen` is
 // the site now.

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "search/catalogue.h"
-#include "search/settings_line.h"
+#include "formats/settings_line.h"
 
 namespace tellurix {
 

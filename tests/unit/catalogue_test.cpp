@@ -120,10 +120,7 @@ constexpr std::array<std::string_view, kFilledSites> kExpected{{
 
 class CatalogueTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        reserveSearchSites();
-        fillSearchSites();
-    }
+    const Catalogue catalogue;
 };
 
 // The host as written in a prefix: between "http://" or "https://" and the first "/".
@@ -153,7 +150,7 @@ bool matchesIdentifier(Identifier kind, const std::string& text) {
 
 TEST_F(CatalogueTest, EveryFilledRowHasItsAddress) {
     for (int i = 0; i < kFilledSites; ++i) {
-        const SearchSite& site = searchSite(i);
+        const SearchSite& site = catalogue.site(i);
         EXPECT_EQ(site.urlPrefix + "%s" + site.urlSuffix, kExpected[static_cast<std::size_t>(i)])
             << "position " << i;
         EXPECT_FALSE(hostOf(site.urlPrefix).empty()) << site.urlPrefix;
@@ -163,7 +160,7 @@ TEST_F(CatalogueTest, EveryFilledRowHasItsAddress) {
 TEST_F(CatalogueTest, NoAddressCarriesASiteIssuedIdentifier) {
     // Such an identifier was the site's to hand out; a copy of one never answers.
     for (int i = 0; i < kFilledSites; ++i) {
-        const std::string address = searchSite(i).urlPrefix + searchSite(i).urlSuffix;
+        const std::string address = catalogue.site(i).urlPrefix + catalogue.site(i).urlSuffix;
         for (Identifier kind : {Identifier::SessionId, Identifier::AccountEngine, Identifier::NumericEngine}) {
             EXPECT_FALSE(std::regex_search(address, std::regex(identifierPattern(kind)))) << address;
         }
@@ -190,7 +187,7 @@ TEST_F(CatalogueTest, LabelsAreUniqueDomainsOfTheirHosts) {
     std::set<std::string> seen;
     for (int i = 0; i < kFilledSites; ++i) {
         SCOPED_TRACE("position " + std::to_string(i));
-        const SearchSite& site = searchSite(i);
+        const SearchSite& site = catalogue.site(i);
         ASSERT_FALSE(site.label.empty());
         EXPECT_TRUE(seen.insert(site.label).second) << "duplicate " << site.label;
         EXPECT_TRUE(std::none_of(site.label.begin(), site.label.end(),
@@ -210,12 +207,12 @@ TEST_F(CatalogueTest, LabelsAreUniqueDomainsOfTheirHosts) {
 }
 
 TEST_F(CatalogueTest, LabelsAreGroupedByFirstCharacter) {
-    const std::string& first = searchSite(0).label;
+    const std::string& first = catalogue.site(0).label;
     ASSERT_FALSE(first.empty());
     EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(first[0]))) << first;
     char previous = 'a';
     for (int i = 1; i < kFilledSites; ++i) {
-        const std::string& label = searchSite(i).label;
+        const std::string& label = catalogue.site(i).label;
         ASSERT_FALSE(label.empty()) << "position " << i;
         const char c = label[0];
         EXPECT_TRUE(c >= 'a' && c <= 'z') << "position " << i << ": " << label;
@@ -226,26 +223,26 @@ TEST_F(CatalogueTest, LabelsAreGroupedByFirstCharacter) {
 
 TEST_F(CatalogueTest, PositionsAfterTheTableStayEmpty) {
     for (int i = kFilledSites; i < kCatalogueSize; ++i) {
-        const SearchSite& site = searchSite(i);
+        const SearchSite& site = catalogue.site(i);
         ASSERT_TRUE(site.label.empty() && site.urlPrefix.empty() && site.urlSuffix.empty()) << "position " << i;
     }
 }
 
 TEST_F(CatalogueTest, OutOfRangePositionsReadAsEmpty) {
     for (int position : {-1, kCatalogueSize, 1 << 20}) {
-        const SearchSite& site = searchSite(position);
+        const SearchSite& site = catalogue.site(position);
         EXPECT_TRUE(site.label.empty() && site.urlPrefix.empty() && site.urlSuffix.empty()) << position;
     }
 }
 
 TEST_F(CatalogueTest, EveryLabelFindsItsOwnPosition) {
     for (int i = 0; i < kFilledSites; ++i) {
-        EXPECT_EQ(findSearchSite(searchSite(i).label), std::optional<int>(i)) << searchSite(i).label;
+        EXPECT_EQ(catalogue.find(catalogue.site(i).label), std::optional<int>(i)) << catalogue.site(i).label;
     }
 }
 
 TEST_F(CatalogueTest, NearMissesAndForeignLabelsFindNothing) {
-    const std::string google = searchSite(kDefaultSitePosition).label;
+    const std::string google = catalogue.site(kDefaultSitePosition).label;
     std::string upper = google;
     std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
     std::string capital = google;
@@ -268,7 +265,7 @@ TEST_F(CatalogueTest, NearMissesAndForeignLabelsFindNothing) {
         std::string(5000, 'x'),
     };
     for (const std::string& label : cases) {
-        EXPECT_EQ(findSearchSite(label), std::nullopt) << "'" << label << "'";
+        EXPECT_EQ(catalogue.find(label), std::nullopt) << "'" << label << "'";
     }
 }
 
@@ -281,33 +278,35 @@ TEST_F(CatalogueTest, ExactlyTenEntriesCarryASuffix) {
     };
     int withSuffix = 0;
     for (int i = 0; i < kCatalogueSize; ++i) {
-        withSuffix += searchSite(i).urlSuffix.empty() ? 0 : 1;
+        withSuffix += catalogue.site(i).urlSuffix.empty() ? 0 : 1;
     }
     EXPECT_EQ(withSuffix, 10);
     for (const auto& [position, suffix] : expected) {
-        EXPECT_EQ(searchSite(position).urlSuffix, suffix) << "position " << position;
+        EXPECT_EQ(catalogue.site(position).urlSuffix, suffix) << "position " << position;
     }
 }
 
 TEST_F(CatalogueTest, DefaultLabelIsGoogleAtPositionTwenty) {
     EXPECT_EQ(defaultSiteLabel(), "google.de");
     EXPECT_EQ(kDefaultSitePosition, 20);
-    EXPECT_EQ(defaultSiteLabel(), searchSite(kDefaultSitePosition).label);
-    EXPECT_EQ(findSearchSite(defaultSiteLabel()), std::optional<int>(kDefaultSitePosition));
+    EXPECT_EQ(defaultSiteLabel(), catalogue.site(kDefaultSitePosition).label);
+    EXPECT_EQ(catalogue.find(defaultSiteLabel()), std::optional<int>(kDefaultSitePosition));
 }
 
-TEST_F(CatalogueTest, FillingAgainChangesNothing) {
-    std::vector<SearchSite> before;
-    for (int i = 0; i < kFilledSites; ++i) {
-        before.push_back(searchSite(i));
-    }
-    fillSearchSites();
-    for (int i = 0; i < kFilledSites; ++i) {
-        EXPECT_EQ(searchSite(i).label, before[static_cast<std::size_t>(i)].label);
-        EXPECT_EQ(searchSite(i).urlPrefix, before[static_cast<std::size_t>(i)].urlPrefix);
-        EXPECT_EQ(searchSite(i).urlSuffix, before[static_cast<std::size_t>(i)].urlSuffix);
-    }
-    EXPECT_TRUE(searchSite(kFilledSites).label.empty());
+TEST_F(CatalogueTest, OwnSitesFollowTheBuiltInOnesAndReplaceThoseBefore) {
+    Catalogue own;
+    const SearchSite first{"Eins", "https://eins.example/?q=", ""};
+    const SearchSite second{"Zwei", "https://zwei.example/?q=", ""};
+    const SearchSite both[] = {first, second};
+    own.setOwnSites(both);
+    EXPECT_EQ(own.site(kFilledSites).label, "Eins");
+    EXPECT_EQ(own.find("Zwei"), std::optional<int>(kFilledSites + 1));
+    EXPECT_EQ(own.labels().size(), static_cast<std::size_t>(kFilledSites + 2));
+    own.setOwnSites({&second, 1});
+    EXPECT_EQ(own.find("Eins"), std::nullopt);
+    EXPECT_EQ(own.find("Zwei"), std::optional<int>(kFilledSites));
+    EXPECT_TRUE(own.site(kFilledSites + 1).label.empty()) << "nothing stands after the last own site";
+    EXPECT_EQ(own.site(0).label, catalogue.site(0).label) << "the built-in sites stay";
 }
 
 }  // namespace

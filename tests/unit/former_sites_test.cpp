@@ -29,8 +29,7 @@ struct StoredCase {
 };
 
 TEST(FormerSitesTest, AStoredLabelMeansTheSiteOfTodayOrTheDefault) {
-    reserveSearchSites();
-    fillSearchSites();
+    Catalogue catalogue;
     const SearchSite ownGulli{"gulli.com", "https://gulli.example/?q=", ""};
     const StoredCase cases[] = {
         {"tecchannel.de", "sedo.com", ""},
@@ -42,31 +41,29 @@ TEST(FormerSitesTest, AStoredLabelMeansTheSiteOfTodayOrTheDefault) {
         {"", "", ""},
     };
     for (const auto& c : cases) {
-        const StoredSite site = siteForStoredLabel(c.stored);
+        const StoredSite site = siteForStoredLabel(catalogue, c.stored);
         EXPECT_EQ(site.label, c.shown) << c.stored;
         EXPECT_EQ(site.removedLabel, c.removed) << c.stored;
     }
     // A site of the user's own that bears a given-up label is that site.
-    setOwnSearchSites({&ownGulli, 1});
-    EXPECT_EQ(siteForStoredLabel("gulli.com").label, "gulli.com");
-    EXPECT_TRUE(siteForStoredLabel("gulli.com").removedLabel.empty());
-    setOwnSearchSites({});
+    catalogue.setOwnSites({&ownGulli, 1});
+    EXPECT_EQ(siteForStoredLabel(catalogue, "gulli.com").label, "gulli.com");
+    EXPECT_TRUE(siteForStoredLabel(catalogue, "gulli.com").removedLabel.empty());
+    catalogue.setOwnSites({});
 }
 
 TEST(FormerSitesTest, NoFormerLabelIsInTheCatalogueAndEveryNewOneIs) {
-    reserveSearchSites();
-    fillSearchSites();
-    for (std::string_view label : removedSiteLabels()) EXPECT_FALSE(findSearchSite(label)) << label;
+    Catalogue catalogue;
+    for (std::string_view label : removedSiteLabels()) EXPECT_FALSE(catalogue.find(label)) << label;
     for (const RenamedSite& renamed : renamedSites()) {
-        EXPECT_FALSE(findSearchSite(renamed.formerLabel)) << renamed.formerLabel;
-        EXPECT_TRUE(findSearchSite(renamed.label)) << renamed.label;
+        EXPECT_FALSE(catalogue.find(renamed.formerLabel)) << renamed.formerLabel;
+        EXPECT_TRUE(catalogue.find(renamed.label)) << renamed.label;
     }
     EXPECT_EQ(kFilledSites + removedSiteLabels().size(), 93u) << "every row of before is kept or given up";
 }
 
 TEST(FormerSitesTest, KeywordsFollowARenameAndSkipAGivenUpSite) {
-    reserveSearchSites();
-    fillSearchSites();
+    Catalogue catalogue;
     const std::vector<SettingsLine> lines{{"gu", "gulli.com", "gu = gulli.com"},
                                           {"tc", "TecChannel.de", "tc = TecChannel.de"}};
     const Keywords keywords = readKeywords(lines, builtInSiteLabels());
@@ -103,9 +100,9 @@ TEST_F(StoredSiteProgramTest, TheShownSiteSearchesIsToldOnceWhenGoneAndIsWhatQui
         SCOPED_TRACE(c.stored);
         std::filesystem::create_directories(file().parent_path());
         std::ofstream(file(), std::ios::binary) << "[Einstellungen]\r\nFPS = 0\r\nSuchseite = " << c.stored << "\r\n";
-        fake::reset();
+        restartProcess();
         fake::resetTray();
-        ASSERT_TRUE(startUp());
+        ASSERT_TRUE(startUp(program()));
         EXPECT_EQ(fake::control(kSiteLabel)->text, c.shown);
         ASSERT_EQ(fake::balloons().size(), c.balloon.empty() ? 0u : 1u);
         if (!c.balloon.empty()) {
@@ -114,11 +111,11 @@ TEST_F(StoredSiteProgramTest, TheShownSiteSearchesIsToldOnceWhenGoneAndIsWhatQui
         }
         bringUpMainWindow();
         fake::setFocusedControl(kSearchField);
-        fake::typeText(kSearchField, "abc");
-        dispatchEvent({EventKind::Menu, kMenuReturn, EventSubtype::None});
+        typeInField("abc");
+        dispatchEvent(program(), {EventKind::Menu, kMenuReturn, EventSubtype::None});
         EXPECT_EQ(fake::launchedUrls(), c.url.empty() ? std::vector<std::string>{} : std::vector{c.url});
         try {
-            dispatchEvent({EventKind::Menu, kMenuQuit, EventSubtype::None});
+            dispatchEvent(program(), {EventKind::Menu, kMenuQuit, EventSubtype::None});
         } catch (const fake::ProcessExit&) {
         }
         EXPECT_EQ(readFile(), "[Einstellungen]\r\nFPS = 0\r\nSuchseite = " + c.shown + "\r\nDesign = 203\r\n");

@@ -1,4 +1,4 @@
-#include "platform/url.h"
+#include "formats/web_address.h"
 #include "search/search_url.h"
 
 #include <gtest/gtest.h>
@@ -107,10 +107,7 @@ TEST(PercentEncodeTest, LongTermIsKeptWhole) {
 
 class SearchUrlTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        reserveSearchSites();
-        fillSearchSites();
-    }
+    const Catalogue catalogue;
 };
 
 struct ComposeCase {
@@ -132,7 +129,7 @@ TEST_F(SearchUrlTest, TermLandsBetweenPrefixAndSuffix) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("position " + std::to_string(c.position));
-        const SearchSite& site = searchSite(c.position);
+        const SearchSite& site = catalogue.site(c.position);
         const std::string url = composeSearchUrl(site, c.term);
         ASSERT_TRUE(url.starts_with("http://") || url.starts_with("https://"));
         const auto slash = url.find('/', url.find("://") + 3);
@@ -144,14 +141,14 @@ TEST_F(SearchUrlTest, TermLandsBetweenPrefixAndSuffix) {
 
 TEST_F(SearchUrlTest, EscapedCharactersCannotEscapeTheirPlace) {
     // "&" and "#" in the term must not start a new key or a fragment.
-    const std::string url = composeSearchUrl(searchSite(24), "a&rm=x#frag");
+    const std::string url = composeSearchUrl(catalogue.site(24), "a&rm=x#frag");
     EXPECT_EQ(url.find('#'), std::string::npos);
     EXPECT_TRUE(url.ends_with("a%26rm%3Dx%23frag&search_submit=Suche&rm=search"));
 }
 
 TEST_F(SearchUrlTest, EveryCatalogueUrlIsLaunchable) {
     for (int i = 0; i < kFilledSites; ++i) {
-        EXPECT_TRUE(platform::isWebUrl(composeSearchUrl(searchSite(i), "C:\\x.exe"))) << "position " << i;
+        EXPECT_TRUE(isWebUrl(composeSearchUrl(catalogue.site(i), "C:\\x.exe"))) << "position " << i;
     }
 }
 
@@ -179,15 +176,15 @@ TEST(LaunchableUrlTest, OnlyWebUrlsPass) {
         {"https://de.wikipedia.org/wiki/M\xC3\xBCller", true},
     };
     for (const auto& [url, expected] : cases) {
-        EXPECT_EQ(platform::isWebUrl(url), expected) << "'" << url << "'";
+        EXPECT_EQ(isWebUrl(url), expected) << "'" << url << "'";
     }
 }
 
 TEST(LaunchableUrlTest, UnknownSiteGivesNothingToLaunch) {
     // An empty entry (no such site) composes the bare escaped term.
     const SearchSite none{};
-    EXPECT_FALSE(platform::isWebUrl(composeSearchUrl(none, "notepad.exe")));
-    EXPECT_FALSE(platform::isWebUrl(composeSearchUrl(none, "http://evil.example")));
+    EXPECT_FALSE(isWebUrl(composeSearchUrl(none, "notepad.exe")));
+    EXPECT_FALSE(isWebUrl(composeSearchUrl(none, "http://evil.example")));
 }
 
 }  // namespace

@@ -33,8 +33,7 @@ TEST(SitesPageTest, ListsEveryBuiltInSiteAsTheCatalogueHasItAndEveryOneGivenUp) 
     std::ifstream in(TELLURIX_SOURCE_DIR "/docs/sites.md", std::ios::binary);
     ASSERT_TRUE(in) << "docs/sites.md not found";
     const std::string page((std::istreambuf_iterator<char>(in)), {});
-    reserveSearchSites();
-    fillSearchSites();
+    Catalogue catalogue;
 
     int position = 0;
     std::vector<std::string> givenUp;
@@ -46,7 +45,7 @@ TEST(SitesPageTest, ListsEveryBuiltInSiteAsTheCatalogueHasItAndEveryOneGivenUp) 
             continue;
         }
         ASSERT_TRUE(status == "answers" || status == "moved" || status == "unverified") << row[0] << ": " << status;
-        const SearchSite& site = searchSite(position++);
+        const SearchSite& site = catalogue.site(position++);
         EXPECT_EQ(row[0], site.label);
         EXPECT_EQ(row[1], "`" + site.urlPrefix + "%s" + site.urlSuffix + "`") << row[0];
     }

@@ -134,7 +134,11 @@ Event waitEvent()
     // whatever the ANSI code page.
     MSG message{};
     const BOOL result = ::GetMessageW(&message, nullptr, 0, 0);
-    if (result > 0 && !translateKeys(message)) {
+    // -1: the queue failed; 0: somebody asked the thread to quit. Waiting on
+    // would spin or wait for nothing: the program ends instead.
+    if (result <= 0)
+        return {EventKind::Ended, 0, EventSubtype::None};
+    if (!translateKeys(message)) {
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }
@@ -143,9 +147,10 @@ Event waitEvent()
     return {};
 }
 
-void setSessionEndHandler(void (*handler)())
+void setSessionEndHandler(void (*handler)(void*), void* context)
 {
     state().sessionEndHandler = handler;
+    state().sessionEndContext = context;
 }
 
 }  // namespace tellurix::platform

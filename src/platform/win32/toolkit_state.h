@@ -53,7 +53,8 @@ struct ToolkitState {
     int acceleratorWindow = kNoWindow;
     std::deque<Event> events;
     HWND lastFocusInMain = nullptr;
-    void (*sessionEndHandler)() = nullptr;
+    void (*sessionEndHandler)(void*) = nullptr;
+    void* sessionEndContext = nullptr;
     bool sessionEndHandled = false;
 };
 

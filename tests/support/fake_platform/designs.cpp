@@ -1,6 +1,6 @@
 #include <map>
 
-#include "platform/shared.h"
+#include "platform/colour_rules.h"
 #include "platform/designs.h"
 #include "fake_platform/fake_designs.h"
 #include "platform/images.h"

@@ -21,9 +21,10 @@ Event waitEvent()
     return event;
 }
 
-void setSessionEndHandler(void (*handler)())
+void setSessionEndHandler(void (*handler)(void*), void* context)
 {
     kit().onSessionEnd = handler;
+    kit().sessionEndContext = context;
 }
 
 void releaseAll()
@@ -53,9 +54,12 @@ void queueEvent(const Event& event)
     kit().events.push_back(event);
 }
 
-void (*sessionEndHandler())()
+bool endSession()
 {
-    return kit().onSessionEnd;
+    if (!kit().onSessionEnd)
+        return false;
+    kit().onSessionEnd(kit().sessionEndContext);
+    return true;
 }
 
 }  // namespace fake

@@ -45,7 +45,8 @@ struct Toolkit {
     std::string boxTitle;
     std::string boxText;
     std::map<int, BalloonTip> tips;
-    void (*onSessionEnd)() = nullptr;
+    void (*onSessionEnd)(void*) = nullptr;
+    void* sessionEndContext = nullptr;
 };
 
 Toolkit& kit();

@@ -107,6 +107,7 @@ struct BalloonTip {
 };
 // The tip bound to a control, or null.
 const BalloonTip* balloonTip(int control);
-void (*sessionEndHandler())();
+// The Windows session ends: the program's handler runs. False when it set none.
+bool endSession();
 
 }  // namespace tellurix::platform::fake

@@ -1,6 +1,6 @@
-#include "platform/shared.h"
+#include "formats/icon_directory.h"
 
-namespace tellurix::platform {
+namespace tellurix {
 
 std::vector<IconEntry> readIconEntries(std::span<const std::uint8_t> icoFile)
 {
@@ -40,37 +40,4 @@ std::optional<IconEntry> iconEntryOfWidth(std::span<const std::uint8_t> icoFile,
     return std::nullopt;
 }
 
-void swapRedAndBlue(const std::uint8_t* from, std::uint8_t* to, std::size_t pixels, int channels)
-{
-    const auto step = static_cast<std::size_t>(channels);
-    for (std::size_t at = 0; at < pixels * step; at += step) {
-        to[at + 0] = from[at + 2];
-        to[at + 1] = from[at + 1];
-        to[at + 2] = from[at + 0];
-        if (channels == 4)
-            to[at + 3] = from[at + 3];
-    }
-}
-
-const ControlColours* colourRuleFor(const std::map<int, ControlColours>& rules, ColourRequest request, int control)
-{
-    auto it = rules.find(control);
-    return it != rules.end() && it->second.request == request ? &it->second : nullptr;
-}
-
-std::string folderPart(std::string_view path)
-{
-    const std::size_t last = path.find_last_of("\\/");
-    return last == std::string_view::npos ? std::string() : std::string(path.substr(0, last + 1));
-}
-
-ShellLink resolvedShellLink(ShellLink link)
-{
-    if (link.iconPath == "|")
-        link.iconPath = link.target;
-    if (link.workingDirectory.empty())
-        link.workingDirectory = folderPart(link.target);
-    return link;
-}
-
-}  // namespace tellurix::platform
+}  // namespace tellurix

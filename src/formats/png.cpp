@@ -1,4 +1,4 @@
-#include "ui/png_decode.h"
+#include "formats/png.h"
 
 #include <png.h>
 
@@ -118,20 +118,20 @@ bool isPng(std::span<const std::uint8_t> file)
     return file.size() >= 8 && png_sig_cmp(file.data(), 0, 8) == 0;
 }
 
-std::optional<platform::RgbPixels> decodePng(std::span<const std::uint8_t> file)
+std::optional<RgbPixels> decodePng(std::span<const std::uint8_t> file)
 {
     auto decoded = decode(file, 3);
     if (!decoded)
         return std::nullopt;
-    return platform::RgbPixels{decoded->width, decoded->height, std::move(decoded->bytes)};
+    return RgbPixels{decoded->width, decoded->height, std::move(decoded->bytes)};
 }
 
-std::optional<platform::RgbaPixels> decodePngWithAlpha(std::span<const std::uint8_t> file)
+std::optional<RgbaPixels> decodePngWithAlpha(std::span<const std::uint8_t> file)
 {
     auto decoded = decode(file, 4);
     if (!decoded)
         return std::nullopt;
-    return platform::RgbaPixels{decoded->width, decoded->height, std::move(decoded->bytes)};
+    return RgbaPixels{decoded->width, decoded->height, std::move(decoded->bytes)};
 }
 
 }  // namespace tellurix

@@ -1,6 +1,6 @@
-#include "platform/url.h"
+#include "formats/web_address.h"
 
-namespace tellurix::platform {
+namespace tellurix {
 
 bool isWebUrl(std::string_view url)
 {
@@ -26,4 +26,4 @@ bool hasBlankOrControl(std::string_view text)
     return false;
 }
 
-}  // namespace tellurix::platform
+}  // namespace tellurix

@@ -1,4 +1,4 @@
-#include "search/site_picker.h"
+#include "ui/site_picker.h"
 
 #include <array>
 
@@ -7,8 +7,7 @@
 #include "core/text.h"
 #include "platform/controls.h"
 #include "platform/windows.h"
-#include "search/catalogue.h"
-#include "search/site_choice.h"
+#include "ui/bar_view.h"
 
 namespace tellurix {
 namespace {
@@ -27,38 +26,31 @@ platform::Rect pickerRect()
     return {label.x, label.y + label.height, scaled(kPickerWidth, dpi), scaled(kPickerHeight, dpi)};
 }
 
-// Opened from the keyboard, the list moves a highlight with the keys and only
-// Return or a double click picks; opened with the mouse, the first selection
-// picks.
-bool g_keyboardMode = false;
-
 constexpr std::array kPickerKeys{
     KeyPress{Key::Up},   KeyPress{Key::Down},   KeyPress{Key::PageUp}, KeyPress{Key::PageDown},
     KeyPress{Key::Home}, KeyPress{Key::End},    KeyPress{Key::Return}, KeyPress{Key::Escape},
 };
 
 // The user is back in the bar, in the search field with the text as it was.
-void closeToSearchField()
+void closeToSearchField(SitePicker& picker)
 {
     using namespace platform;
-    const bool keyboard = g_keyboardMode;
-    g_keyboardMode = false;
+    const bool keyboard = picker.keyboardMode;
+    picker.keyboardMode = false;
     closeWindow(kPickerWindow);
     setForegroundWindow(kMainWindow);
     if (keyboard)
         setFocus(kSearchField);
 }
 
-void pickHighlighted()
+void pickHighlighted(SitePicker& picker, SearchBar& bar)
 {
     const int selection = platform::listSelection(kPickerList);
     if (selection < 0)
         return;
-    chooseSite(platform::listItemText(kPickerList, selection));
-    closeToSearchField();
-    // The label is drawn straight onto the background, so the old text has to
-    // be painted over.
-    platform::invalidateWindow(kMainWindow);
+    bar.chooseSite(platform::listItemText(kPickerList, selection));
+    closeToSearchField(picker);
+    showSiteLabel(bar);
 }
 
 // The next item after `from` (wrapping) whose label begins with the typed
@@ -78,9 +70,9 @@ int nextStartingWith(char32_t typed, int from)
 
 }  // namespace
 
-void openSitePicker()
+void openSitePicker(SitePicker& picker, const SearchBar& bar)
 {
-    g_keyboardMode = false;
+    picker.keyboardMode = false;
     using namespace platform;
     if (isWindowOpen(kPickerWindow))
         closeWindow(kPickerWindow);
@@ -88,11 +80,8 @@ void openSitePicker()
     if (!createWindow(kPickerWindow, WindowKind::Popup, "", outer))
         return;
     createControl(kPickerWindow, kPickerList, ControlKind::ListBox, {0, 0, outer.width, outer.height}, "");
-    for (int position = 0; position < kCatalogueSize; ++position) {
-        const SearchSite& site = searchSite(position);
-        if (!site.label.empty())
-            listAppend(kPickerList, site.label);
-    }
+    for (const std::string& label : bar.catalogue().labels())
+        listAppend(kPickerList, label);
     showWindow(kPickerWindow);
     setForegroundWindow(kPickerWindow);
     setFocus(kPickerList);
@@ -107,15 +96,15 @@ void layOutSitePicker()
     platform::moveControl(kPickerList, {0, 0, outer.width, outer.height});
 }
 
-void openSitePickerFromKeyboard()
+void openSitePickerFromKeyboard(SitePicker& picker, const SearchBar& bar)
 {
     using namespace platform;
-    openSitePicker();
+    openSitePicker(picker, bar);
     if (!isWindowOpen(kPickerWindow))
         return;
-    g_keyboardMode = true;
+    picker.keyboardMode = true;
     takeKeys(kPickerList, kPickerKeys, true);
-    const std::string current = currentSiteLabel();
+    const std::string& current = bar.currentSite();
     for (int index = 0; index < listCount(kPickerList); ++index) {
         if (listItemText(kPickerList, index) == current) {
             setListSelection(kPickerList, index);
@@ -124,10 +113,10 @@ void openSitePickerFromKeyboard()
     }
 }
 
-void onPickerKey(const platform::KeyPress& press)
+void onPickerKey(SitePicker& picker, SearchBar& bar, const platform::KeyPress& press)
 {
     using namespace platform;
-    if (!g_keyboardMode || !isWindowOpen(kPickerWindow))
+    if (!picker.keyboardMode || !isWindowOpen(kPickerWindow))
         return;
     const int count = listCount(kPickerList);
     const int last = count - 1;
@@ -142,38 +131,38 @@ void onPickerKey(const platform::KeyPress& press)
     case Key::Home: next = 0; break;
     case Key::End: next = last; break;
     case Key::Character: next = nextStartingWith(press.character, now < 0 ? last : now); break;
-    case Key::Return: pickHighlighted(); return;
-    case Key::Escape: closeToSearchField(); return;
+    case Key::Return: pickHighlighted(picker, bar); return;
+    case Key::Escape: closeToSearchField(picker); return;
     default: return;
     }
     if (count > 0)
         setListSelection(kPickerList, next < 0 ? 0 : next > last ? last : next);
 }
 
-void pickSiteByDoubleClick()
+void pickSiteByDoubleClick(SitePicker& picker, SearchBar& bar)
 {
-    pickHighlighted();
+    pickHighlighted(picker, bar);
 }
 
-void pickSite()
+void pickSite(SitePicker& picker, SearchBar& bar)
 {
-    if (!g_keyboardMode)
-        pickHighlighted();
+    if (!picker.keyboardMode)
+        pickHighlighted(picker, bar);
 }
 
-void dismissSitePicker()
+void dismissSitePicker(SitePicker& picker)
 {
     using namespace platform;
     if (isWindowOpen(kPickerWindow) && foregroundWindow() == kMainWindow) {
-        g_keyboardMode = false;
+        picker.keyboardMode = false;
         closeWindow(kPickerWindow);
     }
 }
 
-void closeSitePicker()
+void closeSitePicker(SitePicker& picker)
 {
     if (platform::isWindowOpen(kPickerWindow))
-        closeToSearchField();
+        closeToSearchField(picker);
 }
 
 }  // namespace tellurix
