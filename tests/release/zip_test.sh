@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The release zip of an already built Tellurix.exe: exactly its four files in
 # their order, the program unchanged, the texts with CR LF only, every entry
-# dated with the commit, and the same bytes when packed again.
+# dated with the commit, and the same bytes when packed again; and the check
+# of the third-party notices against the sources fails when they differ.
 #   zip_test.sh TELLURIX_EXE
 set -euo pipefail
 exe=${1:?usage: zip_test.sh TELLURIX_EXE}
@@ -35,4 +36,16 @@ for failure in failures:
     print("FAIL:", failure)
 sys.exit(1 if failures else 0)
 PY
-echo "ok: ${zip##*/} holds the four files, texts with CR LF"
+
+# The notices check refuses notices that lost a word of any licence or a version.
+for change in 's/Cosmin Truta\./Cosmin Truta/' 's/madler@alumni/madler@/' 's/Servicemarks (sm)/Servicemarks/' \
+    's/Lockless Inc\. nor/Lockless nor/' 's/libpng [0-9.]*[0-9]/libpng/g' 's/zlib [0-9.]*[0-9]/zlib/g'; do
+    sed "$change" "$repo/THIRD-PARTY-NOTICES.txt" >"$work/notices.txt"
+    if cmp -s "$work/notices.txt" "$repo/THIRD-PARTY-NOTICES.txt" ||
+        python3 "$repo/scripts/release.py" notices "$work/notices.txt" \
+            "${TELLURIX_MINGW_PREFIX:-$repo/build/deps/mingw}" "$repo/build/deps/src" 2>/dev/null; then
+        echo "FAIL: the notices check took notices changed by '$change'"
+        exit 1
+    fi
+done
+echo "ok: ${zip##*/} holds the four files, texts with CR LF; the notices are checked"
