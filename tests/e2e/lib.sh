@@ -13,7 +13,7 @@ REPO_DIR=$(cd "$E2E_DIR/../.." && pwd)
 # shellcheck source=../../scripts/wine-env.sh
 . "$REPO_DIR/scripts/wine-env.sh"
 
-TITLE="Tellurix 1.0.3"
+TITLE="Tellurix $("$REPO_DIR/scripts/version.sh")"
 APPDATA_DIR=$(tx_appdata_dir)
 SETTINGS_DIR=$APPDATA_DIR/Brenmoor/Tellurix
 SETTINGS_FILE=$SETTINGS_DIR/Einstellungen.ini

@@ -38,7 +38,7 @@ TEST(InformationText, DisplayNameFirstThenTheAboutTextInCp1252Lines)
     const std::string text = informationText(kStandardChord);
     const std::vector<std::string> rows = lines(text);
     ASSERT_GE(rows.size(), 4u) << text;
-    EXPECT_EQ(rows[0], "Tellurix 1.0.3");
+    EXPECT_EQ(rows[0], "Tellurix " TELLURIX_PROJECT_VERSION);
     EXPECT_EQ(rows[1], "") << "an empty line parts the name from the about text";
     EXPECT_FALSE(rows[2].empty());
 

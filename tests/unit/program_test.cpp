@@ -65,7 +65,7 @@ TEST_F(ProgramTest, StartUpBuildsAHiddenBarInTheFixedOrder)
     const auto* main = fake::window(kMainWindow);
     ASSERT_NE(main, nullptr);
     EXPECT_FALSE(main->visible);
-    EXPECT_EQ(main->title, "Tellurix 1.0.3");
+    EXPECT_EQ(main->title, "Tellurix " TELLURIX_PROJECT_VERSION);
     const platform::Size outer = platform::outerSize(platform::WindowKind::MainBar, {530, 40}, 96);
     EXPECT_EQ(main->outer.width, outer.width);
     EXPECT_EQ(main->outer.height, outer.height);

@@ -125,7 +125,7 @@ TEST_F(TrayTest, StartUpAddsTheGlobeWithTheDisplayNameAfterTheWatcher)
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(icon->window, kMainWindow);
     EXPECT_EQ(icon->image, 8);
-    EXPECT_EQ(icon->tip, "Tellurix 1.0.3");
+    EXPECT_EQ(icon->tip, "Tellurix " TELLURIX_PROJECT_VERSION);
     EXPECT_EQ(fake::trayIconAddAttempts(), 1);
 
     // Icon after the hotkey watcher and before the first-start notice; the
@@ -250,7 +250,7 @@ TEST_F(TrayTest, IconComesBackWhenTheShellRestartsUntilRemoved)
     const fake::TrayIconState* icon = fake::trayIcon(kTrayIcon);
     ASSERT_NE(icon, nullptr) << "the icon must be added again to the new notification area";
     EXPECT_EQ(icon->image, 8);
-    EXPECT_EQ(icon->tip, "Tellurix 1.0.3");
+    EXPECT_EQ(icon->tip, "Tellurix " TELLURIX_PROJECT_VERSION);
     EXPECT_EQ(fake::trayIconAddAttempts(), 2);
 
     // Once removed at the end, a restart must not bring it back.
@@ -270,7 +270,7 @@ TEST_F(TrayTest, IconRefusedAtStartArrivesWithTheNotificationArea)
     EXPECT_NE(fake::menu(kTrayMenu), nullptr);
     fake::restartNotificationArea();
     ASSERT_NE(fake::trayIcon(kTrayIcon), nullptr);
-    EXPECT_EQ(fake::trayIcon(kTrayIcon)->tip, "Tellurix 1.0.3");
+    EXPECT_EQ(fake::trayIcon(kTrayIcon)->tip, "Tellurix " TELLURIX_PROJECT_VERSION);
 }
 
 TEST_F(TrayTest, WithoutAMenuARightPressShowsNothing)
