@@ -2,6 +2,8 @@
 # One-command machine set-up for building Tellurix and testing it under Wine.
 #
 #   sudo scripts/setup.sh [MINGW_PREFIX]
+#   scripts/setup.sh --check [MINGW_PREFIX]   exit 0 when nothing is missing
+#                                             (changes nothing, needs no root)
 #
 # Runs as root on Debian 12. Installs the missing Debian packages and builds a
 # static libpng for MinGW-w64 x86_64 into MINGW_PREFIX (default:
@@ -10,6 +12,11 @@
 set -euo pipefail
 
 REPO_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+CHECK_ONLY=0
+if [ "${1:-}" = --check ]; then
+    CHECK_ONLY=1
+    shift
+fi
 PREFIX=${1:-$REPO_DIR/build/deps/mingw}
 case $PREFIX in /*) ;; *) PREFIX=$PWD/$PREFIX ;; esac
 SRC_DIR=$REPO_DIR/build/deps/src
@@ -23,7 +30,15 @@ START_TIME=$(date +%s)
 say() { printf '[setup %3ds] %s\n' "$(($(date +%s) - START_TIME))" "$*"; }
 die() { printf '[setup] ERROR: %s\n' "$*" >&2; exit 1; }
 
-if [ "$(id -u)" -ne 0 ]; then
+# Something is missing: in --check mode that is the whole answer.
+missing_step() {
+    if [ "$CHECK_ONLY" -eq 1 ]; then
+        printf '[setup] missing: %s\n' "$*" >&2
+        exit 1
+    fi
+}
+
+if [ "$CHECK_ONLY" -eq 0 ] && [ "$(id -u)" -ne 0 ]; then
     die "must run as root (apt-get and the deb-src step need it)"
 fi
 command -v dpkg-query >/dev/null || die "dpkg-query not found: this script expects Debian 12"
@@ -64,6 +79,7 @@ missing_nr=()
 for p in "${PACKAGES_NO_RECOMMENDS[@]}"; do is_installed "$p" || missing_nr+=("$p"); done
 
 if [ ${#missing[@]} -gt 0 ] || [ ${#missing_nr[@]} -gt 0 ]; then
+    missing_step "Debian packages ${missing[*]} ${missing_nr[*]}"
     say "missing packages: ${missing[*]} ${missing_nr[*]}"
     wait_for_apt
     say "apt-get update"
@@ -77,7 +93,7 @@ if [ ${#missing[@]} -gt 0 ] || [ ${#missing_nr[@]} -gt 0 ]; then
         apt-get "${APT_OPTS[@]}" install --no-install-recommends "${missing_nr[@]}"
     fi
 else
-    say "all Debian packages present"
+    [ "$CHECK_ONLY" -eq 1 ] || say "all Debian packages present"
 fi
 
 for tool in "$MINGW_HOST-gcc-posix" "$MINGW_HOST-g++-posix" "$MINGW_HOST-windres" cmake wine wineserver Xvfb xdpyinfo openbox; do
@@ -230,9 +246,11 @@ LIBPNG_OPTIONS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/libpng-read-only.df
 # What the installed build was made with; a change builds it anew.
 libpng_configuration() { printf '%s\n' "$LIBPNG_CFLAGS"; cat "$LIBPNG_OPTIONS"; }
 if libpng_present && [ "$(cat "$PREFIX/libpng-cflags" 2>/dev/null)" = "$(libpng_configuration)" ]; then
-    say "MinGW libpng present in $PREFIX ($(cat "$PREFIX/libpng-debian-version" 2>/dev/null || echo 'version unknown'))"
+    [ "$CHECK_ONLY" -eq 1 ] ||
+        say "MinGW libpng present in $PREFIX ($(cat "$PREFIX/libpng-debian-version" 2>/dev/null || echo 'version unknown'))"
 else
+    missing_step "libpng for MinGW in $PREFIX"
     build_libpng
 fi
 
-say "done"
+[ "$CHECK_ONLY" -eq 1 ] || say "done"
