@@ -42,6 +42,10 @@ void takeKeys(int control, std::span<const KeyPress> keys, bool characters);
 // Puts the caret after the last character of an edit control.
 void setCaretToEnd(int control);
 void listAppend(int control, std::string_view text);
+// Takes every item out of a list.
+void listClear(int control);
+// The height of one item of a list, in pixels.
+int listItemHeight(int control);
 int listCount(int control);
 int listSelection(int control);  // -1 when nothing is selected
 // Selects an item and scrolls it into view, without a selection event.

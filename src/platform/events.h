@@ -14,6 +14,7 @@ enum class EventKind {
     DpiChanged,  // number = window number: it moved to a monitor of another scale (already resized)
     Key,      // number = control that had the focus; the key in Event::key
     Ended,    // the queue can be read no more (or the system asks the program to end)
+    Timer,    // number = timer (platform/clock.h): its time has come
 };
 
 enum class EventSubtype {

@@ -19,6 +19,8 @@ enum class WindowKind {
     MainBar,      // caption with system menu and close box, fixed size
     Popup,        // no caption, no border, owned by the main window
     ToolDialog,   // caption without system menu, owned by the main window
+    Dropdown,     // no caption, no border, owned by the main window, never activated:
+                  // it hangs under a control while the keyboard stays where it is
 };
 
 // Outer size of a window of the given kind around a client area, at a DPI.
@@ -40,6 +42,9 @@ void bringToFront(int window);
 void prepareFirstShow(int window);
 // Shows and activates the window in its current (normal, maximised or minimised) state.
 void showWindow(int window);
+// Shows the window where it stands without activating it: the keyboard focus
+// stays where it is.
+void showWindowWithoutActivating(int window);
 void hideWindow(int window);
 void setTopmost(int window, bool topmost);
 void setForegroundWindow(int window);

@@ -172,6 +172,19 @@ void setListSelection(int control, int index)
         ::SendMessageW(handle, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
+void listClear(int control)
+{
+    if (HWND handle = controlHandle(control))
+        ::SendMessageW(handle, LB_RESETCONTENT, 0, 0);
+}
+
+int listItemHeight(int control)
+{
+    HWND handle = controlHandle(control);
+    const LRESULT height = handle ? ::SendMessageW(handle, LB_GETITEMHEIGHT, 0, 0) : 0;
+    return height > 0 ? static_cast<int>(height) : 0;
+}
+
 int listVisibleItems(int control)
 {
     HWND handle = controlHandle(control);

@@ -144,6 +144,10 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wparam, LPARA
     case kTrayCallbackMessage:
         onTrayCallback(wparam, lparam);
         return 0;
+    case WM_TIMER:
+        ::KillTimer(window, wparam);
+        recordEvent({EventKind::Timer, static_cast<int>(wparam), EventSubtype::None});
+        return 0;
     case WM_QUERYENDSESSION:
         return TRUE;
     case WM_ENDSESSION:

@@ -149,6 +149,8 @@ Styles stylesFor(WindowKind kind)
         return {WS_POPUP, 0};
     case WindowKind::ToolDialog:
         return {WS_OVERLAPPED | WS_CAPTION, WS_EX_DLGMODALFRAME};
+    case WindowKind::Dropdown:
+        return {WS_POPUP, WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW};
     }
     return {WS_OVERLAPPED, 0};
 }
@@ -305,6 +307,12 @@ void showWindow(int window)
 {
     if (HWND handle = windowHandle(window))
         ::ShowWindow(handle, SW_SHOW);
+}
+
+void showWindowWithoutActivating(int window)
+{
+    if (HWND handle = windowHandle(window))
+        ::ShowWindow(handle, SW_SHOWNOACTIVATE);
 }
 
 void hideWindow(int window)

@@ -121,6 +121,19 @@ void listAppend(int control, std::string_view text)
         c->items.emplace_back(text);
 }
 
+void listClear(int control)
+{
+    if (auto* c = findControl(control)) {
+        c->items.clear();
+        c->selection = -1;
+    }
+}
+
+int listItemHeight(int control)
+{
+    return findControl(control) ? fake::kListItemHeight : 0;
+}
+
 int listCount(int control)
 {
     auto* c = findControl(control);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <set>
@@ -40,6 +41,8 @@ struct Toolkit {
     bool shuttingDown = false;
     std::vector<std::string> urls;
     int refusedLaunches = 0;
+    std::int64_t clock = 0;
+    std::map<int, std::int64_t> timers;  // due at
     std::set<int> failingControls;
     bool failThreads = false;
     int boxes = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -76,8 +77,17 @@ void selectListItem(int control, int index);
 // The user presses a key in the focused control: an event when the control
 // takes it (takeKeys), else nothing. True when it became an event.
 bool pressKey(const KeyPress& key);
-// Lists show this many items at once.
+// Lists show this many items at once, each this many pixels high.
 inline constexpr int kVisibleListItems = 10;
+inline constexpr int kListItemHeight = 16;
+
+// The clock and the timers: the test sets the time; a timer started is due at
+// a time, and the test lets it come with fireTimer.
+void setClock(std::int64_t milliseconds);
+// When the timer is due, or -1 when it is not running.
+std::int64_t timerDue(int timer);
+// The timer's event, if the timer runs and its time has come: then queued; true.
+bool fireTimer(int timer);
 
 // The keyboard: a key held or released without the hook seeing it.
 void setKeyDown(int virtualKey, bool down);

@@ -181,6 +181,13 @@ void showWindow(int window)
         w->visible = true;
 }
 
+void showWindowWithoutActivating(int window)
+{
+    record("showWindowWithoutActivating", window);
+    if (auto* w = findWindow(window))
+        w->visible = true;
+}
+
 void hideWindow(int window)
 {
     record("hideWindow", window);
