@@ -62,6 +62,7 @@ enum class EventKind {
     BringUp,  // number = window number: another thread or program asks for it in front
     DpiChanged,  // number = window number: it moved to a monitor of another scale (already resized)
     Key,      // number = control that had the focus; the key in Event::key
+    HttpDone, // number = request (platform/http.h): its result is ready
 };
 
 enum class EventSubtype {

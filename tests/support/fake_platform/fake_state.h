@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "fake_platform/fake_http.h"
 #include "fake_platform/fake_toolkit.h"
 #include "platform/keyboard.h"
 #include "platform/window_toolkit.h"
@@ -44,6 +45,9 @@ struct Toolkit {
     std::string boxText;
     std::map<int, BalloonTip> tips;
     void (*onSessionEnd)() = nullptr;
+    std::vector<fake::HttpCall> httpCalls;
+    std::map<int, HttpResult> httpResults;  // finished, not taken
+    bool refuseHttp = false;
 };
 
 Toolkit& kit();
