@@ -18,7 +18,7 @@ REPO_DIR=$(cd "$BENCH_LIB_DIR/.." && pwd)
 . "$REPO_DIR/scripts/wine-env.sh"
 
 # shellcheck disable=SC2034 # used by the scripts that source this file
-TITLE="Tellurix 1.0.3"
+TITLE="Tellurix $("$REPO_DIR/scripts/version.sh")"
 APPDATA_DIR=$(tx_appdata_dir)
 SETTINGS_DIR=$APPDATA_DIR/Brenmoor/Tellurix
 SETTINGS_FILE=$SETTINGS_DIR/Einstellungen.ini

@@ -173,11 +173,7 @@ BENCHMARK(BM_SettingsParse)->Arg(kKilobyte)->Arg(kMegabyte)->Arg(10 * kMegabyte)
 BENCHMARK(BM_SettingsCompose)->Arg(kKilobyte)->Arg(kMegabyte)->Arg(10 * kMegabyte)->Unit(benchmark::kMicrosecond);
 
 // The catalogue as the program holds it after start-up.
-const bool kCatalogueFilled = [] {
-    tellurix::reserveSearchSites();
-    tellurix::fillSearchSites();
-    return true;
-}();
+const tellurix::Catalogue kCatalogue;
 
 // Search terms as typed (UTF-8): a word, one with every kind of byte that
 // needs escaping, and a long one.
@@ -194,7 +190,7 @@ std::string searchTerm(std::int64_t which) {
 }
 
 void BM_ComposeSearchUrl(benchmark::State& state) {
-    const tellurix::SearchSite& site = tellurix::searchSite(tellurix::kDefaultSitePosition);
+    const tellurix::SearchSite& site = kCatalogue.site(tellurix::kDefaultSitePosition);
     const std::string term = searchTerm(state.range(0));
     for (auto _ : state) {
         std::string url = tellurix::composeSearchUrl(site, term);
@@ -209,9 +205,9 @@ BENCHMARK(BM_ComposeSearchUrl)->DenseRange(0, 2);
 void BM_FindSearchSite(benchmark::State& state) {
     const int position = static_cast<int>(state.range(0));
     const std::string label =
-        position < tellurix::kFilledSites ? tellurix::searchSite(position).label : std::string("keine-seite.example");
+        position < tellurix::kFilledSites ? kCatalogue.site(position).label : std::string("keine-seite.example");
     for (auto _ : state) {
-        benchmark::DoNotOptimize(tellurix::findSearchSite(label));
+        benchmark::DoNotOptimize(kCatalogue.find(label));
     }
     state.SetLabel(position < tellurix::kFilledSites ? label : "not found");
 }

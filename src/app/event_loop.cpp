@@ -3,19 +3,19 @@
 #include <array>
 
 #include "app/main_window.h"
-#include "app/program.h"
 #include "core/identity.h"
 #include "core/numbers.h"
-#include "search/search_history.h"
-#include "search/search_launch.h"
-#include "search/site_choice.h"
-#include "search/site_picker.h"
-#include "settings/autostart.h"
+#include "platform/controls.h"
 #include "platform/notices.h"
+#include "platform/shell.h"
 #include "platform/trace.h"
+#include "platform/tray.h"
+#include "settings/autostart.h"
 #include "settings/history_file.h"
+#include "ui/bar_view.h"
 #include "ui/designs.h"
 #include "ui/notices.h"
+#include "ui/site_picker.h"
 #include "ui/tray.h"
 
 namespace tellurix {
@@ -25,7 +25,7 @@ using platform::Event;
 using platform::EventKind;
 using platform::EventSubtype;
 
-using Handler = void (*)();
+using Handler = void (*)(Program&);
 
 // A row matches an event of its kind and number; `subtype` None matches every subtype.
 struct Route {
@@ -37,119 +37,204 @@ struct Route {
 
 constexpr EventSubtype kAny = EventSubtype::None;
 
-void showBar()
+constexpr std::string_view kNoBrowserTitle = "Suche nicht gestartet";
+constexpr std::string_view kNoBrowserText =
+    "Windows hat keinen Browser für Web-Adressen gestartet.\r"
+    "Der Suchbegriff bleibt im Suchfeld.";
+
+void showBar(Program& program)
 {
-    refreshOwnSites();
+    refreshFromSettingsFile(program);
     bringUpMainWindow();
     platform::markStep("bar shown");
 }
 
-void searchFromReturn()
+// Return: the model says what to search; the browser gets it, and only when it
+// took it does the bar go away and the history remember the search.
+void searchFromReturn(Program& program)
 {
     platform::markStep("return");
-    const auto url = searchUrlFromBar();
-    if (!url)
+    if (platform::focusedControl() != kSearchField)
         return;
-    const std::string typed = platform::controlText(kSearchField);
-    // The bar goes first, so the browser comes up in front of the desktop.
+    const std::optional<SearchRequest> request = program.bar.search();
+    if (!request)
+        return;
+    if (!platform::launchUrl(request->url)) {
+        platform::showTrayBalloon(kTrayIcon, kNoBrowserTitle, kNoBrowserText);
+        return;
+    }
+    platform::markStep("search handed over");
     hideMainWindow();
-    launchSearch(*url);
-    if (rememberSearch(typed))
-        saveHistory(kProgramName, history());
+    const bool remembered = program.bar.searched(*request);
+    showFieldAfterSearch();
+    showSiteLabel(program.bar);
+    if (remembered)
+        saveHistoryFile(program);
 }
 
-void onSearchFieldChanged()
+void onSearchFieldChanged(Program& program)
 {
-    onSearchFieldEdited();
-    showSiteForField();
+    onFieldChanged(program.bar);
+}
+
+void onSearchFieldFocus(Program& program)
+{
+    onFieldFocus(program.bar);
+}
+
+void onSearchFieldBlur(Program& program)
+{
+    onFieldBlur(program.bar);
 }
 
 constexpr std::string_view kHistoryTitle = "Suchverlauf";
 constexpr std::string_view kClearHistoryQuestion = "Suchverlauf löschen?";
 
-void onSearchFieldKey(const platform::KeyPress& press)
+void clearHistory(Program& program)
+{
+    if (!platform::askYesNo(kHistoryTitle, kClearHistoryQuestion))
+        return;
+    program.bar.clearHistory();
+    deleteHistoryFile(kProgramName);
+}
+
+void onSearchFieldKey(Program& program, const platform::KeyPress& press)
 {
     using platform::Key;
+    SearchBar& bar = program.bar;
+    bool changed = false;
     if ((press.key == Key::Down && press.alt) || press.key == Key::F4) {
-        openSitePickerFromKeyboard();
+        openSitePickerFromKeyboard(program.picker, bar);
     } else if (press.key == Key::Up) {
-        recallOlder();
+        changed = bar.recallOlder();
     } else if (press.key == Key::Down) {
-        recallNewer();
+        changed = bar.recallNewer();
     } else if (press.key == Key::Delete && press.shift && press.control) {
-        if (platform::askYesNo(kHistoryTitle, kClearHistoryQuestion)) {
-            clearHistory();
-            deleteHistoryFile(kProgramName);
-        }
-    } else if (press.key == Key::Delete && press.shift) {
-        if (forgetRecalled())
-            saveHistory(kProgramName, history());
+        clearHistory(program);
+    } else if (press.key == Key::Delete && press.shift && bar.forgetRecalled()) {
+        saveHistoryFile(program);
+        changed = true;
+    }
+    if (changed) {
+        showFieldText(bar);
+        showSiteLabel(bar);
     }
 }
 
-void onKey(const Event& event)
+void onKey(Program& program, const Event& event)
 {
     if (event.number == kSearchField)
-        onSearchFieldKey(event.key);
+        onSearchFieldKey(program, event.key);
     else if (event.number == kPickerList)
-        onPickerKey(event.key);
+        onPickerKey(program.picker, program.bar, event.key);
 }
 
-void activateAndCloseDesignWindow()
+void openPicker(Program& program)
 {
-    programSettings().Design = activateDesign(programSettings().Design);
+    openSitePicker(program.picker, program.bar);
+}
+
+void pickFromList(Program& program)
+{
+    pickSite(program.picker, program.bar);
+}
+
+void pickByDoubleClick(Program& program)
+{
+    pickSiteByDoubleClick(program.picker, program.bar);
+}
+
+void openDesigns(Program& program)
+{
+    openDesignWindow(program.designs);
+}
+
+void stepBack(Program& program)
+{
+    stepDesignBack(program.designs);
+}
+
+void stepForward(Program& program)
+{
+    stepDesignForward(program.designs);
+}
+
+void activateAndCloseDesignWindow(Program& program)
+{
+    program.settings.Design = activateDesign(program.designs, program.settings.Design);
     closeDesignWindow();
 }
 
-void cancelAndCloseDesignWindow()
+void cancelAndCloseDesignWindow(Program& program)
 {
-    cancelDesign();
+    cancelDesign(program.designs);
     closeDesignWindow();
 }
 
-[[noreturn]] void quitProgram()
+void showInformation(Program& program)
 {
-    quit();
+    showInformationBox(hotkeyChord(program.hotkey));
 }
 
-void showInformation()
-{
-    showInformationBox(currentHotkeyChord());
-}
-
-void turnAutostartOn()
+// What the buttons show is what the Startup folder holds after the attempt.
+void turnAutostartOn(Program& /*program*/)
 {
     showAutostartButtons(enableAutostart());
 }
 
-void turnAutostartOff()
+void turnAutostartOff(Program& /*program*/)
 {
     showAutostartButtons(disableAutostart());
 }
 
+void hideBar(Program& /*program*/)
+{
+    hideMainWindow();
+}
+
+void showMenu(Program& /*program*/)
+{
+    showTrayMenu();
+}
+
+void pinOnTop(Program& /*program*/)
+{
+    turnTopmostOn();
+}
+
+void unpin(Program& /*program*/)
+{
+    turnTopmostOff();
+}
+
+[[noreturn]] void quitProgram(Program& program)
+{
+    quit(program);
+}
+
 const std::array kRoutes{
-    Route{EventKind::Tray, kTrayIcon, EventSubtype::RightPress, showTrayMenu},
+    Route{EventKind::Tray, kTrayIcon, EventSubtype::RightPress, showMenu},
     Route{EventKind::Tray, kTrayIcon, EventSubtype::LeftPress, showBar},
     Route{EventKind::BringUp, kMainWindow, kAny, showBar},
     Route{EventKind::Menu, kMenuReturn, kAny, searchFromReturn},
     Route{EventKind::Menu, kMenuShow, kAny, showBar},
-    Route{EventKind::Menu, kMenuHide, kAny, hideMainWindow},
+    Route{EventKind::Menu, kMenuHide, kAny, hideBar},
     Route{EventKind::Menu, kMenuQuit, kAny, quitProgram},
-    Route{EventKind::Control, kSiteLabel, kAny, openSitePicker},
+    Route{EventKind::Control, kSiteLabel, kAny, openPicker},
     Route{EventKind::Control, kSearchField, EventSubtype::FocusGained, onSearchFieldFocus},
     Route{EventKind::Control, kSearchField, EventSubtype::FocusLost, onSearchFieldBlur},
     Route{EventKind::Control, kSearchField, EventSubtype::TextChanged, onSearchFieldChanged},
-    Route{EventKind::Control, kTopmostOnButton, EventSubtype::LeftClick, turnTopmostOn},
-    Route{EventKind::Control, kTopmostOffButton, EventSubtype::LeftClick, turnTopmostOff},
-    Route{EventKind::Control, kDesignButton, EventSubtype::LeftClick, openDesignWindow},
+    Route{EventKind::Control, kTopmostOnButton, EventSubtype::LeftClick, pinOnTop},
+    Route{EventKind::Control, kTopmostOffButton, EventSubtype::LeftClick, unpin},
+    Route{EventKind::Control, kDesignButton, EventSubtype::LeftClick, openDesigns},
     Route{EventKind::Control, kInfoButton, EventSubtype::LeftClick, showInformation},
     Route{EventKind::Control, kQuitButton, EventSubtype::LeftClick, quitProgram},
     Route{EventKind::Control, kAutostartOffButton, EventSubtype::LeftClick, turnAutostartOff},
     Route{EventKind::Control, kAutostartOnButton, EventSubtype::LeftClick, turnAutostartOn},
-    Route{EventKind::Control, kPickerList, EventSubtype::DoubleClick, pickSiteByDoubleClick},
-    Route{EventKind::Control, kPickerList, kAny, pickSite},
-    Route{EventKind::Control, kDesignBack, kAny, stepDesignBack},
-    Route{EventKind::Control, kDesignForward, kAny, stepDesignForward},
+    Route{EventKind::Control, kPickerList, EventSubtype::DoubleClick, pickByDoubleClick},
+    Route{EventKind::Control, kPickerList, kAny, pickFromList},
+    Route{EventKind::Control, kDesignBack, kAny, stepBack},
+    Route{EventKind::Control, kDesignForward, kAny, stepForward},
     Route{EventKind::Control, kDesignActivate, kAny, activateAndCloseDesignWindow},
     Route{EventKind::Control, kDesignCancel, kAny, cancelAndCloseDesignWindow},
 };
@@ -160,18 +245,18 @@ bool matches(const Route& route, const Event& event)
            (route.subtype == kAny || route.subtype == event.subtype);
 }
 
-void onClose(int window)
+void onClose(Program& program, int window)
 {
     // Alt+F4 on the picker closes the picker, on the design window it is
     // "Abbrechen" (the bar is disabled while that window is open, so hiding
     // the bar alone would strand the user). Every other close request only
     // hides the bar; the program keeps running in the tray.
     if (window == kPickerWindow) {
-        closeSitePicker();
+        closeSitePicker(program.picker);
         return;
     }
     if (window == kDesignWindow) {
-        cancelAndCloseDesignWindow();
+        cancelAndCloseDesignWindow(program);
         return;
     }
     hideMainWindow();
@@ -179,39 +264,36 @@ void onClose(int window)
 
 }  // namespace
 
-void dispatchEvent(const Event& event)
+void dispatchEvent(Program& program, const Event& event)
 {
-    if (event.kind == EventKind::Close) {
-        onClose(event.number);
-        return;
-    }
-    if (event.kind == EventKind::Key) {
-        onKey(event);
-        return;
-    }
-    if (event.kind == EventKind::DpiChanged) {
-        onDpiChanged(event.number);
-        return;
+    switch (event.kind) {
+    case EventKind::Close: onClose(program, event.number); return;
+    case EventKind::Key: onKey(program, event); return;
+    case EventKind::DpiChanged: onDpiChanged(program, event.number); return;
+    // The queue is gone: nothing more can reach the program, so it ends as
+    // "Beenden" ends it, with everything saved.
+    case EventKind::Ended: quit(program);
+    default: break;
     }
     for (const Route& route : kRoutes) {
         if (matches(route, event)) {
-            route.handler();
+            route.handler(program);
             return;
         }
     }
 }
 
-void runEventLoopTurn()
+void runEventLoopTurn(Program& program)
 {
     const Event event = platform::waitEvent();
-    dismissSitePicker();
-    dispatchEvent(event);
+    dismissSitePicker(program.picker);
+    dispatchEvent(program, event);
 }
 
-void runEventLoop()
+void runEventLoop(Program& program)
 {
     for (;;)
-        runEventLoopTurn();
+        runEventLoopTurn(program);
 }
 
 }  // namespace tellurix

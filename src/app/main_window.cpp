@@ -6,8 +6,11 @@
 #include "core/identity.h"
 #include "core/numbers.h"
 #include "core/scale.h"
+#include "platform/controls.h"
 #include "platform/images.h"
-#include "search/search_launch.h"
+#include "platform/screen.h"
+#include "platform/windows.h"
+#include "ui/bar_view.h"
 #include "ui/designs.h"
 #include "ui/notices.h"
 
@@ -95,27 +98,27 @@ bool createMainWindow()
     return createWindow(kMainWindow, WindowKind::MainBar, displayName(), {at.x, at.y, outer.width, outer.height});
 }
 
-void buildMainWindowControls(std::string_view siteLabel)
+bool buildMainWindowControls(Designs& designs)
 {
     using namespace platform;
     const int dpi = windowDpi(kMainWindow);
-    createControl(kMainWindow, kSiteLabel, ControlKind::SiteLabel, scaledRect(kSiteLabelRect, dpi), "");
-    setControlText(kSiteLabel, siteLabel);
-    createControl(kMainWindow, kSearchField, ControlKind::SearchField, scaledRect(kSearchFieldRect, dpi),
-                  kPlaceholder);
+    bool built = createControl(kMainWindow, kSiteLabel, ControlKind::SiteLabel, scaledRect(kSiteLabelRect, dpi), "");
+    built = createControl(kMainWindow, kSearchField, ControlKind::SearchField, scaledRect(kSearchFieldRect, dpi),
+                          kPlaceholder) && built;
     makeSearchFieldFont(dpi);
     registerReturnShortcut(kMainWindow, kMenuReturn);
     takeKeys(kSearchField, kSearchFieldKeys, false);
 
     for (const ImageButton& button : kImageButtons) {
-        createControl(kMainWindow, button.control, ControlKind::ImageButton, scaledRect(buttonRect(button), dpi),
-                      "");
+        built = createControl(kMainWindow, button.control, ControlKind::ImageButton,
+                              scaledRect(buttonRect(button), dpi), "") && built;
         platform::setControlImage(button.control, button.image);
         if (button.initiallyHidden)
             showControl(button.control, false);
     }
-    installColourHook();
+    installColourHook(designs);
     invalidateWindow(kMainWindow);
+    return built;
 }
 
 void addButtonTips()

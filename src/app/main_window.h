@@ -2,7 +2,8 @@
 
 #include <string_view>
 
-#include "platform/window_toolkit.h"
+#include "platform/geometry.h"
+#include "ui/designs.h"
 
 namespace tellurix {
 
@@ -16,8 +17,9 @@ platform::Point centredPosition(platform::Size screen, platform::Size outer);
 bool createMainWindow();
 
 // Builds the controls, the Return shortcut and the colour hook, then repaints
-// the window. The site label starts with `siteLabel`.
-void buildMainWindowControls(std::string_view siteLabel);
+// the window. The site label starts empty. False when a control could not be
+// made (the bar is no use then).
+bool buildMainWindowControls(Designs& designs);
 
 // After a change of display scale: the bar's size, controls, font and
 // pictures for its DPI now.

@@ -3,10 +3,11 @@
 #include <string>
 #include <string_view>
 
+#include "core/version.h"
+
 namespace tellurix {
 
 inline constexpr std::string_view kProgramName = "Tellurix";
-inline constexpr std::string_view kVersion = "1.0.3";
 
 // Program name, one blank, version: the window title, the tray tip and the
 // first line of the information box.

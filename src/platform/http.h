@@ -8,7 +8,7 @@
 // HTTP GET requests, each on a worker thread of its own: the caller never
 // waits. When a request ends, the GUI thread's event queue gets an event of
 // kind EventKind::HttpDone whose number is the request's
-// (platform/window_toolkit.h); the result is then taken with takeHttpResult.
+// (platform/events.h); the result is then taken with takeHttpResult.
 namespace tellurix::platform {
 
 struct HttpLimits {

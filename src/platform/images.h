@@ -4,28 +4,12 @@
 #include <span>
 #include <vector>
 
+#include "formats/pixels.h"
+
 // Images by number: decoded once at start-up, kept until the process ends. A
 // number under which no image was registered names no image: it has no handle,
 // no size, and a control given it shows no picture.
 namespace tellurix::platform {
-
-// Opaque 24-bit pixels, rows top-down, 3 bytes (R, G, B) a pixel.
-struct RgbPixels {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> rgb;
-
-    friend bool operator==(const RgbPixels&, const RgbPixels&) = default;
-};
-
-// Straight (not premultiplied) alpha, rows top-down, 4 bytes (R, G, B, A) a pixel.
-struct RgbaPixels {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> rgba;
-
-    friend bool operator==(const RgbaPixels&, const RgbaPixels&) = default;
-};
 
 // Registers an icon image (alpha kept) from the entry of an .ico file that is
 // `size` pixels wide. False, and no image, when the file has no such entry.

@@ -33,9 +33,15 @@ struct ShellLink {
     int iconIndex = 0;
 };
 
+// The link with its shorthands ("|" icon, empty working directory) spelled out.
+ShellLink resolvedShellLink(ShellLink link);
+// Everything up to and including the last "\" or "/" of a path; empty when
+// the path names no folder.
+std::string folderPart(std::string_view path);
+
 // Writes the shortcut file `linkPath` (replacing one that is there) for the
-// resolved `link`. False only when the shell's link object cannot be made;
-// a file that cannot be saved still counts as done.
+// resolved `link`. False when the shell's link object cannot be made or the
+// file cannot be saved.
 bool createShellLink(const ShellLink& link, const std::string& linkPath);
 
 }  // namespace tellurix::platform

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "platform/colour.h"
-#include "platform/window_toolkit.h"
+#include "platform/geometry.h"
 
 // The notification-area icon and owner-drawn popup menus, addressed by number.
 // The program decides what the menu looks like (MenuLook, MenuItemLayout); the

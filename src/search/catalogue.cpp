@@ -1,5 +1,6 @@
 #include "search/catalogue.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <vector>
@@ -7,200 +8,170 @@
 namespace tellurix {
 namespace {
 
-// One built-in site. The prefix is put together at fill time as
-// "http://" + host + path, so the host is written once per row.
+// One built-in site: its label and the search URL's pieces before and after
+// the term, scheme included.
 struct SiteRow {
     std::string_view label;
-    std::string_view host;
-    std::string_view path;
+    std::string_view prefix;
     std::string_view suffix;
 };
 
 // The site picker shows this order as it stands: the one label that starts with
 // a digit, then the labels grouped by first letter. Within a group the order is
-// deliberate and not alphabetical. Percent escapes are stored verbatim. Each
-// path goes with the host whose search answered it; for a few rows that is not
-// the host the label names (the label stays, so stored choices keep working).
+// deliberate and not alphabetical. Percent escapes are stored verbatim.
+// docs/sites.md lists every row with the evidence that its address answers
+// (or why it is kept unchecked), and the rows that are no longer offered; a
+// test keeps the two in step. A site whose answer was never checked keeps the
+// address it always had. lastfm.de and twitter.com keep the names users know,
+// though their sites answer at last.fm and x.com now.
 constexpr std::array<SiteRow, kFilledSites> kSiteRows{{
-    {"4players.de", "www.4players.de", "/4players.php/suchergebnis/Allgemein/4players/", ".html"},
-    {"amazon.de", "www.amazon.de", "/s/ref=nb_sb_noss?url=search-alias%3Daps&field-keywords=", ""},
-    {"altavista.com", "de.altavista.com", "/web/results?itag=ody&q=", ""},
-    {"arcor.de", "www.arcor.de", "/content/searchresult.jsp?scategorytype=web&Keywords=", ""},
-    {"aol.de", "suche.aol.de", "/aol/search?s_it=aolde-homePage&q=", ""},
-    {"bing.com", "www.bing.com", "/search?q=", ""},
-    {"bugmenot.com", "www.bugmenot.com", "/view/", ""},
-    {"blinde-kuh.de", "www.blinde-kuh.de", "/kddb/cms/websearch.do?query=", ""},
-    {"computerbase.de", "www.computerbase.de", "/suche/?q=", ""},
-    {"computerbild.de", "www.computerbild.de", "/", ".html"},
-    {"chip.de", "www.chip.de", "/suche/?q=", ""},
-    {"clipfish.de", "www.clipfish.de", "/suche/?search=", ""},
-    {"deviantart.com", "www.deviantart.com", "/#order=9&q=", ""},
-    {"dafont.com", "www.dafont.com", "/search.php?s=", ""},
-    {"dict.cc", "www.dict.cc", "/?s=", ""},
-    {"ebay.de", "shop.ebay.de", "/?_from=R40&_trksid=p3907.m38.l1313&_nkw=", ""},
-    // The session id is the one the site handed out; its search answers with it.
-    {"eventim.de", "www.eventim.de",
-     "/Search.action;jsessionid=7F3A9C21B84E6D05A1C3F98E2B7D4A60.worker_a07?filter.query=", ""},
-    {"fireball.de", "www.fireball.de", "/ajax.asp?Auswahl=deutschem+Web&q=", ""},
-    {"focus.de", "www.focus.de", "/suche/?search=", ""},
-    {"freenet.de", "suche.freenet.de", "/cgi-bin/search.cgi?query=", ""},
-    {"gamezone.de", "www.gamezone.de", "/Search/", ".html"},
-    {"github.com", "github.com", "/search?q=", ""},
-    {"google.de", "www.google.de", "/#hl=de&q=", ""},
-    {"gulli.com", "www.gulli.com",
-     "/suche?cx=partner-pub-4817205936142857%3Ak7x2m9-q4w1&cof=FORID%3A11&ie=UTF-8&sa.x=0&sa.y=0&q=", ""},
-    {"giga.de", "www.giga.de", "/search.html?qs=", ""},
-    {"gutefrage.net", "www.gutefrage.net", "/suche/", ""},
-    {"gigablast.com", "www.gigablast.com", "/search?q=", ""},
-    {"golem.de", "suche.golem.de", "/search.php?q=", ""},
-    {"heise.de", "www.heise.de", "/suche/?q=", "&search_submit=Suche&rm=search"},
-    {"handelsblatt.com", "www.handelsblatt.com", "/suche/?query=", ""},
-    {"hotscripts.com", "www.hotscripts.com", "/search/?q=", ""},
-    {"ibm.com", "www.ibm.com",
-     "/developerworks/search/searchResults.jsp?searchType=1&searchSite=dW&searchScope=dW&query=", ""},
-    {"joomla.de", "www.joomla.de", "/such-ergebnis.html?searchphrase=all&searchword=", ""},
-    {"jgerman.de", "www.jgerman.de", "/component/search/", ".html"},
-    {"jamendo.com", "www.jamendo.com", "/search?name=", ""},
-    {"kostenlos.de", "www.kostenlos.de", "/s/", ""},
-    {"kwick.de", "www.kwick.de", "/suche/tags/", ""},
-    {"lycos.de", "suche.lycos.de", "/lcsearch/lcsearch?SearchText=", ""},
-    {"linuxforen.de", "www.linuxforen.de", "/search.php?query=", ""},
-    {"lastfm.de", "www.lastfm.de", "/search/", ""},
-    {"linux-magazin.de", "www.linux-magazin.de",
-     "/googlesearch?cx=017343952061587264519%3Ah4qzw8xk2ne&cof=FORID%3A11&as_q=", ""},
-    {"macerkopf.de", "www.macerkopf.de", "/index.php?s=", ""},
-    {"microsoft.com", "social.msdn.microsoft.com", "/Search/en-US?query=", ""},
-    {"mogelpower.de", "www.mogelpower.de", "/cheats/suche.php?spiel=", ""},
-    {"mediamarkt.de", "www.mediamarkt.de", "/suche?q=", ""},
-    {"msn.de", "search.msn.de", "/results.aspx?form=MSHOME&mkt=de-DE&setlang=de-DE&q=", ""},
-    {"myvideo.de", "www.myvideo.de", "/Videos_A-Z?searchWord=", ""},
-    {"moviepilot.de", "www.mister-wong.de", "/search/?search_type=w&keywords=", ""},
-    {"mp3.de", "www.mircscripts.org", "/archive.php?stype=dll&squery=", ""},
-    {"myspace.com", "searchservice.myspace.com",
-     "/index.cfm?fuseaction=sitesearch.results&orig=search_Header&origpfc=Splash&type=People&qry=", ""},
-    {"n24.de", "www.n24.de", "/search?qt=", ""},
-    {"netzwelt.de", "www.netzwelt.de", "/", ".html"},
-    {"notebookcheck.com", "www.notebookcheck.com", "/search/?q=", ""},
-    {"oreilly.de", "www.oreilly.de", "/catalog/search.html?tfq=", ""},
-    {"openoffice.org", "de.openoffice.org", "/german/search.php?keywords=", ""},
-    {"pcgameshardware.de", "www.pcgameshardware.de", "/guides/search/?query=", ""},
-    {"pcwelt.de", "www.pcwelt.de", "/index.php?s=", ""},
-    {"pcgames.de", "www.pcgames.de", "/ph/Search/Search.aspx?query=", ""},
-    {"php.net", "de.php.net", "/manual-lookup.php?pattern=", ""},
-    {"phpbb.de", "www.phpbb.de", "/search.php?search_keywords=", ""},
-    {"pc-magazin.de", "www.pc-magazin.de", "/cgi/suchen.cgi?query=", ""},
-    {"prosieben.de", "de.selfhtml.org", "/navigation/suche/index.htm?Suchanfrage=", ""},
-    {"quoka.de", "www.quoka.de", "/s-", ""},
-    {"rebuy.de", "www.rebuy.de", "/s/", ""},
-    {"spieletipps.de", "www.spieletipps.de", "/cheats/search_v2.php?keyword=", ""},
-    {"sat1.de", "www.sat1.de", "/suche/suchergebnisse.php?suchbegriff=", ""},
-    {"softonic.de", "www.softonic.de", "/s/", ""},
-    {"spiegel.de", "www.spiegel.de", "/suche/index.html?suchbegriff=", ""},
-    {"stadt-bremerhaven.de", "stadt-bremerhaven.de", "/?s=", ""},
-    {"selfhtml.org", "wiki.selfhtml.org", "/index.php?search=", ""},
-    {"stern.de", "www.stern.de", "/suche/?searchstring=", ""},
-    {"t-online.de", "suche.t-online.de",
-     "/fast-cgi/tsc?context=sl&mandant=toi&tpc=internet&device=html&portallanguage=de&userlanguage=de&q=",
+    {"4players.de", "http://www.4players.de/4players.php/suchergebnis/Allgemein/4players/", ".html"},
+    {"amazon.de", "https://www.amazon.de/s?k=", ""},
+    {"arcor.de", "http://www.arcor.de/content/searchresult.jsp?scategorytype=web&Keywords=", ""},
+    {"aol.de", "http://suche.aol.de/aol/search?s_it=aolde-homePage&q=", ""},
+    {"bing.com", "https://www.bing.com/search?q=", ""},
+    {"bugmenot.com", "http://www.bugmenot.com/view/", ""},
+    {"blinde-kuh.de", "http://www.blinde-kuh.de/kddb/cms/websearch.do?query=", ""},
+    {"computerbase.de", "https://www.computerbase.de/suche/?q=", ""},
+    {"computerbild.de", "http://www.computerbild.de/", ".html"},
+    {"chip.de", "http://www.chip.de/suche/?q=", ""},
+    {"deviantart.com", "https://www.deviantart.com/search?q=", ""},
+    {"dafont.com", "https://www.dafont.com/search.php?q=", ""},
+    {"dict.cc", "https://www.dict.cc/?s=", ""},
+    {"ebay.de", "https://www.ebay.de/sch/i.html?_nkw=", ""},
+    {"eventim.de", "https://www.eventim.de/search/?searchterm=", ""},
+    {"fireball.de", "http://www.fireball.de/ajax.asp?Auswahl=deutschem+Web&q=", ""},
+    {"focus.de", "http://www.focus.de/suche/?search=", ""},
+    {"freenet.de", "http://suche.freenet.de/cgi-bin/search.cgi?query=", ""},
+    {"gamezone.de", "http://www.gamezone.de/Search/", ".html"},
+    {"github.com", "https://github.com/search?q=", ""},
+    {"google.de", "https://www.google.de/search?q=", "&hl=de"},
+    {"giga.de", "http://www.giga.de/search.html?qs=", ""},
+    {"gutefrage.net", "https://www.gutefrage.net/search?query=", ""},
+    {"golem.de", "https://suche.golem.de/search.php?q=", ""},
+    {"heise.de", "https://www.heise.de/suche/?q=", "&search_submit=Suche&rm=search"},
+    {"handelsblatt.com", "http://www.handelsblatt.com/suche/?query=", ""},
+    {"hotscripts.com", "http://www.hotscripts.com/search/?q=", ""},
+    {"joomla.de", "http://www.joomla.de/such-ergebnis.html?searchphrase=all&searchword=", ""},
+    {"jgerman.de", "http://www.jgerman.de/component/search/", ".html"},
+    {"jamendo.com", "https://www.jamendo.com/search?q=", ""},
+    {"kostenlos.de", "http://www.kostenlos.de/s/", ""},
+    {"lycos.de", "http://suche.lycos.de/lcsearch/lcsearch?SearchText=", ""},
+    {"linuxforen.de", "http://www.linuxforen.de/search.php?query=", ""},
+    {"lastfm.de", "https://www.last.fm/search?q=", ""},
+    {"macerkopf.de", "http://www.macerkopf.de/index.php?s=", ""},
+    {"microsoft.com", "https://learn.microsoft.com/en-us/search/?terms=", ""},
+    {"mogelpower.de", "http://www.mogelpower.de/cheats/suche.php?spiel=", ""},
+    {"mediamarkt.de", "https://www.mediamarkt.de/de/search.html?query=", ""},
+    {"msn.de", "http://search.msn.de/results.aspx?form=MSHOME&mkt=de-DE&setlang=de-DE&q=", ""},
+    {"moviepilot.de", "https://www.moviepilot.de/suche?q=", ""},
+    {"myspace.com",
+     "http://searchservice.myspace.com/index.cfm?fuseaction=sitesearch.results&orig=search_Header&origpfc=Splash"
+     "&type=People&qry=",
      ""},
-    {"techspot.com", "sourceforge.net", "/search/?type_of_search=soft&words=", ""},
-    {"tecchannel.de", "www.sedo.com",
-     "/search/searchresult.php4?linkurl=&language=d&search_type=advanced&keyword=", ""},
-    {"tutorials.de", "www.tutorials.de", "/search.php?search=", ""},
-    {"t-home.de", "suche.t-home.de", "/fast-cgi/tsc?q=", ""},
-    {"tomshardware.com", "www.tomshardware.com", "/de/search.php?s=", ""},
-    {"tweakpc.de", "www.tweakpc.de", "/search?str=", ""},
-    {"tucows.com", "www.tucows.com", "/search.html?search_scope=win&search_terms=", ""},
-    {"twitter.com", "twitter.com", "/#search?q=", ""},
-    {"tvspielfilm.de", "www.tvspielfilm.de", "/suche/?param_search_string=", ""},
-    {"userscripts.org", "userscripts.org", "/scripts/search?q=", ""},
-    {"ubuntuusers.de", "ubuntuusers.de", "/search/?query=", ""},
-    {"wikipedia.org", "de.wikipedia.org", "/w/index.php?title=Spezial%3ASuche&search=", "&fulltext=Volltext"},
-    {"web.de", "suche.web.de", "/search/web/?mc=hp%40suche.suche%40home&origin=HP&su=", ""},
-    {"winload.de", "www.winload.de", "/s/", ""},
-    {"wolframalpha.com", "www.wolframalpha.com", "/input/?i=", ""},
-    {"webnews.de", "www.webnews.de", "/ml/search/links/", "/"},
-    {"woxikon.de", "www.woxikon.de", "/sphider/search.php?query=", "&btnG=%3E&search=1"},
-    {"wordpress.org", "de.wordpress.org", "/?s=", ""},
-    {"youtube.com", "www.youtube.com", "/results?search_query=", ""},
-    {"yahoo.com", "de.search.yahoo.com", "/search?rd=r1&p=", ""},
-    {"zdnet.de", "www.zdnet.de", "/download_suche_nach_programmen_suche-39002345-suche-1.htm?t=", ""},
+    {"netzwelt.de", "http://www.netzwelt.de/", ".html"},
+    {"notebookcheck.com", "http://www.notebookcheck.com/search/?q=", ""},
+    {"openoffice.org", "http://de.openoffice.org/german/search.php?keywords=", ""},
+    {"pcgameshardware.de", "http://www.pcgameshardware.de/guides/search/?query=", ""},
+    {"pcwelt.de", "https://www.pcwelt.de/suche?searchStr=", ""},
+    {"pcgames.de", "http://www.pcgames.de/ph/Search/Search.aspx?query=", ""},
+    {"php.net", "https://www.php.net/manual-lookup.php?pattern=", ""},
+    {"phpbb.de", "http://www.phpbb.de/search.php?search_keywords=", ""},
+    {"pc-magazin.de", "http://www.pc-magazin.de/cgi/suchen.cgi?query=", ""},
+    {"prosieben.de", "https://www.prosieben.de/suche?q=", ""},
+    {"quoka.de", "http://www.quoka.de/s-", ""},
+    {"rebuy.de", "https://www.rebuy.de/kaufen/suchen?q=", ""},
+    {"spieletipps.de", "https://www.spieletipps.de/suche/?keyword=", ""},
+    {"sat1.de", "http://www.sat1.de/suche/suchergebnisse.php?suchbegriff=", ""},
+    {"softonic.de", "http://www.softonic.de/s/", ""},
+    {"spiegel.de", "https://www.spiegel.de/suche/index.html?suchbegriff=", ""},
+    {"stadt-bremerhaven.de", "https://stadt-bremerhaven.de/?s=", ""},
+    {"selfhtml.org", "https://wiki.selfhtml.org/index.php?search=", ""},
+    {"stern.de", "https://www.stern.de/suche/?q=", ""},
+    {"sedo.com", "https://sedo.com/search/?keyword=", ""},
+    {"t-online.de",
+     "http://suche.t-online.de/fast-cgi/tsc?context=sl&mandant=toi&tpc=internet&device=html&portallanguage=de"
+     "&userlanguage=de&q=",
+     ""},
+    {"techspot.com", "https://www.techspot.com/search/?q=", ""},
+    {"tutorials.de", "http://www.tutorials.de/search.php?search=", ""},
+    {"t-home.de", "http://suche.t-home.de/fast-cgi/tsc?q=", ""},
+    {"tweakpc.de", "http://www.tweakpc.de/search?str=", ""},
+    {"twitter.com", "https://x.com/search?q=", ""},
+    {"tvspielfilm.de", "https://www.tvspielfilm.de/suche/?q=", ""},
+    {"userscripts.org", "http://userscripts.org/scripts/search?q=", ""},
+    {"ubuntuusers.de", "https://ubuntuusers.de/search/?query=", ""},
+    {"wikipedia.org", "https://de.wikipedia.org/w/index.php?title=Spezial%3ASuche&search=", "&fulltext=Volltext"},
+    {"web.de", "https://suche.web.de/web/result?q=", ""},
+    {"winload.de", "http://www.winload.de/s/", ""},
+    {"wolframalpha.com", "https://www.wolframalpha.com/input/?i=", ""},
+    {"webnews.de", "http://www.webnews.de/ml/search/links/", "/"},
+    {"woxikon.de", "https://synonyme.woxikon.de/synonyme/", ".php"},
+    {"wordpress.org", "http://de.wordpress.org/?s=", ""},
+    {"youtube.com", "https://www.youtube.com/results?search_query=", ""},
+    {"yahoo.com", "https://de.search.yahoo.com/search?rd=r1&p=", ""},
+    {"zdnet.de", "http://www.zdnet.de/download_suche_nach_programmen_suche-39002345-suche-1.htm?t=", ""},
 }};
 
 static_assert(kDefaultSitePosition < kFilledSites);
 static_assert(kFilledSites < kCatalogueSize);
 
-// Built on first use, so reading an entry is safe at any point of start-up.
-std::vector<SearchSite>& table() {
-    static std::vector<SearchSite> sites(kCatalogueSize);
-    return sites;
-}
-
 }  // namespace
 
-void reserveSearchSites() {
-    table();
+Catalogue::Catalogue()
+{
+    sites_.reserve(kFilledSites);
+    for (const SiteRow& row : kSiteRows)
+        sites_.push_back({std::string(row.label), std::string(row.prefix), std::string(row.suffix)});
 }
 
-void fillSearchSites() {
-    auto& sites = table();
-    for (int i = 0; i < kFilledSites; ++i) {
-        const SiteRow& row = kSiteRows[static_cast<std::size_t>(i)];
-        SearchSite& site = sites[static_cast<std::size_t>(i)];
-        site.label = row.label;
-        site.urlPrefix = "http://";
-        site.urlPrefix += row.host;
-        site.urlPrefix += row.path;
-        site.urlSuffix = row.suffix;
-    }
+void Catalogue::setOwnSites(std::span<const SearchSite> own)
+{
+    sites_.resize(kFilledSites);
+    const std::size_t room = static_cast<std::size_t>(kCatalogueSize - kFilledSites);
+    sites_.insert(sites_.end(), own.begin(), own.begin() + static_cast<std::ptrdiff_t>(std::min(own.size(), room)));
 }
 
-void setOwnSearchSites(std::span<const SearchSite> own) {
-    auto& sites = table();
-    for (std::size_t i = kFilledSites; i < sites.size(); ++i) {
-        const std::size_t index = i - kFilledSites;
-        sites[i] = index < own.size() ? own[index] : SearchSite{};
-    }
-}
-
-std::vector<std::string> builtInSiteLabels() {
-    std::vector<std::string> labels;
-    labels.reserve(kFilledSites);
-    for (const SiteRow& row : kSiteRows) labels.emplace_back(row.label);
-    return labels;
-}
-
-std::vector<std::string> siteLabels() {
-    std::vector<std::string> labels;
-    for (const SearchSite& site : table()) {
-        if (!site.label.empty()) labels.push_back(site.label);
-    }
-    return labels;
-}
-
-std::optional<int> findSearchSite(std::string_view label) {
-    // Every empty slot has an empty label; without this guard a blank
-    // "Suchseite" value would pick slot 93 and launch the bare term.
-    if (label.empty()) {
+std::optional<int> Catalogue::find(std::string_view label) const
+{
+    // No site has an empty label: a blank "Suchseite" value finds nothing.
+    if (label.empty())
         return std::nullopt;
-    }
-    const auto& sites = table();
-    for (int i = 0; i < kCatalogueSize; ++i) {
-        if (sites[static_cast<std::size_t>(i)].label == label) {
-            return i;
-        }
+    for (std::size_t i = 0; i < sites_.size(); ++i) {
+        if (sites_[i].label == label)
+            return static_cast<int>(i);
     }
     return std::nullopt;
 }
 
-const SearchSite& searchSite(int position) {
+const SearchSite& Catalogue::site(int position) const
+{
     static const SearchSite kNone{};
-    if (position < 0 || position >= kCatalogueSize) {
+    if (position < 0 || static_cast<std::size_t>(position) >= sites_.size())
         return kNone;
-    }
-    return table()[static_cast<std::size_t>(position)];
+    return sites_[static_cast<std::size_t>(position)];
 }
 
-std::string_view defaultSiteLabel() {
+std::vector<std::string> Catalogue::labels() const
+{
+    std::vector<std::string> labels;
+    labels.reserve(sites_.size());
+    for (const SearchSite& site : sites_)
+        labels.push_back(site.label);
+    return labels;
+}
+
+std::vector<std::string> builtInSiteLabels()
+{
+    std::vector<std::string> labels;
+    labels.reserve(kFilledSites);
+    for (const SiteRow& row : kSiteRows)
+        labels.emplace_back(row.label);
+    return labels;
+}
+
+std::string_view defaultSiteLabel()
+{
     return kSiteRows[kDefaultSitePosition].label;
 }
 

@@ -16,25 +16,32 @@ struct SearchSite {
     std::string urlSuffix;
 };
 
-inline constexpr int kCatalogueSize = 1001;  // positions 0 to 1000
-inline constexpr int kFilledSites = 93;      // positions 0 to 92 are filled
-inline constexpr int kDefaultSitePosition = 22;
+inline constexpr int kCatalogueSize = 1001;  // at most this many sites, built-in and own
+inline constexpr int kFilledSites = 80;      // positions 0 to 79 hold the built-in sites
+inline constexpr int kDefaultSitePosition = 20;
 
-// Allocates the table with every entry empty (start-up, before the main window).
-void reserveSearchSites();
-// Writes positions 0 to 92 from the built-in table.
-void fillSearchSites();
-// The user's own sites at positions 93 on, in their order (at most 908); the
-// positions after them are emptied.
-void setOwnSearchSites(std::span<const SearchSite> sites);
-// The labels of the 93 built-in sites, in catalogue order.
+// The sites a search can go to: the built-in ones, then the user's own, each
+// at its position (the order of the site list).
+class Catalogue {
+public:
+    // The built-in sites, no own sites yet.
+    Catalogue();
+    // The user's own sites right after the built-in ones, in their order (at
+    // most kCatalogueSize - kFilledSites), in place of those before.
+    void setOwnSites(std::span<const SearchSite> sites);
+    // First position whose label equals `label` byte for byte, if any.
+    std::optional<int> find(std::string_view label) const;
+    // The entry at a position (an empty one where there is none).
+    const SearchSite& site(int position) const;
+    // Every label, built-in and own, in order.
+    std::vector<std::string> labels() const;
+
+private:
+    std::vector<SearchSite> sites_;
+};
+
+// The labels of the built-in sites, in catalogue order.
 std::vector<std::string> builtInSiteLabels();
-// Every label in the catalogue now, built-in and own, in catalogue order.
-std::vector<std::string> siteLabels();
-// First position 0..1000 whose label equals `label` byte for byte, if any.
-std::optional<int> findSearchSite(std::string_view label);
-// Entry at a position 0..1000 (an empty entry before the table is filled).
-const SearchSite& searchSite(int position);
 // Label of the default entry: the site used when no settings file exists yet.
 std::string_view defaultSiteLabel();
 

@@ -4,8 +4,10 @@
 #include <array>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 #include "core/text.h"
+#include "search/former_sites.h"
 
 namespace tellurix {
 namespace {
@@ -35,6 +37,14 @@ Keywords readKeywords(std::span<const SettingsLine> lines, std::span<const std::
     for (const std::string& label : siteLabels) {
         if (!label.empty()) {
             labels.emplace(foldAsciiCase(label), label);
+        }
+    }
+    // A site's former label still names it, unless a site of its own bears it.
+    for (const RenamedSite& renamed : renamedSites()) {
+        const auto it = labels.find(foldAsciiCase(renamed.label));
+        if (it != labels.end()) {
+            std::string label = it->second;
+            labels.emplace(foldAsciiCase(renamed.formerLabel), std::move(label));
         }
     }
     auto findLabel = [&labels](std::string_view label) -> const std::string* {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "search/settings_line.h"
+#include "formats/settings_line.h"
 
 namespace tellurix {
 

@@ -5,7 +5,7 @@
 #include <unordered_set>
 #include <utility>
 
-#include "platform/url.h"
+#include "formats/web_address.h"
 #include "search/search_url.h"
 #include "core/text.h"
 
@@ -31,7 +31,7 @@ std::optional<std::string> urlProblem(std::string_view url) {
     if (codePointCount(url) > kMaxOwnUrlLength) {
         return "Adresse länger als 2000 Zeichen";
     }
-    if (platform::hasBlankOrControl(url)) {
+    if (hasBlankOrControl(url)) {
         return "Adresse mit Leerzeichen oder Steuerzeichen";
     }
     const std::size_t markers = markerCount(url);
@@ -45,7 +45,7 @@ std::optional<std::string> urlProblem(std::string_view url) {
     // what must pass. Scheme and characters are fine by now; only the host is left.
     const std::size_t at = url.find(kTermMarker);
     const SearchSite sample{"", std::string(url.substr(0, at)), std::string(url.substr(at + kTermMarker.size()))};
-    if (!platform::isWebUrl(composeSearchUrl(sample, "a b"))) {
+    if (!isWebUrl(composeSearchUrl(sample, "a b"))) {
         return "Adresse ohne Rechnernamen";
     }
     return std::nullopt;
@@ -81,7 +81,7 @@ OwnSites readOwnSites(std::span<const SettingsLine> lines, std::span<const std::
         }
         // Only a line that would otherwise be taken is told that it found no room.
         if (!problem && result.sites.size() >= static_cast<std::size_t>(kMaxOwnSites)) {
-            problem = "kein Platz mehr (908 eigene Suchseiten)";
+            problem = "kein Platz mehr (" + std::to_string(kMaxOwnSites) + " eigene Suchseiten)";
         }
         if (problem) {
             result.skipped.push_back({line.text, std::move(*problem)});

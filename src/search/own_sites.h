@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "search/catalogue.h"
-#include "search/settings_line.h"
+#include "formats/settings_line.h"
 
 namespace tellurix {
 
 // Own sites fill the catalogue positions after the built-in ones.
-inline constexpr int kMaxOwnSites = kCatalogueSize - kFilledSites;  // 908
+inline constexpr int kMaxOwnSites = kCatalogueSize - kFilledSites;  // 921
 inline constexpr std::size_t kMaxOwnLabelLength = 60;                // code points
 inline constexpr std::size_t kMaxOwnUrlLength = 2000;                // code points
 

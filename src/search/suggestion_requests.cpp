@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "core/text.h"
-#include "platform/url.h"
+#include "formats/web_address.h"
 #include "search/search_url.h"
 #include "search/suggestion_answer.h"
 #include "search/suggestion_rows.h"
@@ -30,7 +30,7 @@ std::optional<std::string> suggestionSourceProblem(std::string_view source)
         return "Adresse beginnt nicht mit http:// oder https://";
     if (codePointCount(source) > kMaxSuggestionSourceLength)
         return "Adresse länger als 2000 Zeichen";
-    if (platform::hasBlankOrControl(source))
+    if (hasBlankOrControl(source))
         return "Adresse mit Leerzeichen oder Steuerzeichen";
     const std::size_t markers = markerCount(source);
     if (markers == 0)
@@ -39,7 +39,7 @@ std::optional<std::string> suggestionSourceProblem(std::string_view source)
         return "Adresse mit mehr als einem %s";
     // What is asked for is the address with a term in it; only the host is
     // left to check.
-    if (!platform::isWebUrl(suggestionUrl(source, "a b")))
+    if (!isWebUrl(suggestionUrl(source, "a b")))
         return "Adresse ohne Rechnernamen";
     return std::nullopt;
 }

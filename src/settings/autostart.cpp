@@ -31,24 +31,22 @@ bool enableAutostart() {
     // The shortcut starts this very program file, in its own folder, whatever
     // folder the program happens to have been started from.
     const std::string program = platform::programFilePath();
-    if (!path.empty() && !program.empty()) {
-        platform::ShellLink link;
-        link.target = program;
-        link.workingDirectory = "";  // the target's folder
-        link.iconPath = "|";         // the target's own icon
-        link.iconIndex = 0;
-        link.showCommand = platform::kShowNormal;
-        // If the shortcut could not be written, the next start shows "off".
-        platform::createShellLink(link, path);
-    }
-    return true;
+    if (path.empty() || program.empty()) return isAutostartOn();
+    platform::ShellLink link;
+    link.target = program;
+    link.workingDirectory = "";  // the target's folder
+    link.iconPath = "|";         // the target's own icon
+    link.iconIndex = 0;
+    link.showCommand = platform::kShowNormal;
+    platform::createShellLink(link, path);
+    return isAutostartOn();
 }
 
 bool disableAutostart() {
     const std::string path = autostartShortcutPath();
-    // A folder of that name is not deleted; the next start then shows "on" again.
+    // A folder of that name is not deleted: autostart stays "on" then.
     if (!path.empty()) platform::deleteFile(path);
-    return false;
+    return isAutostartOn();
 }
 
 }  // namespace tellurix

@@ -11,9 +11,11 @@ std::string autostartShortcutPath();
 
 // Anything (file or folder) at the shortcut path counts as on.
 bool isAutostartOn();
-// Writes the shortcut; the state to show from now on: on.
+// Writes the shortcut; returns whether autostart is on now (a shortcut that
+// could not be written leaves it off).
 bool enableAutostart();
-// Deletes the shortcut file; the state to show from now on: off.
+// Deletes the shortcut file; returns whether autostart is still on (something
+// the program may not delete stands there).
 bool disableAutostart();
 
 }  // namespace tellurix

@@ -8,7 +8,8 @@
 #include "core/settings.h"
 #include "platform/designs.h"
 #include "platform/images.h"
-#include "platform/window_toolkit.h"
+#include "platform/controls.h"
+#include "platform/windows.h"
 #include "ui/images.h"
 
 namespace tellurix {
@@ -20,70 +21,51 @@ constexpr int kDesignWindowWidth = 260;
 constexpr int kDesignWindowHeight = 70;
 constexpr const char* kDesignWindowTitle = "Design wechseln";
 
-struct DesignState {
-    // The two brushes of the current design; the program owns them.
-    int backgroundBrush = kNoBrush;
-    int searchFieldBrush = kNoBrush;
-    bool hookInstalled = false;
-    // The design the bar shows (its brushes above).
-    int current = kDefaultDesign;
-    // While the design window is open: the design it shows.
-    bool choosing = false;
-    int shown = kFirstDesign;
-};
-
-DesignState& designs()
-{
-    static DesignState state;
-    return state;
-}
-
 // Swaps in a new brush and frees the one it replaces, after the new one is in use.
 void replaceBrush(int& slot, int brush)
 {
     platform::releaseBrush(std::exchange(slot, brush));
 }
 
-void setSearchFieldColours()
+void setSearchFieldColours(const Designs& state)
 {
     platform::ControlColours colours;
     colours.request = platform::ColourRequest::EditField;
     colours.transparentText = true;
     colours.textColour = platform::Rgb{0, 0, 0};
-    colours.brush = designs().searchFieldBrush;
+    colours.brush = state.searchFieldBrush;
     platform::setControlColours(kSearchField, colours);
 }
 
-void makeSearchFieldBrush(int design)
+void makeSearchFieldBrush(Designs& state, int design)
 {
-    DesignState& state = designs();
     const int brush = platform::createPatternBrush(design);
     const int old = std::exchange(state.searchFieldBrush, brush);
     if (state.hookInstalled)
-        setSearchFieldColours();
+        setSearchFieldColours(state);
     platform::releaseBrush(old);
 }
 
-void makeBackgroundBrush(int design)
+void makeBackgroundBrush(Designs& state, int design)
 {
     const int brush = platform::createPatternBrush(backgroundOf(design));
     platform::setWindowBackground(kMainWindow, brush);
-    replaceBrush(designs().backgroundBrush, brush);
-    designs().current = design;
+    replaceBrush(state.backgroundBrush, brush);
+    state.current = design;
 }
 
 // The bar in `design`: its background and the search field's.
-void paintDesign(int design)
+void paintDesign(Designs& state, int design)
 {
-    makeBackgroundBrush(design);
-    makeSearchFieldBrush(design);
+    makeBackgroundBrush(state, design);
+    makeSearchFieldBrush(state, design);
     platform::invalidateWindow(kMainWindow);
 }
 
 // "<" only above design 1, ">" only below design 14.
-void showChoice()
+void showChoice(const Designs& state)
 {
-    const int shown = designs().shown;
+    const int shown = state.shown;
     platform::setControlImage(kDesignPreview, shown);
     platform::enableControl(kDesignBack, shown > kFirstDesign);
     platform::enableControl(kDesignForward, shown < kLastDesign);
@@ -133,24 +115,24 @@ int designFromStored(int stored)
     return stored >= kFirstDesign && stored <= kLastDesign ? stored : kDefaultDesign;
 }
 
-int prepareDesigns(int stored, int dpi)
+int prepareDesigns(Designs& state, int stored, int dpi)
 {
     // Only the design shown needs its pictures; the others are made when the
     // design window opens.
     const int design = designFromStored(stored);
-    designs().current = design;
+    state.current = design;
     loadDesignPictures(design, dpi);
-    makeSearchFieldBrush(design);
+    makeSearchFieldBrush(state, design);
     return design;
 }
 
-void applyBackground(int design)
+void applyBackground(Designs& state, int design)
 {
-    makeBackgroundBrush(design);
+    makeBackgroundBrush(state, design);
     platform::invalidateWindow(kMainWindow);
 }
 
-void installColourHook()
+void installColourHook(Designs& state)
 {
     // The label paints no background: its text stands straight on the design.
     platform::ControlColours label;
@@ -158,18 +140,17 @@ void installColourHook()
     label.transparentText = true;
     label.brush = kNoBrush;
     platform::setControlColours(kSiteLabel, label);
-    designs().hookInstalled = true;
-    setSearchFieldColours();
+    state.hookInstalled = true;
+    setSearchFieldColours(state);
 }
 
-void openDesignWindow()
+void openDesignWindow(Designs& state)
 {
     using namespace platform;
     if (isWindowOpen(kDesignWindow)) {
         setForegroundWindow(kDesignWindow);
         return;
     }
-    DesignState& state = designs();
     state.shown = kFirstDesign;
     const int dpi = windowDpi(kMainWindow);
     makeOtherPreviews(state.current, dpi);
@@ -187,7 +168,7 @@ void openDesignWindow()
     showWindow(kDesignWindow);
 }
 
-void layOutDesignWindow()
+void layOutDesignWindow(const Designs& state)
 {
     if (!platform::isWindowOpen(kDesignWindow))
         return;
@@ -195,51 +176,48 @@ void layOutDesignWindow()
     for (const DesignControl& c : kDesignControls)
         platform::moveControl(c.control, scaledRect(c.rect, dpi));
     // The previews were cut anew for the scale.
-    platform::setControlImage(kDesignPreview, designs().shown);
+    platform::setControlImage(kDesignPreview, state.shown);
 }
 
-void showDesignAgain(int design, int dpi)
+void showDesignAgain(Designs& state, int design, int dpi)
 {
     loadDesignPictures(design, dpi);
-    if (designs().choosing)
+    if (state.choosing)
         makeOtherPreviews(design, dpi);
-    paintDesign(design);
+    paintDesign(state, design);
 }
 
-void stepDesignBack()
+void stepDesignBack(Designs& state)
 {
-    DesignState& state = designs();
     if (!state.choosing || state.shown <= kFirstDesign)
         return;
     --state.shown;
-    showChoice();
+    showChoice(state);
 }
 
-void stepDesignForward()
+void stepDesignForward(Designs& state)
 {
-    DesignState& state = designs();
     if (!state.choosing || state.shown >= kLastDesign)
         return;
     ++state.shown;
-    showChoice();
+    showChoice(state);
 }
 
-int activateDesign(int current)
+int activateDesign(Designs& state, int current)
 {
-    DesignState& state = designs();
     const int design = designFromStored(state.choosing ? state.shown : current);
     state.choosing = false;
     if (!platform::hasImage(backgroundOf(design)))
         loadDesignPictures(design, platform::windowDpi(kMainWindow));
-    paintDesign(design);
+    paintDesign(state, design);
     releaseDesignPictures(design);
     return design;
 }
 
-void cancelDesign()
+void cancelDesign(Designs& state)
 {
-    designs().choosing = false;
-    releaseDesignPictures(designs().current);
+    state.choosing = false;
+    releaseDesignPictures(state.current);
 }
 
 }  // namespace tellurix

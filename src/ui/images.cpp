@@ -2,9 +2,9 @@
 
 #include "core/scale.h"
 #include "platform/images.h"
-#include "platform/shared.h"
+#include "formats/icon_directory.h"
 #include "ui/embedded_assets.h"
-#include "ui/png_decode.h"
+#include "formats/png.h"
 #include "ui/scaled_pictures.h"
 
 namespace tellurix {
@@ -32,14 +32,14 @@ const EmbeddedImage* embeddedImage(int image)
 // next larger one shrunk, else (above the largest) the largest as it is.
 bool loadIcon(int image, std::span<const std::uint8_t> file, int dpi)
 {
-    const std::vector<platform::IconEntry> entries = platform::readIconEntries(file);
+    const std::vector<IconEntry> entries = readIconEntries(file);
     if (entries.empty())
         return false;
     // The first entry is the 100 % drawing.
     const int wanted = scaled(entries.front().width, dpi);
-    const platform::IconEntry* larger = nullptr;
-    const platform::IconEntry* largest = &entries.front();
-    for (const platform::IconEntry& entry : entries) {
+    const IconEntry* larger = nullptr;
+    const IconEntry* largest = &entries.front();
+    for (const IconEntry& entry : entries) {
         if (entry.width == wanted) {
             // A DIB entry goes to the system as it is; a PNG one is decoded here.
             if (!isPng(file.subspan(entry.offset, entry.size)))

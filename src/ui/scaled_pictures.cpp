@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/png_decode.h"
+#include "formats/png.h"
 
 namespace tellurix {
 namespace {
@@ -23,8 +23,8 @@ std::uint8_t blend(int top, int bottom, int row, int lastRow)
 
 }  // namespace
 
-std::optional<platform::RgbaPixels> decodeIconEntry(std::span<const std::uint8_t> icoFile,
-                                                    const platform::IconEntry& entry)
+std::optional<RgbaPixels> decodeIconEntry(std::span<const std::uint8_t> icoFile,
+                                                    const IconEntry& entry)
 {
     constexpr std::size_t kInfoHeader = 40;
     const auto data = icoFile.subspan(entry.offset, entry.size);
@@ -45,19 +45,19 @@ std::optional<platform::RgbaPixels> decodeIconEntry(std::span<const std::uint8_t
     const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
     if (data.size() < kInfoHeader + rowBytes * static_cast<std::size_t>(height))
         return std::nullopt;
-    platform::RgbaPixels pixels{width, height, std::vector<std::uint8_t>(rowBytes * height)};
+    RgbaPixels pixels{width, height, std::vector<std::uint8_t>(rowBytes * height)};
     for (int y = 0; y < height; ++y) {
         // Rows bottom-up, B, G, R, A.
-        platform::swapRedAndBlue(data.data() + kInfoHeader + rowBytes * static_cast<std::size_t>(height - 1 - y),
+        swapRedAndBlue(data.data() + kInfoHeader + rowBytes * static_cast<std::size_t>(height - 1 - y),
                                  pixels.rgba.data() + rowBytes * static_cast<std::size_t>(y),
                                  static_cast<std::size_t>(width), 4);
     }
     return pixels;
 }
 
-platform::RgbaPixels shrink(const platform::RgbaPixels& source, int width, int height)
+RgbaPixels shrink(const RgbaPixels& source, int width, int height)
 {
-    platform::RgbaPixels out{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 4)};
+    RgbaPixels out{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 4)};
     const double scaleX = static_cast<double>(source.width) / width;
     const double scaleY = static_cast<double>(source.height) / height;
     for (int ty = 0; ty < height; ++ty) {
@@ -90,9 +90,9 @@ platform::RgbaPixels shrink(const platform::RgbaPixels& source, int width, int h
     return out;
 }
 
-platform::RgbPixels gradientAt(const platform::RgbPixels& background, int width, int height)
+RgbPixels gradientAt(const RgbPixels& background, int width, int height)
 {
-    platform::RgbPixels out{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 3)};
+    RgbPixels out{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 3)};
     if (background.width <= 0 || background.height <= 0)
         return out;
     const std::uint8_t* top = background.rgb.data();

@@ -5,7 +5,7 @@
 #include <span>
 
 #include "platform/images.h"
-#include "platform/shared.h"
+#include "formats/icon_directory.h"
 
 // Pictures for a display scale: icons are drawn at 100, 150 and 200 %; other
 // scales take the next larger drawing, shrunk with an area-averaging filter.
@@ -15,12 +15,12 @@ namespace tellurix {
 
 // The pixels of an entry of an .ico file: a 32-bit DIB or a PNG; nothing for
 // other kinds.
-std::optional<platform::RgbaPixels> decodeIconEntry(std::span<const std::uint8_t> icoFile,
-                                                    const platform::IconEntry& entry);
+std::optional<RgbaPixels> decodeIconEntry(std::span<const std::uint8_t> icoFile,
+                                                    const IconEntry& entry);
 // Each target pixel is the average of the source area it covers (alpha-weighted).
-platform::RgbaPixels shrink(const platform::RgbaPixels& source, int width, int height);
+RgbaPixels shrink(const RgbaPixels& source, int width, int height);
 // The gradient from the first row's colour to the last row's, linear between,
 // at another size.
-platform::RgbPixels gradientAt(const platform::RgbPixels& background, int width, int height);
+RgbPixels gradientAt(const RgbPixels& background, int width, int height);
 
 }  // namespace tellurix

@@ -6,7 +6,7 @@
 #include "core/numbers.h"
 #include "core/text.h"
 #include "platform/tray.h"
-#include "platform/window_toolkit.h"
+#include "platform/screen.h"
 #include "ui/tray_menu_layout.h"
 
 namespace tellurix {

@@ -5,8 +5,7 @@
 
 KEY_ALT_L=64 KEY_UP=111 KEY_DELETE=119
 HISTORY_FILE=$SETTINGS_DIR/Verlauf.txt
-GOOGLE="http://www.google.de/#hl=de&q="
-GIGA="http://www.giga.de/search.html?qs="
+GUTEFRAGE="https://www.gutefrage.net/search?query="
 
 chord() { xdotool keydown "$@"; sleep 0.1; for code in "$@"; do xdotool keyup "$code"; done; sleep 0.2; }
 key() { for code in "$@"; do xdotool key "$code"; sleep 0.15; done; }
@@ -37,7 +36,7 @@ key $KEY_RETURN
 wait_until 5 bash -c "! { xdotool search --onlyvisible --class tellurix | grep -v -x -e $MAIN_WIN -e $KEY_TARGET_WIN | grep -q .; }" ||
     fail "Return did not close the list"
 search_now
-expect_eq "$(last_url)" "${GIGA}Suchtext" "Down Down Return picks the second site after the current one, the text stays"
+expect_eq "$(last_url)" "${GUTEFRAGE}Suchtext" "Down Down Return picks the second site after the current one, the text stays"
 
 # Escape closes the list and keeps the site.
 show_bar >/dev/null
@@ -46,7 +45,7 @@ chord $KEY_ALT_L $KEY_DOWN
 wait_until 5 picker_open || fail "Alt+Down opened no site list"
 key $KEY_DOWN Escape
 search_now
-expect_eq "$(last_url)" "${GIGA}weiter" "Escape keeps the site"
+expect_eq "$(last_url)" "${GUTEFRAGE}weiter" "Escape keeps the site"
 
 # Three searches; Up Up shows the second newest, Return searches it again.
 search_for eins
@@ -55,7 +54,7 @@ search_for drei
 show_bar >/dev/null
 key $KEY_UP $KEY_UP
 search_now
-expect_eq "$(last_url)" "${GIGA}zwei" "Up Up Return searches the second newest term again"
+expect_eq "$(last_url)" "${GUTEFRAGE}zwei" "Up Up Return searches the second newest term again"
 expect_eq "$(tr -d '\r' <"$HISTORY_FILE" | head -n 3 | tr '\n' ' ')" "zwei drei eins " "the history file, newest first"
 
 # The history survives quit and restart.
@@ -64,7 +63,7 @@ start_tellurix
 show_bar >/dev/null
 key $KEY_UP
 search_now
-expect_eq "$(last_url)" "${GIGA}zwei" "the history survives a restart"
+expect_eq "$(last_url)" "${GUTEFRAGE}zwei" "the history survives a restart"
 
 # Ctrl+Shift+Delete asks; yes (the default button) clears file and memory.
 show_bar >/dev/null

@@ -13,7 +13,7 @@ REPO_DIR=$(cd "$E2E_DIR/../.." && pwd)
 # shellcheck source=../../scripts/wine-env.sh
 . "$REPO_DIR/scripts/wine-env.sh"
 
-TITLE="Tellurix 1.0.3"
+TITLE="Tellurix $("$REPO_DIR/scripts/version.sh")"
 APPDATA_DIR=$(tx_appdata_dir)
 SETTINGS_DIR=$APPDATA_DIR/Brenmoor/Tellurix
 SETTINGS_FILE=$SETTINGS_DIR/Einstellungen.ini
@@ -253,6 +253,11 @@ screenshot() { import -display "$DISPLAY" -window root "$WORK_DIR/screen.png"; }
 pixel_of() {
     convert "$WORK_DIR/screen.png" -crop "1x1+$1+$2" -depth 8 txt:- |
         sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | head -n 1
+}
+
+# A balloon from the tray icon: a window of Wine's tray process beside its own.
+balloon_shown() {
+    xwininfo -root -tree | grep '"explorer.exe"' | grep -v -e '1x1+' -e 'Wine System Tray' | grep -q .
 }
 
 recorded_urls() { tr -d '\r' <"$TELLURIX_URL_LOG"; }

@@ -4,7 +4,7 @@
 # and a site added while the program runs.
 . "$(dirname "$0")/lib.sh"
 
-WIKIPEDIA="http://de.wikipedia.org/w/index.php?title=Spezial%3ASuche&search="
+WIKIPEDIA="https://de.wikipedia.org/w/index.php?title=Spezial%3ASuche&search="
 
 own_sites() {
     seed_settings

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Searches as a user makes them: the URL that reaches the browser, the bar
-# hiding, the placeholder, the guards, the site picker and the encoding.
+# hiding, the placeholder, the guards, the site picker and the encoding; a
+# stored site that was renamed or is no longer offered.
 . "$(dirname "$0")/lib.sh"
 
-GOOGLE="http://www.google.de/#hl=de&q="
+# google.de's address, before and after the term.
+GOOGLE="https://www.google.de/search?q="
+GOOGLE_END="&hl=de"
 
 fresh_user
 seed_settings
@@ -27,14 +30,14 @@ last_url() { recorded_urls | tail -n 1; }
 
 show_bar >/dev/null
 search_for abc
-expect_eq "$(last_url)" "${GOOGLE}abc" "Return searches the default site"
+expect_eq "$(last_url)" "${GOOGLE}abc${GOOGLE_END}" "Return searches the default site"
 log "Return to URL at the handler: ${SEARCH_MS} ms"
 
 # The field is back to its placeholder, which clears when the bar is shown
 # again (the focus returns to the field): the next term is the term alone.
 show_bar >/dev/null
 search_for xyz
-expect_eq "$(last_url)" "${GOOGLE}xyz" "the next search has no placeholder left in the term"
+expect_eq "$(last_url)" "${GOOGLE}xyz${GOOGLE_END}" "the next search has no placeholder left in the term"
 
 # Return with nothing typed starts nothing and keeps the bar.
 show_bar >/dev/null
@@ -46,7 +49,8 @@ is_viewable "$MAIN_WIN" || fail "the bar hid on an empty search"
 
 # Every byte that could change the meaning of the URL is encoded as UTF-8.
 search_for 'C# "AT&T" 100% ü+?/'
-expect_eq "$(last_url)" "${GOOGLE}C%23%20%22AT%26T%22%20100%25%20%C3%BC%2B%3F%2F" "the term is percent-encoded as UTF-8"
+expect_eq "$(last_url)" "${GOOGLE}C%23%20%22AT%26T%22%20100%25%20%C3%BC%2B%3F%2F${GOOGLE_END}" \
+    "the term is percent-encoded as UTF-8"
 
 # The picker opens under the label; Down picks a site, the next search goes there.
 show_bar >/dev/null
@@ -75,7 +79,7 @@ show_bar >/dev/null
 search_for abc
 url=$(last_url)
 case $url in
-    "${GOOGLE}abc") fail "the search still went to the default site" ;;
+    "${GOOGLE}abc${GOOGLE_END}") fail "the search still went to the default site" ;;
     http*abc*) pass "the picked site gets the next search ($url)" ;;
     *) fail "unexpected URL after picking: $url" ;;
 esac
@@ -106,3 +110,28 @@ is_viewable "$MAIN_WIN" || fail "the bar hid for an unknown label"
 pgrep -f -i 'notepad' >/dev/null && fail "a program was started for the label"
 pass "no program is started for an unknown label"
 quit_by_button
+
+# A stored site no longer offered: the bar shows and searches google.de, a
+# balloon from the tray icon says so, and the next quit writes google.de.
+seed_settings 203 gulli.com
+no_balloon() { ! balloon_shown; }
+wait_until 10 no_balloon || fail "a balloon of before is still there"
+start_tellurix
+wait_until 10 balloon_shown || fail "no balloon tells that gulli.com is no longer offered"
+pass "a balloon tells of the site no longer offered"
+show_bar >/dev/null
+search_for abc
+expect_eq "$(last_url)" "${GOOGLE}abc${GOOGLE_END}" "a stored site no longer offered searches google.de"
+quit_by_button
+grep -q '^Suchseite = google.de' "$SETTINGS_FILE" || fail "quit did not write google.de: $(cat "$SETTINGS_FILE")"
+pass "the next quit writes google.de"
+
+# A stored label that was renamed searches its site and is written under the new label.
+seed_settings 203 tecchannel.de
+start_tellurix
+show_bar >/dev/null
+search_for abc
+expect_eq "$(last_url)" "https://sedo.com/search/?keyword=abc" "the renamed label searches its site"
+quit_by_button
+grep -q '^Suchseite = sedo.com' "$SETTINGS_FILE" || fail "quit did not write the new label: $(cat "$SETTINGS_FILE")"
+pass "the new label is in the file after quit"

@@ -21,7 +21,8 @@ clang++ $FUZZ_FLAGS \
     "$root/src/settings/preferences_file.cpp" \
     "$root/src/core/text.cpp" \
     "$root/src/search/own_sites.cpp" "$root/src/search/keywords.cpp" "$root/src/search/catalogue.cpp" \
-    "$root/src/search/search_url.cpp" "$root/src/platform/url.cpp" \
+    "$root/src/search/former_sites.cpp" \
+    "$root/src/search/search_url.cpp" "$root/src/formats/web_address.cpp" \
     "$root/tests/support/fake_platform/files.cpp" \
     -o "$build/preferences_fuzz"
 

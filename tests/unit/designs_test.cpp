@@ -5,11 +5,12 @@
 #include <algorithm>
 #include <string>
 
+#include "../support/program_fixture.h"
 #include "core/numbers.h"
 #include "app/event_loop.h"
 #include "app/main_window.h"
 #include "app/program.h"
-#include "platform/shared.h"
+#include "platform/colour_rules.h"
 #include "platform/designs.h"
 #include "fake_platform/fake_designs.h"
 #include "fake_platform/fake_toolkit.h"
@@ -28,42 +29,37 @@ using platform::EventKind;
 using platform::EventSubtype;
 using platform::kNoBrush;
 
-class DesignsTest : public ::testing::Test {
+class DesignsTest : public testing::ProgramFixture {
 protected:
-    void SetUp() override
-    {
-        fake::reset();
-        programSettings() = Settings{};
-    }
 
     // The start-up steps that concern the designs, in their order.
-    static void startWithStoredDesign(int stored)
+    void startWithStoredDesign(int stored)
     {
-        programSettings().Design = stored;
+        program().settings.Design = stored;
         ASSERT_TRUE(createMainWindow());
         loadIcons();
-        programSettings().Design = prepareDesigns(programSettings().Design);
-        applyBackground(programSettings().Design);
-        buildMainWindowControls("google.de");
+        program().settings.Design = prepareDesigns(program().designs, program().settings.Design);
+        applyBackground(program().designs, program().settings.Design);
+        ASSERT_TRUE(buildMainWindowControls(program().designs));
     }
 
-    static int backgroundBrush() { return fake::windowBackground(kMainWindow); }
-    static int searchFieldBrush()
+    int backgroundBrush() { return fake::windowBackground(kMainWindow); }
+    int searchFieldBrush()
     {
         const auto answer = fake::colourAnswer(ColourRequest::EditField, kSearchField);
         return answer ? answer->brush : kNoBrush;
     }
     // The images the window's two brushes repeat.
-    static std::pair<int, int> brushImages()
+    std::pair<int, int> brushImages()
     {
         return {fake::brushImage(backgroundBrush()), fake::brushImage(searchFieldBrush())};
     }
 
-    static void press(int control) { dispatchEvent({EventKind::Control, control, EventSubtype::LeftClick}); }
-    static int previewShown() { return fake::control(kDesignPreview)->image; }
-    static bool enabled(int control) { return fake::control(control)->enabled; }
+    void press(int control) { dispatchEvent(program(), {EventKind::Control, control, EventSubtype::LeftClick}); }
+    int previewShown() { return fake::control(kDesignPreview)->image; }
+    bool enabled(int control) { return fake::control(control)->enabled; }
 
-    static bool logged(const std::string& call)
+    bool logged(const std::string& call)
     {
         const auto& log = fake::callLog();
         return std::find(log.begin(), log.end(), call) != log.end();
@@ -75,7 +71,7 @@ protected:
 TEST_F(DesignsTest, StartUpPaintsTheStoredDesign)
 {
     startWithStoredDesign(207);
-    EXPECT_EQ(programSettings().Design, 207);
+    EXPECT_EQ(program().settings.Design, 207);
     EXPECT_EQ(brushImages(), std::make_pair(107, 207));
     EXPECT_EQ(fake::liveBrushCount(), 2);
     EXPECT_TRUE(logged("invalidateWindow 0"));
@@ -106,13 +102,13 @@ TEST_F(DesignsTest, StoredNumbersThatNameNoDesignBecomeTheDefault)
     for (int stored : {0, 3, 103, 199, 214, -203, 2147483647}) {
         SetUp();
         startWithStoredDesign(stored);
-        EXPECT_EQ(programSettings().Design, 203) << stored;
+        EXPECT_EQ(program().settings.Design, 203) << stored;
         EXPECT_EQ(brushImages(), std::make_pair(103, 203)) << stored;
     }
     for (int stored : {200, 213}) {
         SetUp();
         startWithStoredDesign(stored);
-        EXPECT_EQ(programSettings().Design, stored);
+        EXPECT_EQ(program().settings.Design, stored);
         EXPECT_EQ(brushImages(), std::make_pair(stored - 100, stored));
     }
     EXPECT_EQ(designFromStored(212), 212);
@@ -228,7 +224,7 @@ TEST_F(DesignsTest, SteppingWalksTheFourteenPreviewsAndGuardsTheEnds)
         EXPECT_EQ(enabled(kDesignForward), design != 213) << design;
     }
     // A press that reaches the handler at the end changes nothing.
-    stepDesignForward();
+    stepDesignForward(program().designs);
     EXPECT_EQ(previewShown(), 213);
 
     press(kDesignBack);
@@ -240,10 +236,10 @@ TEST_F(DesignsTest, SteppingWalksTheFourteenPreviewsAndGuardsTheEnds)
         EXPECT_EQ(enabled(kDesignBack), design != 200) << design;
         EXPECT_TRUE(enabled(kDesignForward)) << design;
     }
-    stepDesignBack();
+    stepDesignBack(program().designs);
     EXPECT_EQ(previewShown(), 200);
     // Stepping never touches the bar or the stored design.
-    EXPECT_EQ(programSettings().Design, 203);
+    EXPECT_EQ(program().settings.Design, 203);
     EXPECT_EQ(brushImages(), std::make_pair(103, 203));
 }
 
@@ -258,7 +254,7 @@ TEST_F(DesignsTest, ActivatingReplacesBothBrushesAndReleasesTheOldOnes)
     fake::clearCallLog();
     press(kDesignActivate);
 
-    EXPECT_EQ(programSettings().Design, 207);
+    EXPECT_EQ(program().settings.Design, 207);
     EXPECT_EQ(brushImages(), std::make_pair(107, 207));
     EXPECT_EQ(fake::brushImage(oldBackground), 0) << "old background brush released";
     EXPECT_EQ(fake::brushImage(oldField), 0) << "old search-field brush released";
@@ -279,7 +275,7 @@ TEST_F(DesignsTest, ActivatingTheActiveDesignStillMakesNewBrushes)
     const int oldField = searchFieldBrush();
     press(kDesignButton);
     press(kDesignActivate);
-    EXPECT_EQ(programSettings().Design, 200);
+    EXPECT_EQ(program().settings.Design, 200);
     EXPECT_EQ(brushImages(), std::make_pair(100, 200));
     EXPECT_NE(backgroundBrush(), oldBackground);
     EXPECT_NE(searchFieldBrush(), oldField);
@@ -296,15 +292,15 @@ TEST_F(DesignsTest, CancelKeepsTheDesignThatWasCurrentBefore)
         press(kDesignForward);
     press(kDesignCancel);
 
-    EXPECT_EQ(programSettings().Design, 210) << "what is saved at quit is what the bar shows";
+    EXPECT_EQ(program().settings.Design, 210) << "what is saved at quit is what the bar shows";
     EXPECT_EQ(backgroundBrush(), background);
     EXPECT_EQ(searchFieldBrush(), field);
     EXPECT_FALSE(platform::isWindowOpen(kDesignWindow));
     EXPECT_TRUE(fake::window(kMainWindow)->enabled);
 
     // Stepping events after the window is gone do nothing; the next opening starts over.
-    stepDesignForward();
-    EXPECT_EQ(programSettings().Design, 210);
+    stepDesignForward(program().designs);
+    EXPECT_EQ(program().settings.Design, 210);
     press(kDesignButton);
     EXPECT_EQ(previewShown(), 200);
     EXPECT_FALSE(enabled(kDesignBack));
@@ -317,11 +313,11 @@ TEST_F(DesignsTest, ClosingTheDesignWindowIsCancelAndFreesTheBar)
     press(kDesignButton);
     press(kDesignForward);
     ASSERT_FALSE(fake::window(kMainWindow)->enabled);
-    dispatchEvent({EventKind::Close, kDesignWindow, EventSubtype::None});
+    dispatchEvent(program(), {EventKind::Close, kDesignWindow, EventSubtype::None});
 
     EXPECT_FALSE(platform::isWindowOpen(kDesignWindow));
     EXPECT_TRUE(fake::window(kMainWindow)->enabled);
-    EXPECT_EQ(programSettings().Design, 204);
+    EXPECT_EQ(program().settings.Design, 204);
     EXPECT_EQ(backgroundBrush(), background);
 }
 
@@ -332,13 +328,13 @@ TEST_F(DesignsTest, ReopeningAfterActivationStartsAtDesignOne)
     press(kDesignForward);
     press(kDesignForward);
     press(kDesignActivate);
-    ASSERT_EQ(programSettings().Design, 202);
+    ASSERT_EQ(program().settings.Design, 202);
     press(kDesignButton);
     EXPECT_EQ(previewShown(), 200);
     EXPECT_FALSE(enabled(kDesignBack));
     EXPECT_TRUE(enabled(kDesignForward));
     press(kDesignCancel);
-    EXPECT_EQ(programSettings().Design, 202);
+    EXPECT_EQ(program().settings.Design, 202);
 }
 
 TEST_F(DesignsTest, DesignWindowThatCannotOpenChangesNothing)
@@ -350,9 +346,9 @@ TEST_F(DesignsTest, DesignWindowThatCannotOpenChangesNothing)
     for (int control = kDesignBack; control <= kDesignCancel; ++control)
         EXPECT_EQ(fake::control(control), nullptr) << control;
     EXPECT_TRUE(fake::window(kMainWindow)->enabled);
-    EXPECT_EQ(programSettings().Design, 205);
-    stepDesignForward();
-    EXPECT_EQ(programSettings().Design, 205);
+    EXPECT_EQ(program().settings.Design, 205);
+    stepDesignForward(program().designs);
+    EXPECT_EQ(program().settings.Design, 205);
     EXPECT_EQ(brushImages(), std::make_pair(105, 205));
 }
 
@@ -360,11 +356,11 @@ TEST_F(DesignsTest, MissingImagesLeaveTheBarOnTheDefaultBackground)
 {
     // No pictures can be made: no brush can be made, and none is installed.
     fake::failBitmapImages(true);
-    programSettings().Design = 203;
+    program().settings.Design = 203;
     ASSERT_TRUE(createMainWindow());
-    programSettings().Design = prepareDesigns(programSettings().Design);
-    applyBackground(programSettings().Design);
-    buildMainWindowControls("x");
+    program().settings.Design = prepareDesigns(program().designs, program().settings.Design);
+    applyBackground(program().designs, program().settings.Design);
+    buildMainWindowControls(program().designs);
     EXPECT_EQ(backgroundBrush(), kNoBrush);
     EXPECT_EQ(searchFieldBrush(), kNoBrush);
     EXPECT_EQ(fake::liveBrushCount(), 0);

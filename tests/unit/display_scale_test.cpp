@@ -15,7 +15,7 @@
 #include "platform/images.h"
 #include "ui/embedded_assets.h"
 #include "ui/images.h"
-#include "ui/png_decode.h"
+#include "formats/png.h"
 #include "ui/scaled_pictures.h"
 
 namespace tellurix {
@@ -52,7 +52,7 @@ TEST(ScaledPictures, GradientsKeepTheirEndsAtEveryHeight)
     ASSERT_TRUE(background);
     EXPECT_EQ(gradientAt(*background, 390, 40), *background) << "rebuilt at 100 % it is the drawing itself";
     for (const int height : {50, 60, 80, 7}) {
-        const platform::RgbPixels g = gradientAt(*background, 10, height);
+        const RgbPixels g = gradientAt(*background, 10, height);
         ASSERT_EQ(g.rgb.size(), 10u * height * 3);
         EXPECT_TRUE(std::equal(g.rgb.begin(), g.rgb.begin() + 3, background->rgb.begin())) << height;
         EXPECT_TRUE(std::equal(g.rgb.end() - 3, g.rgb.end(), background->rgb.end() - 3)) << height;
@@ -64,10 +64,10 @@ TEST(ScaledPictures, GradientsKeepTheirEndsAtEveryHeight)
 TEST(ScaledPictures, ShrinkingAveragesAreaAndAlpha)
 {
     // Opaque red and transparent (its colour must not bleed in) side by side.
-    const platform::RgbaPixels two{2, 1, {255, 0, 0, 255, 0, 0, 255, 0}};
-    EXPECT_EQ(shrink(two, 1, 1), (platform::RgbaPixels{1, 1, {255, 0, 0, 128}}));
-    const platform::RgbaPixels flat{3, 3, std::vector<std::uint8_t>(36, 200)};
-    EXPECT_EQ(shrink(flat, 2, 2), (platform::RgbaPixels{2, 2, std::vector<std::uint8_t>(16, 200)}));
+    const RgbaPixels two{2, 1, {255, 0, 0, 255, 0, 0, 255, 0}};
+    EXPECT_EQ(shrink(two, 1, 1), (RgbaPixels{1, 1, {255, 0, 0, 128}}));
+    const RgbaPixels flat{3, 3, std::vector<std::uint8_t>(36, 200)};
+    EXPECT_EQ(shrink(flat, 2, 2), (RgbaPixels{2, 2, std::vector<std::uint8_t>(16, 200)}));
 }
 
 TEST(ScaledPictures, IconsComeDrawnForTheScaleOrShrunkFromTheNextLarger)
@@ -89,13 +89,13 @@ TEST(ScaledPictures, IconsComeDrawnForTheScaleOrShrunkFromTheNextLarger)
 
 class DisplayScaleTest : public testing::ProgramFixture {
 protected:
-    static Rect rectOf(int control) { return fake::control(control)->rect; }
+    Rect rectOf(int control) { return fake::control(control)->rect; }
 };
 
 TEST_F(DisplayScaleTest, TheBarIsLaidOutForItsDpiAndAgainWhenItChanges)
 {
     fake::setScreenDpi(144);
-    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(startUp(program()));
     EXPECT_EQ(fake::window(kMainWindow)->outer.width, 795 + 6) << "client 795 in the fake's frame";
     EXPECT_EQ(fake::window(kMainWindow)->outer.height, 60 + 25);
     EXPECT_EQ(rectOf(kSearchField), (Rect{255, 15, 300, 30}));
@@ -104,7 +104,7 @@ TEST_F(DisplayScaleTest, TheBarIsLaidOutForItsDpiAndAgainWhenItChanges)
 
     // Moved to a monitor at 120 DPI.
     fake::setWindowDpi(kMainWindow, 120);
-    dispatchEvent({EventKind::DpiChanged, kMainWindow, EventSubtype::None});
+    dispatchEvent(program(), {EventKind::DpiChanged, kMainWindow, EventSubtype::None});
     EXPECT_EQ(fake::window(kMainWindow)->outer.width, 663 + 6);
     EXPECT_EQ(fake::window(kMainWindow)->outer.height, 50 + 25);
     EXPECT_EQ(rectOf(kSiteLabel), (Rect{13, 13, 188, 25}));
@@ -117,7 +117,7 @@ TEST_F(DisplayScaleTest, TheBarIsLaidOutForItsDpiAndAgainWhenItChanges)
     EXPECT_EQ(fake::brushImage(fake::windowBackground(kMainWindow)), 103) << "the design's brush from the new picture";
 
     // The picker opens under the label at the scaled offset and size.
-    dispatchEvent({EventKind::Control, kSiteLabel, EventSubtype::LeftClick});
+    dispatchEvent(program(), {EventKind::Control, kSiteLabel, EventSubtype::LeftClick});
     const Rect label = platform::controlScreenRect(kSiteLabel);
     EXPECT_EQ(fake::window(kPickerWindow)->outer, (Rect{label.x, label.y + 25, 188, 250}));
 }
@@ -126,7 +126,7 @@ TEST_F(DisplayScaleTest, TheBarComesUpOnTheMonitorOfTheMouse)
 {
     // A monitor left of the primary one (negative coordinates) and one right of it.
     fake::setMonitors({{0, 0, 1280, 760}, {-1024, 0, 1024, 728}, {1280, 100, 1024, 768}});
-    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(startUp(program()));
     const Rect start = fake::window(kMainWindow)->outer;
 
     fake::setCursorPosition({300, 300});

@@ -14,7 +14,6 @@
 #include "fake_platform/fake_toolkit.h"
 #include "search/catalogue.h"
 #include "search/history.h"
-#include "search/search_history.h"
 
 namespace tellurix {
 namespace {
@@ -86,34 +85,34 @@ protected:
     }
     void start()
     {
-        fake::reset();
-        ASSERT_TRUE(startUp());
+        restartProcess();
+        ASSERT_TRUE(startUp(program()));
         bringUpMainWindow();
         fake::setForeground(kMainWindow);
         fake::setFocusedControl(kSearchField);
-        dispatchEvent({EventKind::Control, kSearchField, EventSubtype::FocusGained});
+        dispatchEvent(program(), {EventKind::Control, kSearchField, EventSubtype::FocusGained});
     }
     // The key goes through the event loop with whatever else is queued.
-    static void press(KeyPress key)
+    void press(KeyPress key)
     {
         ASSERT_TRUE(fake::pressKey(key)) << "the control did not take the key";
         try {
             for (;;)
-                runEventLoopTurn();
+                runEventLoopTurn(program());
         } catch (const fake::NoMoreEvents&) {
         }
     }
-    static void search(const std::string& term)
+    void search(const std::string& term)
     {
         fake::setFocusedControl(kSearchField);
-        fake::typeText(kSearchField, term);
-        dispatchEvent({EventKind::Menu, kMenuReturn, EventSubtype::None});
+        typeInField(term);
+        dispatchEvent(program(), {EventKind::Menu, kMenuReturn, EventSubtype::None});
         bringUpMainWindow();
         fake::setFocusedControl(kSearchField);
-        dispatchEvent({EventKind::Control, kSearchField, EventSubtype::FocusGained});
+        dispatchEvent(program(), {EventKind::Control, kSearchField, EventSubtype::FocusGained});
     }
-    static std::string field() { return fake::control(kSearchField)->text; }
-    static int highlighted() { return fake::control(kPickerList)->selection; }
+    std::string field() { return fake::control(kSearchField)->text; }
+    int highlighted() { return fake::control(kPickerList)->selection; }
 };
 
 TEST_F(KeyboardTest, UpAndDownWalkTheHistoryAndReturnSearchesAgain)
@@ -125,7 +124,7 @@ TEST_F(KeyboardTest, UpAndDownWalkTheHistoryAndReturnSearchesAgain)
     search("drei");
     EXPECT_EQ(historyFile(), "drei\r\nzwei\r\neins\r\n") << "written after each search";
 
-    fake::typeText(kSearchField, "angefangen");
+    typeInField("angefangen");
     press({Key::Up});
     press({Key::Up});
     EXPECT_EQ(field(), "zwei");
@@ -136,8 +135,9 @@ TEST_F(KeyboardTest, UpAndDownWalkTheHistoryAndReturnSearchesAgain)
 
     press({Key::Up});
     press({Key::Up});
-    dispatchEvent({EventKind::Menu, kMenuReturn, EventSubtype::None});
-    EXPECT_EQ(fake::launchedUrls().back(), searchSite(kDefaultSitePosition).urlPrefix + "zwei");
+    dispatchEvent(program(), {EventKind::Menu, kMenuReturn, EventSubtype::None});
+    const SearchSite& google = program().bar.catalogue().site(kDefaultSitePosition);
+    EXPECT_EQ(fake::launchedUrls().back(), google.urlPrefix + "zwei" + google.urlSuffix);
     EXPECT_EQ(historyFile(), "zwei\r\ndrei\r\neins\r\n") << "searched again, it moves to the front";
 
     start();  // a restart keeps it
@@ -154,7 +154,7 @@ TEST_F(KeyboardTest, UpAndDownWalkTheHistoryAndReturnSearchesAgain)
     press({Key::Delete, false, true, true});
     EXPECT_EQ(fake::lastMessageBoxText(), "Suchverlauf l\xC3\xB6schen?");
     EXPECT_EQ(historyFile(), "<none>");
-    EXPECT_TRUE(history().entries.empty());
+    EXPECT_TRUE(program().bar.history().entries.empty());
 }
 
 TEST_F(KeyboardTest, SwitchedOffTheHistoryKeepsNothingAndItsFileGoes)
@@ -165,39 +165,40 @@ TEST_F(KeyboardTest, SwitchedOffTheHistoryKeepsNothingAndItsFileGoes)
     EXPECT_EQ(historyFile(), "<none>");
     search("geheim");
     EXPECT_EQ(historyFile(), "<none>");
-    EXPECT_TRUE(history().entries.empty());
+    EXPECT_TRUE(program().bar.history().entries.empty());
 
     writeFile("Einstellungen.ini", "[Einstellungen]\r\nFPS = 0\r\n[Verlauf]\r\nAnzahl = 2\r\n");
     writeFile("Verlauf.txt", "a\r\nb\r\nc\r\n");
     start();
-    EXPECT_EQ(history().entries, (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(program().bar.history().entries, (std::vector<std::string>{"a", "b"}));
 }
 
 TEST_F(KeyboardTest, TheSiteListFromTheKeyboardMovesWithoutPickingUntilReturn)
 {
     writeFile("Einstellungen.ini", "[Einstellungen]\r\nFPS = 0\r\nSuchseite = heise.de\r\n");
     start();
-    fake::typeText(kSearchField, "Suchtext");
+    typeInField("Suchtext");
     press({Key::Down, true});
     ASSERT_TRUE(platform::isWindowOpen(kPickerWindow));
     EXPECT_EQ(platform::focusedControl(), kPickerList);
-    EXPECT_EQ(highlighted(), 28) << "the current site is highlighted";
+    const int heise = 24;
+    EXPECT_EQ(highlighted(), heise) << "the current site is highlighted";
 
     press({Key::Down});
     press({Key::Down});
     press({Key::PageDown});
     press({Key::Up});
-    EXPECT_EQ(highlighted(), 28 + 2 + fake::kVisibleListItems - 1);
+    EXPECT_EQ(highlighted(), heise + 2 + fake::kVisibleListItems - 1);
     press({Key::End});
     EXPECT_EQ(highlighted(), kFilledSites - 1);
     press({Key::Home});
     EXPECT_EQ(highlighted(), 0);
     press({Key::Character, false, false, false, U'W'});
-    EXPECT_EQ(searchSite(highlighted()).label, "wikipedia.org");
+    EXPECT_EQ(program().bar.catalogue().site(highlighted()).label, "wikipedia.org");
     press({Key::Character, false, false, false, U'w'});
-    EXPECT_EQ(searchSite(highlighted()).label, "web.de") << "the next label beginning with the letter";
+    EXPECT_EQ(program().bar.catalogue().site(highlighted()).label, "web.de") << "the next label beginning with the letter";
     // A selection event (a click) does not pick either.
-    dispatchEvent({EventKind::Control, kPickerList, EventSubtype::SelectionChanged});
+    dispatchEvent(program(), {EventKind::Control, kPickerList, EventSubtype::SelectionChanged});
     EXPECT_TRUE(platform::isWindowOpen(kPickerWindow));
     EXPECT_EQ(fake::control(kSiteLabel)->text, "heise.de");
 

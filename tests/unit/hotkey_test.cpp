@@ -106,16 +106,16 @@ protected:
         std::ifstream in(file(), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
-    static void quit()
+    void quitNow()
     {
         try {
-            dispatchEvent({EventKind::Menu, kMenuQuit, EventSubtype::None});
+            dispatchEvent(program(), {EventKind::Menu, kMenuQuit, EventSubtype::None});
         } catch (const fake::ProcessExit&) {
         }
     }
     // Presses the keys in order, strokes `key` (press, repeats, release) and
     // lets the keys go again; the verdicts on the key's strokes.
-    static std::vector<KeyVerdict> chord(std::initializer_list<int> modifiers, int key, int repeats = 0)
+    std::vector<KeyVerdict> chord(std::initializer_list<int> modifiers, int key, int repeats = 0)
     {
         for (int modifier : modifiers)
             EXPECT_EQ(fake::strokeKey(modifier, true, clock += 10), KeyVerdict::Pass) << "a modifier is never kept";
@@ -133,7 +133,7 @@ protected:
 TEST_F(HotkeyTest, TheChordFiresOnceAndIsKeptOtherKeysPass)
 {
     writeSettings("");
-    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(startUp(program()));
     ASSERT_TRUE(fake::keyboardHookInstalled());
     const std::vector<KeyVerdict> kept(5, KeyVerdict::Keep);
     const std::vector<KeyVerdict> passed(5, KeyVerdict::Pass);
@@ -164,7 +164,7 @@ TEST_F(HotkeyTest, TheChordFiresOnceAndIsKeptOtherKeysPass)
 TEST_F(HotkeyTest, APressAfterAnUnseenReleaseStillFires)
 {
     writeSettings("");
-    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(startUp(program()));
     fake::strokeKey(kVkLeftControl, true, clock += 10);
     fake::strokeKey(kVkLeftShift, true, clock += 10);
     EXPECT_EQ(fake::strokeKey('S', true, clock += 10), KeyVerdict::Keep);
@@ -176,7 +176,7 @@ TEST_F(HotkeyTest, APressAfterAnUnseenReleaseStillFires)
 TEST_F(HotkeyTest, TheUsersChordReplacesTheStandardOneAndMasksAlt)
 {
     writeSettings("Tastenkuerzel = Strg+Alt+K\r\n");
-    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(startUp(program()));
     EXPECT_EQ(chord({kVkLeftControl, kVkLeftShift}, 'S'), std::vector(2, KeyVerdict::Pass));
     EXPECT_EQ(chord({kVkLeftControl, kVkLeftAlt}, 'K'), std::vector(2, KeyVerdict::Keep));
     EXPECT_EQ(chord({kVkRightAlt, kVkRightControl}, 'K'), std::vector(2, KeyVerdict::Keep));
@@ -189,27 +189,27 @@ TEST_F(HotkeyTest, ABadChordKeepsTheStandardOneIsToldOnceAndStaysInTheFile)
 {
     const std::string line = "Tastenkuerzel = Umschalt+K\r\n";
     writeSettings(line);
-    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(startUp(program()));
     ASSERT_EQ(fake::balloons().size(), 1u);
     EXPECT_EQ(fake::balloons()[0].title, "Tastenk\xC3\xBCrzel");
     EXPECT_NE(fake::balloons()[0].text.find("Umschalt+K"), std::string::npos) << fake::balloons()[0].text;
     EXPECT_EQ(chord({kVkLeftControl, kVkLeftShift}, 'S'), std::vector(2, KeyVerdict::Keep));
-    dispatchEvent({EventKind::BringUp, kMainWindow, EventSubtype::None});
+    dispatchEvent(program(), {EventKind::BringUp, kMainWindow, EventSubtype::None});
     EXPECT_EQ(fake::balloons().size(), 1u);
 
     // Mended while the program runs: the next bring-up takes the new chord.
     writeSettings("Tastenkuerzel = Strg+Umschalt+F5\r\n");
-    dispatchEvent({EventKind::BringUp, kMainWindow, EventSubtype::None});
+    dispatchEvent(program(), {EventKind::BringUp, kMainWindow, EventSubtype::None});
     EXPECT_EQ(chord({kVkLeftControl, kVkLeftShift}, 'S'), std::vector(2, KeyVerdict::Pass));
     EXPECT_EQ(chord({kVkRightControl, kVkLeftShift}, kVkF1 + 4), std::vector(2, KeyVerdict::Keep));
-    quit();
+    quitNow();
     EXPECT_NE(readSettings().find("Tastenkuerzel = Strg+Umschalt+F5\r\n"), std::string::npos) << readSettings();
 }
 
 TEST_F(HotkeyTest, WithoutTheHookTheKeysArePolled)
 {
     fake::refuseKeyboardHook(true);
-    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(startUp(program()));
     EXPECT_FALSE(fake::keyboardHookInstalled());
     EXPECT_TRUE(fake::threadStarted()) << "the bar must stay reachable";
 }

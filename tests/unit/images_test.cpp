@@ -14,18 +14,17 @@
 #include "app/main_window.h"
 #include "fake_platform/fake_designs.h"
 #include "fake_platform/fake_toolkit.h"
-#include "platform/shared.h"
+#include "formats/icon_directory.h"
 #include "platform/images.h"
 #include "ui/designs.h"
 #include "ui/embedded_assets.h"
 #include "ui/images.h"
-#include "ui/png_decode.h"
+#include "formats/png.h"
 
 namespace tellurix {
 namespace {
 
 namespace fake = platform::fake;
-using platform::RgbPixels;
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes embeddedBytes(int image)
@@ -276,7 +275,7 @@ TEST(IconDirectory, ReadsTheEntriesAndRejectsDamage)
 {
     // The drawings at 100, 150 and 200 %, one after the other.
     const Bytes icon = embeddedBytes(5);
-    const auto entries = platform::readIconEntries(icon);
+    const auto entries = readIconEntries(icon);
     ASSERT_EQ(entries.size(), 3u);
     const auto* entry = &entries.front();
     EXPECT_EQ(entry->width, 20);
@@ -290,15 +289,15 @@ TEST(IconDirectory, ReadsTheEntriesAndRejectsDamage)
     auto damaged = [&](std::size_t at, std::uint8_t value) {
         Bytes copy = icon;
         copy[at] = value;
-        return !platform::readIconEntries(copy).empty();
+        return !readIconEntries(copy).empty();
     };
     EXPECT_FALSE(damaged(2, 2)) << "a cursor is no icon";
     EXPECT_FALSE(damaged(4, 0)) << "no entries";
     EXPECT_FALSE(damaged(0, 1)) << "reserved field set";
     EXPECT_FALSE(damaged(14 + 3, 0x7F)) << "data larger than the file";
     EXPECT_FALSE(damaged(18 + 2, 0x01)) << "data beyond the end of the file";
-    EXPECT_TRUE(platform::readIconEntries(Bytes(icon.begin(), icon.end() - 1)).empty()) << "file cut short";
-    EXPECT_TRUE(platform::readIconEntries(Bytes(icon.begin(), icon.begin() + 21)).empty());
+    EXPECT_TRUE(readIconEntries(Bytes(icon.begin(), icon.end() - 1)).empty()) << "file cut short";
+    EXPECT_TRUE(readIconEntries(Bytes(icon.begin(), icon.begin() + 21)).empty());
 }
 
 // --- Image numbers ----------------------------------------------------------
@@ -404,7 +403,8 @@ TEST_F(ImagesTest, ImageButtonsTakeTheSizeOfTheirImage)
 {
     ASSERT_TRUE(createMainWindow());
     loadIcons();
-    buildMainWindowControls("x");
+    Designs designs;
+    ASSERT_TRUE(buildMainWindowControls(designs));
     struct Expected {
         int control;
         int image;

@@ -38,7 +38,7 @@ TEST(InformationText, DisplayNameFirstThenTheAboutTextInCp1252Lines)
     const std::string text = informationText(kStandardChord);
     const std::vector<std::string> rows = lines(text);
     ASSERT_GE(rows.size(), 4u) << text;
-    EXPECT_EQ(rows[0], "Tellurix 1.0.3");
+    EXPECT_EQ(rows[0], "Tellurix " TELLURIX_PROJECT_VERSION);
     EXPECT_EQ(rows[1], "") << "an empty line parts the name from the about text";
     EXPECT_FALSE(rows[2].empty());
 
@@ -63,7 +63,7 @@ TEST(InformationText, NamesTheChordInForce)
 class NoticesTest : public testing::ProgramFixture {
 protected:
 
-    static std::vector<std::string> callsStartingWith(const std::string& prefix)
+    std::vector<std::string> callsStartingWith(const std::string& prefix)
     {
         std::vector<std::string> calls;
         for (const std::string& call : fake::callLog())
@@ -75,7 +75,7 @@ protected:
 
 TEST_F(NoticesTest, EachImageButtonExplainsItselfWithTheInformationIcon)
 {
-    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(startUp(program()));
     struct Expected {
         int control;
         const char* title;
@@ -106,7 +106,7 @@ TEST_F(NoticesTest, EachImageButtonExplainsItselfWithTheInformationIcon)
 
 TEST_F(NoticesTest, EveryImageButtonGetsOneTipOnceAllControlsExist)
 {
-    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(startUp(program()));
     const std::vector<std::string> expected{"addBalloonTip 3", "addBalloonTip 4", "addBalloonTip 5",
                                             "addBalloonTip 6", "addBalloonTip 7", "addBalloonTip 8",
                                             "addBalloonTip 9"};
@@ -122,19 +122,19 @@ TEST_F(NoticesTest, EveryImageButtonGetsOneTipOnceAllControlsExist)
 
 TEST_F(NoticesTest, InformationButtonShowsTheInformationBoxOnLeftClicksOnly)
 {
-    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(startUp(program()));
     const int before = fake::messageBoxesShown();
 
-    dispatchEvent({EventKind::Control, kInfoButton, EventSubtype::DoubleClick});
-    dispatchEvent({EventKind::Control, kInfoButton, EventSubtype::Other});
+    dispatchEvent(program(), {EventKind::Control, kInfoButton, EventSubtype::DoubleClick});
+    dispatchEvent(program(), {EventKind::Control, kInfoButton, EventSubtype::Other});
     EXPECT_EQ(fake::messageBoxesShown(), before);
 
-    dispatchEvent({EventKind::Control, kInfoButton, EventSubtype::LeftClick});
+    dispatchEvent(program(), {EventKind::Control, kInfoButton, EventSubtype::LeftClick});
     EXPECT_EQ(fake::messageBoxesShown(), before + 1);
     EXPECT_EQ(fake::lastMessageBoxTitle(), "Informationen");
     EXPECT_EQ(fake::lastMessageBoxText(), informationText(kStandardChord));
 
-    dispatchEvent({EventKind::Control, kInfoButton, EventSubtype::LeftClick});
+    dispatchEvent(program(), {EventKind::Control, kInfoButton, EventSubtype::LeftClick});
     EXPECT_EQ(fake::messageBoxesShown(), before + 2);
 }
 

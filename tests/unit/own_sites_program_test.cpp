@@ -47,29 +47,29 @@ protected:
     }
     void start()
     {
-        fake::reset();
+        restartProcess();
         fake::resetTray();
-        ASSERT_TRUE(startUp());
+        ASSERT_TRUE(startUp(program()));
         bringUpMainWindow();
         fake::setForeground(kMainWindow);
     }
-    static void type(const std::string& text)
+    void type(const std::string& text)
     {
         fake::setFocusedControl(kSearchField);
-        fake::typeText(kSearchField, text);
-        dispatchEvent({EventKind::Control, kSearchField, EventSubtype::TextChanged});
+        typeInField(text);
+        dispatchEvent(program(), {EventKind::Control, kSearchField, EventSubtype::TextChanged});
     }
-    static void pressReturn() { dispatchEvent({EventKind::Menu, kMenuReturn, EventSubtype::None}); }
-    static std::string label() { return fake::control(kSiteLabel)->text; }
-    static std::vector<std::string> pickerItems()
+    void pressReturn() { dispatchEvent(program(), {EventKind::Menu, kMenuReturn, EventSubtype::None}); }
+    std::string label() { return fake::control(kSiteLabel)->text; }
+    std::vector<std::string> pickerItems()
     {
-        dispatchEvent({EventKind::Control, kSiteLabel, EventSubtype::LeftClick});
+        dispatchEvent(program(), {EventKind::Control, kSiteLabel, EventSubtype::LeftClick});
         return fake::control(kPickerList)->items;
     }
-    static void quitProgram()
+    void quitProgram()
     {
         try {
-            dispatchEvent({EventKind::Menu, kMenuQuit, EventSubtype::None});
+            dispatchEvent(program(), {EventKind::Menu, kMenuQuit, EventSubtype::None});
         } catch (const fake::ProcessExit&) {
         }
     }
@@ -85,7 +85,7 @@ TEST_F(OwnSitesProgramTest, OwnSitesFollowTheBuiltInOnesAndAPickSurvivesARestart
     EXPECT_EQ(items[kFilledSites + 1], "Idealo");
 
     fake::selectListItem(kPickerList, kFilledSites + 1);
-    dispatchEvent({EventKind::Control, kPickerList, EventSubtype::SelectionChanged});
+    dispatchEvent(program(), {EventKind::Control, kPickerList, EventSubtype::SelectionChanged});
     type("K\xC3\xBChlschrank A++");
     pressReturn();
     ASSERT_EQ(fake::launchedUrls().size(), 1u);
@@ -112,7 +112,8 @@ TEST_F(OwnSitesProgramTest, KeywordsShowTheirSiteWhileTypingAndLeaveTheCurrentSi
     EXPECT_EQ(label(), "LEO W\xC3\xB6rterbuch");
     pressReturn();
     ASSERT_EQ(fake::launchedUrls().size(), 2u);
-    EXPECT_EQ(fake::launchedUrls()[0], searchSite(83).urlPrefix + "Berlin%20Mitte" + searchSite(83).urlSuffix);
+    const SearchSite& wikipedia = program().bar.catalogue().site(*program().bar.catalogue().find("wikipedia.org"));
+    EXPECT_EQ(fake::launchedUrls()[0], wikipedia.urlPrefix + "Berlin%20Mitte" + wikipedia.urlSuffix);
     EXPECT_EQ(fake::launchedUrls()[1], "https://dict.leo.org/englisch-deutsch/Haus");
     EXPECT_EQ(label(), "google.de") << "after a keyword search the current site is back";
 
@@ -133,7 +134,7 @@ TEST_F(OwnSitesProgramTest, BadLinesStayInTheFileStartNothingAndAreToldOnce)
     const auto items = pickerItems();
     EXPECT_EQ(std::count(items.begin(), items.end(), "Kaputt"), 0);
 
-    dispatchEvent({EventKind::BringUp, kMainWindow, EventSubtype::None});
+    dispatchEvent(program(), {EventKind::BringUp, kMainWindow, EventSubtype::None});
     EXPECT_EQ(fake::balloons().size(), 1u) << "an unchanged file is not read or told again";
     quitProgram();
     EXPECT_EQ(readFile(), kHeader + kOwnSites) << "every line keeps its bytes";
@@ -146,7 +147,7 @@ TEST_F(OwnSitesProgramTest, AnEditWhileRunningIsReadAtTheNextShowAndNeverLost)
     EXPECT_EQ(pickerItems().size(), static_cast<std::size_t>(kFilledSites));
     // The user adds a site while the program runs (the file grows, so it counts as changed).
     writeFile(kHeader + "[Eigene Suchseiten]\r\nNeu = https://neu.example/?q=%s\r\n");
-    dispatchEvent({EventKind::Tray, kTrayIcon, EventSubtype::LeftPress});
+    dispatchEvent(program(), {EventKind::Tray, kTrayIcon, EventSubtype::LeftPress});
     const auto items = pickerItems();
     ASSERT_EQ(items.size(), static_cast<std::size_t>(kFilledSites + 1));
     EXPECT_EQ(items.back(), "Neu");

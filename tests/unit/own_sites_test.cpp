@@ -72,11 +72,11 @@ TEST(OwnSitesTest, TheSiteAfterTheLastPositionFindsNoRoom) {
     for (int i = 1; i <= kMaxOwnSites + 1; ++i) lines.push_back(line("s" + std::to_string(i), "https://x.de/%s"));
     lines.push_back(line("kaputt", "https://x.de/"));
     const OwnSites own = readOwnSites(lines, kBuiltIns);
-    ASSERT_EQ(own.sites.size(), 908u);
-    EXPECT_EQ(own.sites.back().label, "s908");
+    ASSERT_EQ(own.sites.size(), 921u);
+    EXPECT_EQ(own.sites.back().label, "s921");
     ASSERT_EQ(own.skipped.size(), 2u);
-    EXPECT_EQ(own.skipped[0].text, "s909 = https://x.de/%s");
-    EXPECT_EQ(own.skipped[0].reason, "kein Platz mehr (908 eigene Suchseiten)");
+    EXPECT_EQ(own.skipped[0].text, "s922 = https://x.de/%s");
+    EXPECT_EQ(own.skipped[0].reason, "kein Platz mehr (921 eigene Suchseiten)");
     EXPECT_EQ(own.skipped[1].reason, "Adresse ohne %s");
 }
 

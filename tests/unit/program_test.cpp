@@ -40,9 +40,9 @@ protected:
         return appdata.path() / "Brenmoor" / "Tellurix" / "Einstellungen.ini";
     }
 
-    static void click(int control, EventSubtype subtype = EventSubtype::LeftClick)
+    void click(int control, EventSubtype subtype = EventSubtype::LeftClick)
     {
-        dispatchEvent({EventKind::Control, control, subtype});
+        dispatchEvent(program(), {EventKind::Control, control, subtype});
     }
 };
 
@@ -60,12 +60,12 @@ TEST_F(ProgramTest, MainWindowIsCentredWithTheFormula)
 
 TEST_F(ProgramTest, StartUpBuildsAHiddenBarInTheFixedOrder)
 {
-    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(startUp(program()));
 
     const auto* main = fake::window(kMainWindow);
     ASSERT_NE(main, nullptr);
     EXPECT_FALSE(main->visible);
-    EXPECT_EQ(main->title, "Tellurix 1.0.3");
+    EXPECT_EQ(main->title, "Tellurix " TELLURIX_PROJECT_VERSION);
     const platform::Size outer = platform::outerSize(platform::WindowKind::MainBar, {530, 40}, 96);
     EXPECT_EQ(main->outer.width, outer.width);
     EXPECT_EQ(main->outer.height, outer.height);
@@ -97,7 +97,7 @@ TEST_F(ProgramTest, StartUpBuildsAHiddenBarInTheFixedOrder)
 
 TEST_F(ProgramTest, ControlsStandAtTheirPlacesWithTheirStartState)
 {
-    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(startUp(program()));
     struct Expected {
         int control;
         int x;
@@ -130,7 +130,7 @@ TEST_F(ProgramTest, ControlsStandAtTheirPlacesWithTheirStartState)
 TEST_F(ProgramTest, FailedMainWindowEndsAtOnceWithoutTouchingSettings)
 {
     fake::failWindowCreation(kMainWindow, true);
-    EXPECT_FALSE(startUp());
+    EXPECT_FALSE(startUp(program()));
     EXPECT_FALSE(std::filesystem::exists(appdata.path() / "Brenmoor"));
     try {
         shutdown();
@@ -142,36 +142,36 @@ TEST_F(ProgramTest, FailedMainWindowEndsAtOnceWithoutTouchingSettings)
 
 TEST_F(ProgramTest, CloseRequestsOnlyHideTheBar)
 {
-    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(startUp(program()));
     bringUpMainWindow();
     ASSERT_TRUE(fake::window(kMainWindow)->visible);
-    dispatchEvent({EventKind::Close, kMainWindow, EventSubtype::None});
+    dispatchEvent(program(), {EventKind::Close, kMainWindow, EventSubtype::None});
     EXPECT_FALSE(fake::window(kMainWindow)->visible);
     EXPECT_TRUE(platform::isWindowOpen(kMainWindow)) << "closing must not destroy the window";
 }
 
 TEST_F(ProgramTest, TrayPressesAndMenuItemsShowAndHide)
 {
-    ASSERT_TRUE(startUp());
-    dispatchEvent({EventKind::Tray, kTrayIcon, EventSubtype::LeftPress});
+    ASSERT_TRUE(startUp(program()));
+    dispatchEvent(program(), {EventKind::Tray, kTrayIcon, EventSubtype::LeftPress});
     EXPECT_TRUE(fake::window(kMainWindow)->visible);
     EXPECT_EQ(platform::foregroundWindow(), kMainWindow);
 
-    dispatchEvent({EventKind::Menu, kMenuHide, EventSubtype::None});
+    dispatchEvent(program(), {EventKind::Menu, kMenuHide, EventSubtype::None});
     EXPECT_FALSE(fake::window(kMainWindow)->visible);
 
     // A double click is its own subtype and changes nothing.
-    dispatchEvent({EventKind::Tray, kTrayIcon, EventSubtype::LeftDoubleClick});
+    dispatchEvent(program(), {EventKind::Tray, kTrayIcon, EventSubtype::LeftDoubleClick});
     EXPECT_FALSE(fake::window(kMainWindow)->visible);
 
-    dispatchEvent({EventKind::Menu, kMenuShow, EventSubtype::None});
+    dispatchEvent(program(), {EventKind::Menu, kMenuShow, EventSubtype::None});
     EXPECT_TRUE(fake::window(kMainWindow)->visible);
     EXPECT_EQ(platform::foregroundWindow(), kMainWindow);
 }
 
 TEST_F(ProgramTest, AlwaysOnTopSwitchesAndSwapsTheButtons)
 {
-    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(startUp(program()));
     EXPECT_FALSE(fake::window(kMainWindow)->topmost);
 
     click(kTopmostOnButton);
@@ -187,7 +187,7 @@ TEST_F(ProgramTest, AlwaysOnTopSwitchesAndSwapsTheButtons)
 
 TEST_F(ProgramTest, OnlyLeftClicksActOnImageButtons)
 {
-    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(startUp(program()));
     click(kTopmostOnButton, EventSubtype::DoubleClick);
     click(kTopmostOnButton, EventSubtype::Other);
     EXPECT_FALSE(fake::window(kMainWindow)->topmost);
@@ -198,14 +198,14 @@ TEST_F(ProgramTest, OnlyLeftClicksActOnImageButtons)
 TEST_F(ProgramTest, QuitSavesAndExitsWithZero)
 {
     for (int source : {0, 1}) {
-        fake::reset();
-        ASSERT_TRUE(startUp());
-        fake::mutableControl(kSiteLabel)->text = source == 0 ? "wikipedia.org" : "youtube.com";
+        restartProcess();
+        ASSERT_TRUE(startUp(program()));
+        program().bar.chooseSite(source == 0 ? "wikipedia.org" : "youtube.com");
         try {
             if (source == 0)
                 click(kQuitButton);
             else
-                dispatchEvent({EventKind::Menu, kMenuQuit, EventSubtype::None});
+                dispatchEvent(program(), {EventKind::Menu, kMenuQuit, EventSubtype::None});
             FAIL() << "quit returned";
         } catch (const fake::ProcessExit& exit) {
             EXPECT_EQ(exit.code, 0);
@@ -222,38 +222,36 @@ TEST_F(ProgramTest, QuitSavesAndExitsWithZero)
 
 TEST_F(ProgramTest, SessionEndSavesLikeQuit)
 {
-    ASSERT_TRUE(startUp());
-    fake::mutableControl(kSiteLabel)->text = "youtube.com";
-    auto handler = fake::sessionEndHandler();
-    ASSERT_NE(handler, nullptr);
-    handler();
+    ASSERT_TRUE(startUp(program()));
+    program().bar.chooseSite("youtube.com");
+    ASSERT_TRUE(fake::endSession());
     EXPECT_NE(readFile(settingsFile()).find("Suchseite = youtube.com\r\n"), std::string::npos);
 }
 
 TEST_F(ProgramTest, FirstStartNoticeOnlyWhenFlagIsOne)
 {
-    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(startUp(program()));
     EXPECT_EQ(fake::messageBoxesShown(), 1);
     EXPECT_EQ(fake::lastMessageBoxTitle(), "Erster Start");
     EXPECT_EQ(fake::lastMessageBoxText(),
               "Das Suchfenster wurde im Hintergrund gestartet.\rUm das Suchfenster \xC3\xB6"
               "ffnen zu k\xC3\xB6nnen, verwenden Sie die folgende Tastenkombination: Strg + Shift + S");
-    EXPECT_EQ(programSettings().FPS, 0);
+    EXPECT_EQ(program().settings.FPS, 0);
 
     for (const char* value : {"0", "2", "-1", "x"}) {
         std::ofstream(settingsFile(), std::ios::binary | std::ios::trunc)
             << "[Einstellungen]\r\nFPS = " << value << "\r\n";
-        fake::reset();
-        ASSERT_TRUE(startUp());
+        restartProcess();
+        ASSERT_TRUE(startUp(program()));
         EXPECT_EQ(fake::messageBoxesShown(), 0) << value;
     }
 }
 
 TEST_F(ProgramTest, BringUpRequestsStopWhenShutdownBegins)
 {
-    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(startUp(program()));
     platform::requestBringUp();
-    runEventLoopTurn();  // the GUI thread takes the request
+    runEventLoopTurn(program());  // the GUI thread takes the request
     EXPECT_TRUE(fake::window(kMainWindow)->visible);
     hideMainWindow();
     platform::beginShutdown();
@@ -264,15 +262,15 @@ TEST_F(ProgramTest, BringUpRequestsStopWhenShutdownBegins)
 
 TEST_F(ProgramTest, EventLoopTurnDispatchesQueuedEvents)
 {
-    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(startUp(program()));
     fake::queueEvent({EventKind::Tray, kTrayIcon, EventSubtype::LeftPress});
     fake::queueEvent({EventKind::None, 0, EventSubtype::None});
     fake::queueEvent({EventKind::Close, kMainWindow, EventSubtype::None});
-    runEventLoopTurn();
+    runEventLoopTurn(program());
     EXPECT_TRUE(fake::window(kMainWindow)->visible);
-    runEventLoopTurn();
+    runEventLoopTurn(program());
     EXPECT_TRUE(fake::window(kMainWindow)->visible) << "a bare message carries no action";
-    runEventLoopTurn();
+    runEventLoopTurn(program());
     EXPECT_FALSE(fake::window(kMainWindow)->visible);
 }
 

@@ -19,31 +19,31 @@ using platform::Event;
 using platform::EventKind;
 using platform::EventSubtype;
 
-constexpr const char* kGoogle = "http://www.google.de/#hl=de&q=";
+constexpr const char* kGoogle = "https://www.google.de/search?q=";
 
 class SearchTest : public testing::ProgramFixture {
 protected:
     void SetUp() override
     {
         ProgramFixture::SetUp();
-        ASSERT_TRUE(startUp());
+        ASSERT_TRUE(startUp(program()));
         bringUpMainWindow();
         fake::setForeground(kMainWindow);
     }
-    static void send(EventKind kind, int number, EventSubtype subtype = EventSubtype::None)
+    void send(EventKind kind, int number, EventSubtype subtype = EventSubtype::None)
     {
-        dispatchEvent({kind, number, subtype});
+        dispatchEvent(program(), {kind, number, subtype});
     }
     // The user clicks into the field and types.
-    static void typeTerm(const std::string& text)
+    void typeTerm(const std::string& text)
     {
         fake::setFocusedControl(kSearchField);
         send(EventKind::Control, kSearchField, EventSubtype::FocusGained);
-        fake::typeText(kSearchField, text);
+        typeInField(text);
     }
-    static void pressReturn() { send(EventKind::Menu, kMenuReturn); }
-    static std::string fieldText() { return fake::control(kSearchField)->text; }
-    static std::string labelText() { return fake::control(kSiteLabel)->text; }
+    void pressReturn() { send(EventKind::Menu, kMenuReturn); }
+    std::string fieldText() { return fake::control(kSearchField)->text; }
+    std::string labelText() { return fake::control(kSiteLabel)->text; }
 };
 
 TEST_F(SearchTest, PlaceholderLeavesOnFocusAndComesBackOnlyForAnEmptyField)
@@ -66,7 +66,7 @@ TEST_F(SearchTest, ReturnSearchesTheLabelledSiteHidesTheBarAndResetsTheField)
     typeTerm("abc");
     pressReturn();
     ASSERT_EQ(fake::launchedUrls().size(), 1u);
-    EXPECT_EQ(fake::launchedUrls()[0], std::string(kGoogle) + "abc");
+    EXPECT_EQ(fake::launchedUrls()[0], std::string(kGoogle) + "abc&hl=de");
     EXPECT_FALSE(fake::window(kMainWindow)->visible);
     EXPECT_EQ(fieldText(), "Suchen...");
 }
@@ -77,7 +77,7 @@ TEST_F(SearchTest, TheTermReachesTheSiteAsPercentEncodedUtf8)
     typeTerm("M\xC3\xBCller & C#");
     pressReturn();
     ASSERT_EQ(fake::launchedUrls().size(), 1u);
-    EXPECT_EQ(fake::launchedUrls()[0], std::string(kGoogle) + "M%C3%BCller%20%26%20C%23");
+    EXPECT_EQ(fake::launchedUrls()[0], std::string(kGoogle) + "M%C3%BCller%20%26%20C%23&hl=de");
 }
 
 TEST_F(SearchTest, NothingStartsWithoutFocusTermOrKnownSite)
@@ -88,14 +88,14 @@ TEST_F(SearchTest, NothingStartsWithoutFocusTermOrKnownSite)
     pressReturn();
     // Focus back, but the field is empty.
     fake::setFocusedControl(kSearchField);
-    fake::typeText(kSearchField, "");
+    typeInField("");
     pressReturn();
     EXPECT_TRUE(fake::launchedUrls().empty());
     EXPECT_TRUE(fake::window(kMainWindow)->visible);
 
     for (const char* label : {"", "Google.de", "google.de ", "nirgendwo.de", "C:\\windows\\notepad.exe"}) {
         SCOPED_TRACE(label);
-        platform::setControlText(kSiteLabel, label);
+        program().bar.chooseSite(label);
         typeTerm("abc");
         pressReturn();
         EXPECT_TRUE(fake::launchedUrls().empty());
@@ -119,7 +119,7 @@ TEST_F(SearchTest, PickerOpensUnderTheLabelWithEveryLabelAndNoSelection)
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->items.size(), static_cast<size_t>(kFilledSites));
     for (int position = 0; position < kFilledSites; ++position)
-        EXPECT_EQ(list->items[position], searchSite(position).label);
+        EXPECT_EQ(list->items[position], program().bar.catalogue().site(position).label);
     EXPECT_EQ(list->selection, -1);
     EXPECT_EQ(platform::focusedControl(), kPickerList);
 
@@ -132,16 +132,16 @@ TEST_F(SearchTest, PickerOpensUnderTheLabelWithEveryLabelAndNoSelection)
 TEST_F(SearchTest, TheFirstSelectionPicksClosesAndTheNextSearchGoesThere)
 {
     send(EventKind::Control, kSiteLabel, EventSubtype::LeftClick);
-    fake::selectListItem(kPickerList, 28);
+    fake::selectListItem(kPickerList, 24);
     send(EventKind::Control, kPickerList, EventSubtype::SelectionChanged);
     EXPECT_FALSE(platform::isWindowOpen(kPickerWindow));
-    EXPECT_EQ(labelText(), searchSite(28).label);
+    EXPECT_EQ(labelText(), program().bar.catalogue().site(24).label);
     EXPECT_EQ(platform::foregroundWindow(), kMainWindow) << "the bar is active again after a pick";
 
     typeTerm("abc");
     pressReturn();
     ASSERT_EQ(fake::launchedUrls().size(), 1u);
-    EXPECT_EQ(fake::launchedUrls()[0], searchSite(28).urlPrefix + "abc" + searchSite(28).urlSuffix);
+    EXPECT_EQ(fake::launchedUrls()[0], program().bar.catalogue().site(24).urlPrefix + "abc" + program().bar.catalogue().site(24).urlSuffix);
 }
 
 TEST_F(SearchTest, TheBarInTheForegroundClosesThePickerWithoutAChoice)
@@ -152,12 +152,12 @@ TEST_F(SearchTest, TheBarInTheForegroundClosesThePickerWithoutAChoice)
     // Another program or the picker in the foreground: the picker stays.
     fake::setForeground(platform::kNoWindow);
     fake::queueEvent({EventKind::None, 0, EventSubtype::None});
-    runEventLoopTurn();
+    runEventLoopTurn(program());
     EXPECT_TRUE(platform::isWindowOpen(kPickerWindow));
 
     fake::setForeground(kMainWindow);
     fake::queueEvent({EventKind::None, 0, EventSubtype::None});
-    runEventLoopTurn();
+    runEventLoopTurn(program());
     EXPECT_FALSE(platform::isWindowOpen(kPickerWindow));
     EXPECT_EQ(labelText(), "google.de");
 }
@@ -168,7 +168,7 @@ TEST_F(SearchTest, AClickOnTheLabelReplacesAnOpenPickerAndAltF4ClosesOnlyThePick
     fake::selectListItem(kPickerList, 3);
     fake::setForeground(kMainWindow);
     fake::queueEvent({EventKind::Control, kSiteLabel, EventSubtype::LeftClick});
-    runEventLoopTurn();
+    runEventLoopTurn(program());
     ASSERT_TRUE(platform::isWindowOpen(kPickerWindow));
     EXPECT_EQ(fake::control(kPickerList)->selection, -1) << "a fresh picker";
 

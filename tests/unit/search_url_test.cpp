@@ -1,4 +1,4 @@
-#include "platform/url.h"
+#include "formats/web_address.h"
 #include "search/search_url.h"
 
 #include <gtest/gtest.h>
@@ -107,10 +107,7 @@ TEST(PercentEncodeTest, LongTermIsKeptWhole) {
 
 class SearchUrlTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        reserveSearchSites();
-        fillSearchSites();
-    }
+    const Catalogue catalogue;
 };
 
 struct ComposeCase {
@@ -122,20 +119,20 @@ struct ComposeCase {
 TEST_F(SearchUrlTest, TermLandsBetweenPrefixAndSuffix) {
     const ComposeCase cases[] = {
         {0, "abc", "/4players.php/suchergebnis/Allgemein/4players/abc.html"},  // path segment + suffix
-        {90, "abc", "/results?search_query=abc"},                               // query key
-        {22, "abc", "/#hl=de&q=abc"},                                           // fragment
-        {28, "abc", "/suche/?q=abc&search_submit=Suche&rm=search"},
-        {83, "a b", "/w/index.php?title=Spezial%3ASuche&search=a%20b&fulltext=Volltext"},
-        {87, "abc", "/ml/search/links/abc/"},
-        {88, "x&y", "/sphider/search.php?query=x%26y&btnG=%3E&search=1"},
-        {62, "a\"b", "/s-a%22b"},
+        {77, "abc", "/results?search_query=abc"},                               // query key
+        {20, "abc", "/search?q=abc&hl=de"},                                     // a key after it
+        {24, "abc", "/suche/?q=abc&search_submit=Suche&rm=search"},
+        {70, "a b", "/w/index.php?title=Spezial%3ASuche&search=a%20b&fulltext=Volltext"},
+        {74, "abc", "/ml/search/links/abc/"},
+        {75, "x&y", "/synonyme/x%26y.php"},
+        {51, "a\"b", "/s-a%22b"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("position " + std::to_string(c.position));
-        const SearchSite& site = searchSite(c.position);
+        const SearchSite& site = catalogue.site(c.position);
         const std::string url = composeSearchUrl(site, c.term);
-        ASSERT_TRUE(url.starts_with("http://"));
-        const auto slash = url.find('/', 7);
+        ASSERT_TRUE(url.starts_with("http://") || url.starts_with("https://"));
+        const auto slash = url.find('/', url.find("://") + 3);
         ASSERT_NE(slash, std::string::npos);
         EXPECT_EQ(url.substr(slash), c.expectedTail);
         EXPECT_EQ(url, site.urlPrefix + percentEncode(c.term) + site.urlSuffix);
@@ -144,14 +141,14 @@ TEST_F(SearchUrlTest, TermLandsBetweenPrefixAndSuffix) {
 
 TEST_F(SearchUrlTest, EscapedCharactersCannotEscapeTheirPlace) {
     // "&" and "#" in the term must not start a new key or a fragment.
-    const std::string url = composeSearchUrl(searchSite(28), "a&rm=x#frag");
+    const std::string url = composeSearchUrl(catalogue.site(24), "a&rm=x#frag");
     EXPECT_EQ(url.find('#'), std::string::npos);
     EXPECT_TRUE(url.ends_with("a%26rm%3Dx%23frag&search_submit=Suche&rm=search"));
 }
 
 TEST_F(SearchUrlTest, EveryCatalogueUrlIsLaunchable) {
     for (int i = 0; i < kFilledSites; ++i) {
-        EXPECT_TRUE(platform::isWebUrl(composeSearchUrl(searchSite(i), "C:\\x.exe"))) << "position " << i;
+        EXPECT_TRUE(isWebUrl(composeSearchUrl(catalogue.site(i), "C:\\x.exe"))) << "position " << i;
     }
 }
 
@@ -179,15 +176,15 @@ TEST(LaunchableUrlTest, OnlyWebUrlsPass) {
         {"https://de.wikipedia.org/wiki/M\xC3\xBCller", true},
     };
     for (const auto& [url, expected] : cases) {
-        EXPECT_EQ(platform::isWebUrl(url), expected) << "'" << url << "'";
+        EXPECT_EQ(isWebUrl(url), expected) << "'" << url << "'";
     }
 }
 
 TEST(LaunchableUrlTest, UnknownSiteGivesNothingToLaunch) {
     // An empty entry (no such site) composes the bare escaped term.
     const SearchSite none{};
-    EXPECT_FALSE(platform::isWebUrl(composeSearchUrl(none, "notepad.exe")));
-    EXPECT_FALSE(platform::isWebUrl(composeSearchUrl(none, "http://evil.example")));
+    EXPECT_FALSE(isWebUrl(composeSearchUrl(none, "notepad.exe")));
+    EXPECT_FALSE(isWebUrl(composeSearchUrl(none, "http://evil.example")));
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 #include "fake_platform/fake_http.h"
 #include "fake_platform/fake_toolkit.h"
-#include "platform/window_toolkit.h"
+#include "platform/events.h"
 #include "search/suggestion_requests.h"
 #include "search/web_suggestions.h"
 

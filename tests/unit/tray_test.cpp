@@ -112,20 +112,20 @@ TEST(TrayTip, KeepsAtMostSixtyThreeCharacters)
 class TrayTest : public testing::ProgramFixture {
 protected:
 
-    static void tray(EventSubtype subtype) { dispatchEvent({EventKind::Tray, kTrayIcon, subtype}); }
-    static void menuItem(int item) { dispatchEvent({EventKind::Menu, item, EventSubtype::None}); }
-    static bool mainVisible() { return fake::window(kMainWindow)->visible; }
-    static std::size_t menusShown() { return fake::shownMenus().size(); }
+    void tray(EventSubtype subtype) { dispatchEvent(program(), {EventKind::Tray, kTrayIcon, subtype}); }
+    void menuItem(int item) { dispatchEvent(program(), {EventKind::Menu, item, EventSubtype::None}); }
+    bool mainVisible() { return fake::window(kMainWindow)->visible; }
+    std::size_t menusShown() { return fake::shownMenus().size(); }
 };
 
 TEST_F(TrayTest, StartUpAddsTheGlobeWithTheDisplayNameAfterTheWatcher)
 {
-    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(startUp(program()));
     const fake::TrayIconState* icon = fake::trayIcon(kTrayIcon);
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(icon->window, kMainWindow);
     EXPECT_EQ(icon->image, 8);
-    EXPECT_EQ(icon->tip, "Tellurix 1.0.3");
+    EXPECT_EQ(icon->tip, "Tellurix " TELLURIX_PROJECT_VERSION);
     EXPECT_EQ(fake::trayIconAddAttempts(), 1);
 
     // Icon after the hotkey watcher and before the first-start notice; the
@@ -144,7 +144,7 @@ TEST_F(TrayTest, StartUpAddsTheGlobeWithTheDisplayNameAfterTheWatcher)
 TEST_F(TrayTest, MenuHoldsShowHideQuitSizedByTheirTexts)
 {
     fake::setMenuTextMetrics(7, 13);
-    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(startUp(program()));
     const fake::MenuState* menu = fake::menu(kTrayMenu);
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(menu->items.size(), 3u);
@@ -167,7 +167,7 @@ TEST_F(TrayTest, MenuHoldsShowHideQuitSizedByTheirTexts)
 
 TEST_F(TrayTest, RightPressOpensTheMenuJustAboveLeftOfTheCursor)
 {
-    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(startUp(program()));
     fake::setCursorPosition({1200, 790});
     const MenuPalette palette{{0, 0, 128}, {255, 255, 255}, {192, 192, 192}, {0, 0, 0}};
     fake::setMenuPalette(palette);
@@ -195,7 +195,7 @@ TEST_F(TrayTest, RightPressOpensTheMenuJustAboveLeftOfTheCursor)
 
 TEST_F(TrayTest, LeftPressBringsUpTheBarAndDoubleClicksDoNothing)
 {
-    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(startUp(program()));
     tray(EventSubtype::LeftPress);
     EXPECT_TRUE(mainVisible());
     EXPECT_EQ(platform::foregroundWindow(), kMainWindow);
@@ -212,13 +212,13 @@ TEST_F(TrayTest, LeftPressBringsUpTheBarAndDoubleClicksDoNothing)
 
 TEST_F(TrayTest, MenuItemsShowHideAndQuitThroughTheEventLoop)
 {
-    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(startUp(program()));
     // The bar is hidden; a right press and "Anzeigen" bring it up in front.
     fake::pickFromNextMenu(kMenuShow);
     fake::queueEvent({EventKind::Tray, kTrayIcon, EventSubtype::RightPress});
-    runEventLoopTurn();
+    runEventLoopTurn(program());
     EXPECT_FALSE(mainVisible()) << "nothing is picked before the menu is open";
-    runEventLoopTurn();
+    runEventLoopTurn(program());
     EXPECT_TRUE(mainVisible());
     EXPECT_EQ(platform::foregroundWindow(), kMainWindow);
 
@@ -232,10 +232,10 @@ TEST_F(TrayTest, MenuItemsShowHideAndQuitThroughTheEventLoop)
 
     fake::pickFromNextMenu(kMenuQuit);
     fake::queueEvent({EventKind::Tray, kTrayIcon, EventSubtype::RightPress});
-    runEventLoopTurn();
+    runEventLoopTurn(program());
     ASSERT_NE(fake::trayIcon(kTrayIcon), nullptr);
     try {
-        runEventLoopTurn();
+        runEventLoopTurn(program());
         FAIL() << "Beenden returned";
     } catch (const fake::ProcessExit& exit) {
         EXPECT_EQ(exit.code, 0);
@@ -245,12 +245,12 @@ TEST_F(TrayTest, MenuItemsShowHideAndQuitThroughTheEventLoop)
 
 TEST_F(TrayTest, IconComesBackWhenTheShellRestartsUntilRemoved)
 {
-    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(startUp(program()));
     fake::restartNotificationArea();
     const fake::TrayIconState* icon = fake::trayIcon(kTrayIcon);
     ASSERT_NE(icon, nullptr) << "the icon must be added again to the new notification area";
     EXPECT_EQ(icon->image, 8);
-    EXPECT_EQ(icon->tip, "Tellurix 1.0.3");
+    EXPECT_EQ(icon->tip, "Tellurix " TELLURIX_PROJECT_VERSION);
     EXPECT_EQ(fake::trayIconAddAttempts(), 2);
 
     // Once removed at the end, a restart must not bring it back.
@@ -264,19 +264,19 @@ TEST_F(TrayTest, IconComesBackWhenTheShellRestartsUntilRemoved)
 TEST_F(TrayTest, IconRefusedAtStartArrivesWithTheNotificationArea)
 {
     fake::failTrayIconAdds(1);
-    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(startUp(program()));
     EXPECT_EQ(fake::trayIcon(kTrayIcon), nullptr);
     // The program runs on without it; the menu is there all the same.
     EXPECT_NE(fake::menu(kTrayMenu), nullptr);
     fake::restartNotificationArea();
     ASSERT_NE(fake::trayIcon(kTrayIcon), nullptr);
-    EXPECT_EQ(fake::trayIcon(kTrayIcon)->tip, "Tellurix 1.0.3");
+    EXPECT_EQ(fake::trayIcon(kTrayIcon)->tip, "Tellurix " TELLURIX_PROJECT_VERSION);
 }
 
 TEST_F(TrayTest, WithoutAMenuARightPressShowsNothing)
 {
     fake::failMenuCreation(true);
-    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(startUp(program()));
     EXPECT_EQ(fake::menu(kTrayMenu), nullptr);
     fake::clearCallLog();
     tray(EventSubtype::RightPress);

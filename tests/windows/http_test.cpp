@@ -12,8 +12,10 @@
 #include <set>
 #include <string>
 
+#include "platform/events.h"
 #include "platform/http.h"
-#include "platform/window_toolkit.h"
+#include "platform/process.h"
+#include "platform/windows.h"
 #include "search/suggestion_answer.h"
 
 namespace tellurix {

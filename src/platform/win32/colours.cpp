@@ -1,7 +1,7 @@
 #include <map>
 
 #include "platform/designs.h"
-#include "platform/shared.h"
+#include "platform/colour_rules.h"
 #include "platform/win32/gdi.h"
 #include "platform/win32/images.h"
 #include "platform/win32/toolkit_state.h"

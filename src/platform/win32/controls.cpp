@@ -4,7 +4,9 @@
 
 #include "platform/win32/text.h"
 #include "platform/win32/toolkit_state.h"
-#include "platform/window_toolkit.h"
+#include "platform/controls.h"
+#include "platform/screen.h"
+#include "platform/windows.h"
 
 namespace tellurix::platform {
 namespace {
@@ -99,12 +101,6 @@ void enableControl(int control, bool enable)
         ::EnableWindow(handle, enable ? TRUE : FALSE);
 }
 
-bool isControlEnabled(int control)
-{
-    HWND handle = controlHandle(control);
-    return handle && ::IsWindowEnabled(handle);
-}
-
 Rect controlScreenRect(int control)
 {
     RECT rect{};
@@ -117,12 +113,6 @@ void moveControl(int control, Rect rect)
 {
     if (HWND handle = controlHandle(control))
         ::SetWindowPos(handle, nullptr, rect.x, rect.y, rect.width, rect.height, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-Size controlSize(int control)
-{
-    const Rect rect = controlScreenRect(control);
-    return {rect.width, rect.height};
 }
 
 void setFocus(int control)

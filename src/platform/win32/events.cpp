@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "platform/win32/toolkit_state.h"
-#include "platform/window_toolkit.h"
+#include "platform/controls.h"
+#include "platform/windows.h"
 
 namespace tellurix::platform {
 namespace {
@@ -133,7 +134,11 @@ Event waitEvent()
     // whatever the ANSI code page.
     MSG message{};
     const BOOL result = ::GetMessageW(&message, nullptr, 0, 0);
-    if (result > 0 && !translateKeys(message)) {
+    // -1: the queue failed; 0: somebody asked the thread to quit. Waiting on
+    // would spin or wait for nothing: the program ends instead.
+    if (result <= 0)
+        return {EventKind::Ended, 0, EventSubtype::None};
+    if (!translateKeys(message)) {
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }
@@ -142,9 +147,10 @@ Event waitEvent()
     return {};
 }
 
-void setSessionEndHandler(void (*handler)())
+void setSessionEndHandler(void (*handler)(void*), void* context)
 {
     state().sessionEndHandler = handler;
+    state().sessionEndContext = context;
 }
 
 }  // namespace tellurix::platform

@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "core/identity.h"
+#include "formats/web_address.h"
 #include "platform/http.h"
-#include "platform/url.h"
 #include "platform/win32/text.h"
 #include "platform/win32/toolkit_state.h"
 #include "platform/win32/window_extensions.h"

@@ -5,7 +5,8 @@
 #include <map>
 
 #include "platform/images.h"
-#include "platform/shared.h"
+#include "formats/icon_directory.h"
+#include "formats/pixels.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/toolkit_state.h"
 

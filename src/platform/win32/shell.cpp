@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/shell.h"
-#include "platform/url.h"
+#include "formats/web_address.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/text.h"
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "platform/shared.h"
+#include "platform/shell_link.h"
 #include "platform/shell_link.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/text.h"
@@ -99,10 +99,8 @@ bool createShellLink(const ShellLink& link, const std::string& linkPath) {
         return false;
     }
     const std::wstring widePath = win32::widen(linkPath);
-    // A failed save (no write access, no such folder) leaves the shortcut
-    // missing; the caller learns of it at the next look at the folder.
-    file.get()->Save(widePath.c_str(), TRUE);
-    return true;
+    // A failed save (no write access, no such folder) leaves the shortcut missing.
+    return SUCCEEDED(file.get()->Save(widePath.c_str(), TRUE));
 }
 
 }  // namespace tellurix::platform

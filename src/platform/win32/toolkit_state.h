@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "platform/win32/handles.h"
-#include "platform/window_toolkit.h"
+#include "platform/controls.h"
+#include "platform/windows.h"
 
 // What the Win32 toolkit keeps between calls: the handles behind the caller's
 // window, control and font numbers, and the events recorded by the window
@@ -53,7 +54,8 @@ struct ToolkitState {
     int acceleratorWindow = kNoWindow;
     std::deque<Event> events;
     HWND lastFocusInMain = nullptr;
-    void (*sessionEndHandler)() = nullptr;
+    void (*sessionEndHandler)(void*) = nullptr;
+    void* sessionEndContext = nullptr;
     bool sessionEndHandled = false;
 };
 

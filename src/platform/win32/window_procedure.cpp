@@ -151,7 +151,7 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wparam, LPARA
         // are saved right here rather than through the event queue.
         if (wparam && state().sessionEndHandler && !state().sessionEndHandled) {
             state().sessionEndHandled = true;
-            state().sessionEndHandler();
+            state().sessionEndHandler(state().sessionEndContext);
         }
         return 0;
     default:

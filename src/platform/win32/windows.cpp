@@ -9,7 +9,10 @@
 #include "platform/win32/text.h"
 #include "platform/win32/toolkit_state.h"
 #include "platform/win32/window_procedure.h"
-#include "platform/window_toolkit.h"
+#include "platform/controls.h"
+#include "platform/process.h"
+#include "platform/screen.h"
+#include "platform/windows.h"
 
 namespace tellurix::platform {
 namespace win32 {
@@ -310,22 +313,10 @@ void hideWindow(int window)
         ::ShowWindow(handle, SW_HIDE);
 }
 
-bool isWindowVisible(int window)
-{
-    HWND handle = windowHandle(window);
-    return handle && ::IsWindowVisible(handle);
-}
-
 void setTopmost(int window, bool topmost)
 {
     if (HWND handle = windowHandle(window))
         ::SetWindowPos(handle, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-}
-
-bool isTopmost(int window)
-{
-    HWND handle = windowHandle(window);
-    return handle && (::GetWindowLongW(handle, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
 void setForegroundWindow(int window)
@@ -350,12 +341,6 @@ void enableWindow(int window, bool enable)
 {
     if (HWND handle = windowHandle(window))
         ::EnableWindow(handle, enable ? TRUE : FALSE);
-}
-
-bool isWindowEnabled(int window)
-{
-    HWND handle = windowHandle(window);
-    return handle && ::IsWindowEnabled(handle);
 }
 
 void invalidateWindow(int window)

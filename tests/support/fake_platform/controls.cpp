@@ -1,7 +1,8 @@
 #include <algorithm>
 
 #include "fake_platform/fake_state.h"
-#include "platform/window_toolkit.h"
+#include "platform/controls.h"
+#include "platform/windows.h"
 
 namespace tellurix::platform {
 
@@ -58,12 +59,6 @@ void enableControl(int control, bool enable)
         c->enabled = enable;
 }
 
-bool isControlEnabled(int control)
-{
-    auto* c = findControl(control);
-    return c && c->enabled;
-}
-
 Rect controlScreenRect(int control)
 {
     auto* c = findControl(control);
@@ -81,12 +76,6 @@ void moveControl(int control, Rect rect)
     record("moveControl", control);
     if (auto* c = findControl(control))
         c->rect = rect;
-}
-
-Size controlSize(int control)
-{
-    auto* c = findControl(control);
-    return c ? Size{c->rect.width, c->rect.height} : Size{};
 }
 
 void setFocus(int control)

@@ -1,10 +1,10 @@
 #include <map>
 
-#include "platform/shared.h"
+#include "platform/colour_rules.h"
 #include "platform/designs.h"
 #include "fake_platform/fake_designs.h"
 #include "platform/images.h"
-#include "platform/window_toolkit.h"
+#include "platform/windows.h"
 
 namespace tellurix::platform {
 namespace {

@@ -1,7 +1,9 @@
 #include "fake_platform/fake_designs.h"
 #include "fake_platform/fake_state.h"
 #include "fake_platform/fake_tray.h"
-#include "platform/window_toolkit.h"
+#include "platform/controls.h"
+#include "platform/process.h"
+#include "platform/windows.h"
 
 namespace tellurix::platform {
 
@@ -19,9 +21,10 @@ Event waitEvent()
     return event;
 }
 
-void setSessionEndHandler(void (*handler)())
+void setSessionEndHandler(void (*handler)(void*), void* context)
 {
     kit().onSessionEnd = handler;
+    kit().sessionEndContext = context;
 }
 
 void releaseAll()
@@ -51,9 +54,12 @@ void queueEvent(const Event& event)
     kit().events.push_back(event);
 }
 
-void (*sessionEndHandler())()
+bool endSession()
 {
-    return kit().onSessionEnd;
+    if (!kit().onSessionEnd)
+        return false;
+    kit().onSessionEnd(kit().sessionEndContext);
+    return true;
 }
 
 }  // namespace fake

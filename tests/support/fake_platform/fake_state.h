@@ -9,7 +9,9 @@
 #include "fake_platform/fake_http.h"
 #include "fake_platform/fake_toolkit.h"
 #include "platform/keyboard.h"
-#include "platform/window_toolkit.h"
+#include "platform/controls.h"
+#include "platform/screen.h"
+#include "platform/windows.h"
 
 // What the in-memory toolkit keeps between calls, shared by its files.
 namespace tellurix::platform::fake::internal {
@@ -44,7 +46,8 @@ struct Toolkit {
     std::string boxTitle;
     std::string boxText;
     std::map<int, BalloonTip> tips;
-    void (*onSessionEnd)() = nullptr;
+    void (*onSessionEnd)(void*) = nullptr;
+    void* sessionEndContext = nullptr;
     std::vector<fake::HttpCall> httpCalls;
     std::map<int, HttpResult> httpResults;  // finished, not taken
     bool refuseHttp = false;

@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "platform/keyboard.h"
-#include "platform/window_toolkit.h"
+#include "platform/controls.h"
+#include "platform/windows.h"
 
 // The in-memory platform that the unit tests link instead of Win32. Tests drive
 // it through these functions and read back what the program did.
@@ -106,6 +107,7 @@ struct BalloonTip {
 };
 // The tip bound to a control, or null.
 const BalloonTip* balloonTip(int control);
-void (*sessionEndHandler())();
+// The Windows session ends: the program's handler runs. False when it set none.
+bool endSession();
 
 }  // namespace tellurix::platform::fake

@@ -4,7 +4,7 @@
 #include "fake_platform/fake_http.h"
 #include "fake_platform/fake_state.h"
 #include "platform/http.h"
-#include "platform/url.h"
+#include "formats/web_address.h"
 
 namespace tellurix::platform {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "fake_platform/fake_designs.h"
 #include "fake_platform/fake_toolkit.h"
-#include "platform/shared.h"
+#include "formats/icon_directory.h"
 #include "platform/images.h"
 
 namespace tellurix::platform {

@@ -1,6 +1,6 @@
 #include "fake_platform/fake_state.h"
 #include "platform/shell.h"
-#include "platform/url.h"
+#include "formats/web_address.h"
 
 namespace tellurix::platform {
 

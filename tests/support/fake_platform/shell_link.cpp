@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fake_platform/fake_shell_link.h"
-#include "platform/shared.h"
+#include "platform/shell_link.h"
 #include "platform/files.h"
 #include "platform/shell_link.h"
 
@@ -62,8 +62,9 @@ bool createShellLink(const ShellLink& link, const std::string& linkPath) {
     }
     fake::CreatedLink created{linkPath, resolvedShellLink(link), false};
     created.saved = replaceFile(linkPath, describe(created.link));
+    const bool saved = created.saved;
     s.links.push_back(std::move(created));
-    return true;
+    return saved;
 }
 
 namespace fake {

@@ -1,6 +1,6 @@
 #include "fake_platform/fake_state.h"
 #include "platform/threads.h"
-#include "platform/window_toolkit.h"
+#include "platform/events.h"
 
 namespace tellurix::platform {
 

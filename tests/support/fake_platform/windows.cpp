@@ -1,7 +1,9 @@
 #include "fake_platform/fake_designs.h"
 #include "fake_platform/fake_state.h"
 #include "fake_platform/fake_tray.h"
-#include "platform/window_toolkit.h"
+#include "platform/controls.h"
+#include "platform/screen.h"
+#include "platform/windows.h"
 
 namespace tellurix::platform::fake::internal {
 
@@ -189,23 +191,11 @@ void hideWindow(int window)
     }
 }
 
-bool isWindowVisible(int window)
-{
-    auto* w = findWindow(window);
-    return w && w->visible;
-}
-
 void setTopmost(int window, bool topmost)
 {
     record(topmost ? "setTopmost" : "clearTopmost", window);
     if (auto* w = findWindow(window))
         w->topmost = topmost;
-}
-
-bool isTopmost(int window)
-{
-    auto* w = findWindow(window);
-    return w && w->topmost;
 }
 
 void setForegroundWindow(int window)
@@ -225,12 +215,6 @@ void enableWindow(int window, bool enable)
     record(enable ? "enableWindow" : "disableWindow", window);
     if (auto* w = findWindow(window))
         w->enabled = enable;
-}
-
-bool isWindowEnabled(int window)
-{
-    auto* w = findWindow(window);
-    return w && w->enabled;
 }
 
 void invalidateWindow(int window)

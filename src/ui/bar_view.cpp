@@ -1,0 +1,62 @@
+#include "ui/bar_view.h"
+
+#include <string>
+
+#include "core/numbers.h"
+#include "platform/controls.h"
+#include "platform/windows.h"
+
+namespace tellurix {
+
+void showSiteLabel(const SearchBar& bar)
+{
+    const std::string label = bar.label();
+    if (platform::controlText(kSiteLabel) == label)
+        return;
+    platform::setControlText(kSiteLabel, label);
+    // The label is drawn straight onto the background: paint the old text over.
+    platform::invalidateWindow(kMainWindow);
+}
+
+void showFieldText(const SearchBar& bar)
+{
+    const bool typing = platform::focusedControl() == kSearchField;
+    const std::string_view text = bar.text().empty() && !typing ? kPlaceholder : std::string_view(bar.text());
+    if (platform::controlText(kSearchField) != text)
+        platform::setControlText(kSearchField, text);
+    if (typing)
+        platform::setCaretToEnd(kSearchField);
+}
+
+void showFieldAfterSearch()
+{
+    platform::setControlText(kSearchField, kPlaceholder);
+}
+
+void onFieldFocus(const SearchBar& bar)
+{
+    if (bar.text().empty() && platform::controlText(kSearchField) == kPlaceholder)
+        platform::setControlText(kSearchField, "");
+}
+
+void onFieldBlur(const SearchBar& bar)
+{
+    if (bar.text().empty() && platform::controlText(kSearchField).empty())
+        platform::setControlText(kSearchField, kPlaceholder);
+}
+
+void onFieldChanged(SearchBar& bar)
+{
+    // Only where the user types can the user have changed the text; and the
+    // placeholder in an empty field is the program's own (a hidden bar may
+    // keep the focus in the field when the placeholder comes back).
+    if (platform::focusedControl() != kSearchField)
+        return;
+    std::string text = platform::controlText(kSearchField);
+    if (text == bar.text() || (bar.text().empty() && text == kPlaceholder))
+        return;
+    bar.edit(std::move(text));
+    showSiteLabel(bar);
+}
+
+}  // namespace tellurix

@@ -1,0 +1,4 @@
+#pragma once
+
+// Reaches the program from below, in angle brackets.
+#include <app/program.h>

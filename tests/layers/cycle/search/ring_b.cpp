@@ -1,0 +1,3 @@
+#include "search/ring_b.h"
+
+#include "search/ring_a.h"
