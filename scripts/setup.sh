@@ -2,6 +2,8 @@
 # One-command machine set-up for building Tellurix and testing it under Wine.
 #
 #   sudo scripts/setup.sh [MINGW_PREFIX]
+#   scripts/setup.sh --check [MINGW_PREFIX]   exit 0 when nothing is missing
+#                                             (changes nothing, needs no root)
 #
 # Runs as root on Debian 12. Installs the missing Debian packages and builds
 # static libpng and cJSON for MinGW-w64 x86_64 into MINGW_PREFIX (default:
@@ -10,6 +12,11 @@
 set -euo pipefail
 
 REPO_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+CHECK_ONLY=0
+if [ "${1:-}" = --check ]; then
+    CHECK_ONLY=1
+    shift
+fi
 PREFIX=${1:-$REPO_DIR/build/deps/mingw}
 case $PREFIX in /*) ;; *) PREFIX=$PWD/$PREFIX ;; esac
 SRC_DIR=$REPO_DIR/build/deps/src
@@ -23,7 +30,15 @@ START_TIME=$(date +%s)
 say() { printf '[setup %3ds] %s\n' "$(($(date +%s) - START_TIME))" "$*"; }
 die() { printf '[setup] ERROR: %s\n' "$*" >&2; exit 1; }
 
-if [ "$(id -u)" -ne 0 ]; then
+# Something is missing: in --check mode that is the whole answer.
+missing_step() {
+    if [ "$CHECK_ONLY" -eq 1 ]; then
+        printf '[setup] missing: %s\n' "$*" >&2
+        exit 1
+    fi
+}
+
+if [ "$CHECK_ONLY" -eq 0 ] && [ "$(id -u)" -ne 0 ]; then
     die "must run as root (apt-get and the deb-src step need it)"
 fi
 command -v dpkg-query >/dev/null || die "dpkg-query not found: this script expects Debian 12"
@@ -64,6 +79,7 @@ missing_nr=()
 for p in "${PACKAGES_NO_RECOMMENDS[@]}"; do is_installed "$p" || missing_nr+=("$p"); done
 
 if [ ${#missing[@]} -gt 0 ] || [ ${#missing_nr[@]} -gt 0 ]; then
+    missing_step "Debian packages ${missing[*]} ${missing_nr[*]}"
     say "missing packages: ${missing[*]} ${missing_nr[*]}"
     wait_for_apt
     say "apt-get update"
@@ -77,7 +93,7 @@ if [ ${#missing[@]} -gt 0 ] || [ ${#missing_nr[@]} -gt 0 ]; then
         apt-get "${APT_OPTS[@]}" install --no-install-recommends "${missing_nr[@]}"
     fi
 else
-    say "all Debian packages present"
+    [ "$CHECK_ONLY" -eq 1 ] || say "all Debian packages present"
 fi
 
 for tool in "$MINGW_HOST-gcc-posix" "$MINGW_HOST-g++-posix" "$MINGW_HOST-windres" cmake wine wineserver Xvfb xdpyinfo openbox; do
@@ -259,14 +275,18 @@ CJSON_CFLAGS="-Os -DNDEBUG -DCJSON_HIDE_SYMBOLS -ffunction-sections -fdata-secti
 
 need_libpng=1
 if libpng_present && [ "$(cat "$PREFIX/libpng-cflags" 2>/dev/null)" = "$(libpng_configuration)" ]; then
-    say "MinGW libpng present in $PREFIX ($(cat "$PREFIX/libpng-debian-version" 2>/dev/null || echo 'version unknown'))"
+    [ "$CHECK_ONLY" -eq 1 ] ||
+        say "MinGW libpng present in $PREFIX ($(cat "$PREFIX/libpng-debian-version" 2>/dev/null || echo 'version unknown'))"
     need_libpng=0
 fi
 need_cjson=1
 if cjson_present && [ "$(cat "$PREFIX/cjson-cflags" 2>/dev/null)" = "$CJSON_CFLAGS" ]; then
-    say "MinGW cJSON present in $PREFIX ($(cat "$PREFIX/cjson-debian-version" 2>/dev/null || echo 'version unknown'))"
+    [ "$CHECK_ONLY" -eq 1 ] ||
+        say "MinGW cJSON present in $PREFIX ($(cat "$PREFIX/cjson-debian-version" 2>/dev/null || echo 'version unknown'))"
     need_cjson=0
 fi
+if [ "$need_libpng" -eq 1 ]; then missing_step "libpng for MinGW in $PREFIX"; fi
+if [ "$need_cjson" -eq 1 ]; then missing_step "cJSON for MinGW in $PREFIX"; fi
 
 # One deb-src round for every source package not downloaded yet.
 to_fetch=()
@@ -277,4 +297,4 @@ if [ ${#to_fetch[@]} -gt 0 ]; then fetch_sources "${to_fetch[@]}"; fi
 if [ "$need_libpng" -eq 1 ]; then build_libpng; fi
 if [ "$need_cjson" -eq 1 ]; then build_cjson; fi
 
-say "done"
+[ "$CHECK_ONLY" -eq 1 ] || say "done"

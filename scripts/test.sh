@@ -5,9 +5,11 @@
 #   3. the fuzzers (settings file, suggestion answers) for a bounded time
 #   4. the Windows build, its unit tests and the end-to-end tests under Wine
 #      on a virtual display (Xvfb + openbox), ending with ctest's summary.
-# A second run skips what is already in place.
+# A second run skips what is already in place, the set-up included (it needs
+# root or sudo only when something is missing).
 #
 # Usage: scripts/test.sh            (environment: FUZZ_SECONDS, default 60)
+#        scripts/test.sh --unit     the native unit tests only
 set -euo pipefail
 
 REPO_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -16,8 +18,17 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS=${FUZZ_SECONDS:-60}
 step() { printf '\n=== %s\n' "$*"; }
 
+UNIT_ONLY=0
+case ${1:-} in
+    --unit) UNIT_ONLY=1 ;;
+    "") ;;
+    *) echo "usage: scripts/test.sh [--unit]" >&2; exit 2 ;;
+esac
+
 step "machine set-up"
-if [ "$(id -u)" -eq 0 ]; then
+if scripts/setup.sh --check; then
+    echo "nothing missing"
+elif [ "$(id -u)" -eq 0 ]; then
     scripts/setup.sh
 else
     sudo scripts/setup.sh
@@ -27,6 +38,7 @@ step "native unit tests"
 cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build/native -j "$JOBS"
 (cd build/native && ctest -j "$JOBS" --output-on-failure)
+[ "$UNIT_ONLY" -eq 0 ] || exit 0
 
 step "native unit tests with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTELLURIX_SANITIZE=ON >/dev/null

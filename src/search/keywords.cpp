@@ -39,7 +39,7 @@ Keywords readKeywords(std::span<const SettingsLine> lines, std::span<const std::
             labels.emplace(foldAsciiCase(label), label);
         }
     }
-    // A site's former label still names it, unless a site of its own bears it.
+    // A renamed site's former label still names it, unless an own site bears it.
     for (const RenamedSite& renamed : renamedSites()) {
         const auto it = labels.find(foldAsciiCase(renamed.label));
         if (it != labels.end()) {

@@ -5,12 +5,15 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <fstream>
 #include <regex>
 #include <map>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "search/former_sites.h"
 
 namespace tellurix {
 namespace {
@@ -31,92 +34,23 @@ const char* identifierPattern(Identifier kind) {
     return "";
 }
 
-// Typed independently of the product table: the address of every filled
-// position, "%s" where the term goes.
-constexpr std::array<std::string_view, kFilledSites> kExpected{{
-    "http://www.4players.de/4players.php/suchergebnis/Allgemein/4players/%s.html",
-    "https://www.amazon.de/s?k=%s",
-    "http://www.arcor.de/content/searchresult.jsp?scategorytype=web&Keywords=%s",
-    "http://suche.aol.de/aol/search?s_it=aolde-homePage&q=%s",
-    "https://www.bing.com/search?q=%s",
-    "http://www.bugmenot.com/view/%s",
-    "http://www.blinde-kuh.de/kddb/cms/websearch.do?query=%s",
-    "https://www.computerbase.de/suche/?q=%s",
-    "http://www.computerbild.de/%s.html",
-    "http://www.chip.de/suche/?q=%s",
-    "https://www.deviantart.com/search?q=%s",  // 10
-    "https://www.dafont.com/search.php?q=%s",
-    "https://www.dict.cc/?s=%s",
-    "https://www.ebay.de/sch/i.html?_nkw=%s",
-    "https://www.eventim.de/search/?searchterm=%s",
-    "http://www.fireball.de/ajax.asp?Auswahl=deutschem+Web&q=%s",
-    "http://www.focus.de/suche/?search=%s",
-    "http://suche.freenet.de/cgi-bin/search.cgi?query=%s",
-    "http://www.gamezone.de/Search/%s.html",
-    "https://github.com/search?q=%s",
-    "https://www.google.de/search?q=%s&hl=de",  // 20
-    "http://www.giga.de/search.html?qs=%s",
-    "https://www.gutefrage.net/search?query=%s",
-    "https://suche.golem.de/search.php?q=%s",
-    "https://www.heise.de/suche/?q=%s&search_submit=Suche&rm=search",
-    "http://www.handelsblatt.com/suche/?query=%s",
-    "http://www.hotscripts.com/search/?q=%s",
-    "http://www.joomla.de/such-ergebnis.html?searchphrase=all&searchword=%s",
-    "http://www.jgerman.de/component/search/%s.html",
-    "https://www.jamendo.com/search?q=%s",
-    "http://www.kostenlos.de/s/%s",  // 30
-    "http://suche.lycos.de/lcsearch/lcsearch?SearchText=%s",
-    "http://www.linuxforen.de/search.php?query=%s",
-    "https://www.last.fm/search?q=%s",
-    "http://www.macerkopf.de/index.php?s=%s",
-    "https://learn.microsoft.com/en-us/search/?terms=%s",
-    "http://www.mogelpower.de/cheats/suche.php?spiel=%s",
-    "https://www.mediamarkt.de/de/search.html?query=%s",
-    "http://search.msn.de/results.aspx?form=MSHOME&mkt=de-DE&setlang=de-DE&q=%s",
-    "https://www.moviepilot.de/suche?q=%s",
-    "http://searchservice.myspace.com/index.cfm?fuseaction=sitesearch.results"
-    "&orig=search_Header&origpfc=Splash&type=People&qry=%s",
-    "http://www.netzwelt.de/%s.html",
-    "http://www.notebookcheck.com/search/?q=%s",
-    "http://de.openoffice.org/german/search.php?keywords=%s",
-    "http://www.pcgameshardware.de/guides/search/?query=%s",
-    "https://www.pcwelt.de/suche?searchStr=%s",
-    "http://www.pcgames.de/ph/Search/Search.aspx?query=%s",
-    "https://www.php.net/manual-lookup.php?pattern=%s",
-    "http://www.phpbb.de/search.php?search_keywords=%s",
-    "http://www.pc-magazin.de/cgi/suchen.cgi?query=%s",
-    "https://www.prosieben.de/suche?q=%s",  // 50
-    "http://www.quoka.de/s-%s",
-    "https://www.rebuy.de/kaufen/suchen?q=%s",
-    "https://www.spieletipps.de/suche/?keyword=%s",
-    "http://www.sat1.de/suche/suchergebnisse.php?suchbegriff=%s",
-    "http://www.softonic.de/s/%s",
-    "https://www.spiegel.de/suche/index.html?suchbegriff=%s",
-    "https://stadt-bremerhaven.de/?s=%s",
-    "https://wiki.selfhtml.org/index.php?search=%s",
-    "https://www.stern.de/suche/?q=%s",
-    "https://sedo.com/search/?keyword=%s",  // 60
-    "http://suche.t-online.de/fast-cgi/tsc?context=sl&mandant=toi"
-    "&tpc=internet&device=html&portallanguage=de&userlanguage=de&q=%s",
-    "https://www.techspot.com/search/?q=%s",
-    "http://www.tutorials.de/search.php?search=%s",
-    "http://suche.t-home.de/fast-cgi/tsc?q=%s",
-    "http://www.tweakpc.de/search?str=%s",
-    "https://x.com/search?q=%s",
-    "https://www.tvspielfilm.de/suche/?q=%s",
-    "http://userscripts.org/scripts/search?q=%s",
-    "https://ubuntuusers.de/search/?query=%s",
-    "https://de.wikipedia.org/w/index.php?title=Spezial%3ASuche&search=%s&fulltext=Volltext",  // 70
-    "https://suche.web.de/web/result?q=%s",
-    "http://www.winload.de/s/%s",
-    "https://www.wolframalpha.com/input/?i=%s",
-    "http://www.webnews.de/ml/search/links/%s/",
-    "https://synonyme.woxikon.de/synonyme/%s.php",
-    "http://de.wordpress.org/?s=%s",
-    "https://www.youtube.com/results?search_query=%s",
-    "https://de.search.yahoo.com/search?rd=r1&p=%s",
-    "http://www.zdnet.de/download_suche_nach_programmen_suche-39002345-suche-1.htm?t=%s",
-}};
+// The cells of each table row under the heading `section` of docs/sites.md,
+// the reviewed list of built-in sites, up to the next heading.
+std::vector<std::vector<std::string>> sitesPageRows(const std::string& section) {
+    std::ifstream in(TELLURIX_SOURCE_DIR "/docs/sites.md", std::ios::binary);
+    std::vector<std::vector<std::string>> rows;
+    bool inSection = false;
+    for (std::string line; std::getline(in, line);) {
+        if (line.starts_with("## ")) inSection = line == "## " + section;
+        if (!inSection || !line.starts_with("| ") || line.starts_with("|---")) continue;
+        std::vector<std::string> cells;
+        for (std::size_t at = 2, bar; (bar = line.find(" |", at)) != std::string::npos; at = bar + 3)
+            cells.push_back(line.substr(at, bar - at));
+        rows.push_back(std::move(cells));
+    }
+    if (!rows.empty()) rows.erase(rows.begin());  // the header
+    return rows;
+}
 
 class CatalogueTest : public ::testing::Test {
 protected:
@@ -148,12 +82,31 @@ bool matchesIdentifier(Identifier kind, const std::string& text) {
     return false;
 }
 
-TEST_F(CatalogueTest, EveryFilledRowHasItsAddress) {
-    for (int i = 0; i < kFilledSites; ++i) {
-        const SearchSite& site = catalogue.site(i);
-        EXPECT_EQ(site.urlPrefix + "%s" + site.urlSuffix, kExpected[static_cast<std::size_t>(i)])
-            << "position " << i;
+TEST_F(CatalogueTest, EveryRowIsTheSitesPagesAndSoIsEveryRowGivenUp) {
+    // The page lists the rows of before in order; those given up stay listed.
+    int position = 0;
+    std::vector<std::string> givenUp;
+    for (const auto& row : sitesPageRows("Built-in sites")) {
+        ASSERT_EQ(row.size(), 4u) << row.front();
+        if (row[2] == "gone" || row[2] == "removed") {
+            givenUp.push_back(row[0]);
+            continue;
+        }
+        ASSERT_TRUE(row[2] == "answers" || row[2] == "moved" || row[2] == "unverified") << row[0] << ": " << row[2];
+        const SearchSite& site = catalogue.site(position++);
+        EXPECT_EQ(row[0], site.label);
+        EXPECT_EQ(row[1], "`" + site.urlPrefix + "%s" + site.urlSuffix + "`") << row[0];
         EXPECT_FALSE(hostOf(site.urlPrefix).empty()) << site.urlPrefix;
+    }
+    EXPECT_EQ(position, kFilledSites);
+    EXPECT_EQ(position + givenUp.size(), 93u);
+    EXPECT_EQ(givenUp, std::vector<std::string>(removedSiteLabels().begin(), removedSiteLabels().end()));
+
+    const auto renamed = sitesPageRows("Renamed labels");
+    ASSERT_EQ(renamed.size(), renamedSites().size());
+    for (std::size_t i = 0; i < renamed.size(); ++i) {
+        EXPECT_EQ(renamed[i], (std::vector<std::string>{std::string(renamedSites()[i].formerLabel),
+                                                        std::string(renamedSites()[i].label)}));
     }
 }
 

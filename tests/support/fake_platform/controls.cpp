@@ -13,7 +13,7 @@ using namespace fake::internal;
 bool createControl(int window, int control, ControlKind kind, Rect rect, std::string_view text)
 {
     record("createControl", control);
-    if (!findWindow(window))
+    if (!findWindow(window) || kit().failingControls.count(control) != 0)
         return false;
     fake::ControlState state;
     state.window = window;
@@ -171,6 +171,11 @@ const ControlState* control(int number)
 ControlState* mutableControl(int number)
 {
     return findControl(number);
+}
+
+void failControlCreation(int control)
+{
+    kit().failingControls.insert(control);
 }
 
 void setFocusedControl(int number)

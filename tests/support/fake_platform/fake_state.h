@@ -40,6 +40,9 @@ struct Toolkit {
     bool threadRunning = false;
     bool shuttingDown = false;
     std::vector<std::string> urls;
+    int refusedLaunches = 0;
+    std::set<int> failingControls;
+    bool failThreads = false;
     int boxes = 0;
     bool answerYes = true;
     int questions = 0;

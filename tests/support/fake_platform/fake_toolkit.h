@@ -93,6 +93,12 @@ int bringUpRequests();
 bool threadStarted();
 
 std::vector<std::string> launchedUrls();
+// The next `count` web addresses find no browser (the shell refuses them).
+void refuseNextLaunches(int count);
+// Creating this control fails (until reset).
+void failControlCreation(int control);
+// No thread can be started (until reset).
+void failThreads();
 int messageBoxesShown();
 // How the user answers the next yes/no questions (default: yes).
 void answerQuestions(bool yes);

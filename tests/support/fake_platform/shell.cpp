@@ -12,11 +12,20 @@ bool launchUrl(std::string_view url)
 {
     if (!isWebUrl(url))
         return false;
+    if (kit().refusedLaunches > 0) {
+        --kit().refusedLaunches;
+        return false;
+    }
     kit().urls.emplace_back(url);
     return true;
 }
 
 namespace fake {
+
+void refuseNextLaunches(int count)
+{
+    kit().refusedLaunches = count;
+}
 
 std::vector<std::string> launchedUrls()
 {

@@ -12,6 +12,8 @@ bool startThread(ThreadEntry /*entry*/, void* /*context*/)
 {
     // A thread of the program loops forever; tests never run it.
     record("startThread", 0);
+    if (kit().failThreads)
+        return false;
     kit().threadRunning = true;
     return true;
 }
@@ -51,6 +53,11 @@ bool claimSingleInstance()
 void bringUpRunningInstance() {}
 
 namespace fake {
+
+void failThreads()
+{
+    kit().failThreads = true;
+}
 
 int bringUpRequests()
 {
