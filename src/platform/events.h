@@ -15,6 +15,7 @@ enum class EventKind {
     Key,      // number = control that had the focus; the key in Event::key
     Ended,    // the queue can be read no more (or the system asks the program to end)
     Timer,    // number = timer (platform/clock.h): its time has come
+    HttpDone, // number = request (platform/http.h): its result is ready
 };
 
 enum class EventSubtype {

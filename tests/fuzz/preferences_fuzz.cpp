@@ -107,7 +107,7 @@ void checkOwnSites(const PreferencesFile& file) {
     require(own.sites.size() + own.skipped.size() == siteLines.size(), "every own-site line is taken or skipped");
     std::vector<std::string> labels = builtIn;
     for (const tellurix::SearchSite& site : own.sites) {
-        require(isWebUrl(tellurix::composeSearchUrl(site, "a b/&#%")), "own sites open web addresses");
+        require(tellurix::isWebUrl(tellurix::composeSearchUrl(site, "a b/&#%")), "own sites open web addresses");
         labels.push_back(site.label);
     }
     const tellurix::Keywords keywords = tellurix::readKeywords(keywordLines, labels);

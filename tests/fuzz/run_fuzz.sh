@@ -1,17 +1,21 @@
 #!/bin/sh
-# Builds and runs the settings-file fuzzer.
+# Builds and runs the fuzzers: the settings file, and the answers of
+# suggestion sources. The seconds are shared between the two.
 # Usage: tests/fuzz/run_fuzz.sh [seconds] [build-dir]   (defaults: 60, build/fuzz)
-# Exits non-zero when the fuzzer finds a crash or a broken invariant.
+# Exits non-zero when a fuzzer finds a crash or a broken invariant.
 set -eu
 
 seconds=${1:-60}
 build=${2:-build/fuzz}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 
-mkdir -p "$build/corpus" "$build/artifacts"
+mkdir -p "$build/corpus" "$build/artifacts" "$build/answers" "$build/answer_artifacts"
 build=$(cd "$build" && pwd)
 
-clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
+FUZZ_FLAGS="-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined"
+
+# shellcheck disable=SC2086
+clang++ $FUZZ_FLAGS \
     -I "$root/src" -I "$root/tests/support" \
     "$root/tests/fuzz/preferences_fuzz.cpp" \
     "$root/src/settings/preferences_file.cpp" \
@@ -22,6 +26,26 @@ clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-reco
     "$root/tests/support/fake_platform/files.cpp" \
     -o "$build/preferences_fuzz"
 
+# cJSON from Debian's source package that scripts/setup.sh unpacked, built
+# with the fuzzer's instrumentation, so that its own code is searched and
+# checked too; the system's library when that source is not there.
+cjson_source=$(ls -d "$root"/build/deps/src/cjson-*/ 2>/dev/null | sort -V | tail -n 1)
+if [ -n "$cjson_source" ] && [ -f "$cjson_source/cJSON.c" ]; then
+    mkdir -p "$build/include/cjson"
+    cp "$cjson_source/cJSON.h" "$build/include/cjson/cJSON.h"
+    clang -g -O1 -fsanitize=fuzzer-no-link,address,undefined -c "$cjson_source/cJSON.c" -o "$build/cJSON.o"
+    cjson="-I $build/include $build/cJSON.o"
+else
+    cjson="-lcjson"
+fi
+# shellcheck disable=SC2086
+clang++ $FUZZ_FLAGS \
+    -I "$root/src" \
+    "$root/tests/fuzz/suggestion_answer_fuzz.cpp" \
+    "$root/src/search/suggestion_answer.cpp" "$root/src/search/suggestion_rows.cpp" \
+    "$root/src/core/case_fold.cpp" "$root/src/core/text.cpp" \
+    $cjson -o "$build/suggestion_answer_fuzz"
+
 # Seeds: the default file, a hand-edited one, a UTF-8 one and some odd shapes.
 printf '[Einstellungen]\r\nFPS = 1\r\nDesign = 203\r\nSuchseite = google.de\r\n' > "$build/corpus/default.ini"
 printf '\n  ;x\n[Fremd]\nwert = 1 \n\n[Einstellungen] alt\ndesign=205\nSuchseite =   name  \n[Danach]\nDesign=9' \
@@ -31,18 +55,41 @@ printf 'Design = 201\r[ Einstellungen ]\r\rDesign\r\n[open\n=\n;\n' > "$build/co
 printf '' > "$build/corpus/empty.ini"
 printf '[Eigene Suchseiten]\r\nLEO = https://dict.leo.org/%%s\r\nx = http://a/%%s%%s\r\n[Kuerzel]\r\nl = LEO\r\n!w =\r\n' > "$build/corpus/own_sites.ini"
 
-rm -f "$build/artifacts/"*
+# Seeds of answers (the first byte picks the Content-Type): a plain one, one
+# with descriptions, escapes and surrogate pairs, Latin-1, and odd shapes.
+printf '\001["wet",["wetter","wetter morgen"]]' > "$build/answers/plain.json"
+printf '\000["wet",["wetter","wetterau"],["",""],[],{"google:suggestsubtypes":[[512],[433]]}]' \
+    > "$build/answers/google.json"
+printf '\001["m",["M\\u00fcnchen","\\ud83d\\ude00","a\\nb","\\u0000","x\\\\u0000","\\u2028"]]' \
+    > "$build/answers/escapes.json"
+printf '\002["m",["M\374nchen","\200"]]' > "$build/answers/latin1.json"
+printf '\000[[[["a"]]],{"a":[1,2.5e3,true,null]},"b"]' > "$build/answers/odd.json"
+
+# Runs one fuzzer for its share of the time and reports what it found.
 status=0
-"$build/preferences_fuzz" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
-    -artifact_prefix="$build/artifacts/" "$build/corpus" > "$build/fuzz.log" 2>&1 || status=$?
+run() {
+    name=$1 share=$2 corpus=$3 artifacts=$4
+    shift 4
+    rm -f "$artifacts/"*
+    run_status=0
+    "$build/$name" -max_total_time="$share" -timeout=10 -print_final_stats=1 "$@" \
+        -artifact_prefix="$artifacts/" "$corpus" > "$build/$name.log" 2>&1 || run_status=$?
+    findings=$(find "$artifacts" -type f | wc -l)
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$build/$name.log" | tail -n 1)
+    rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$build/$name.log" | tail -n 1)
+    echo "$name: runs: ${runs:-?}  time: ${share}s  execs/s: ${rate:-?}  findings: $findings  (log: $build/$name.log)"
+    if [ "$run_status" -ne 0 ] || [ "$findings" -ne 0 ]; then
+        grep -E 'invariant broken|ERROR|SUMMARY' "$build/$name.log" | head -n 20 || true
+        ls "$artifacts"
+        status=1
+    fi
+}
 
-findings=$(find "$build/artifacts" -type f | wc -l)
-runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$build/fuzz.log" | tail -n 1)
-time=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$build/fuzz.log" | tail -n 1)
-echo "runs: ${runs:-?}  time: ${seconds}s  execs/s: ${time:-?}  findings: $findings  (log: $build/fuzz.log)"
-
-if [ "$status" -ne 0 ] || [ "$findings" -ne 0 ]; then
-    grep -E 'invariant broken|ERROR|SUMMARY' "$build/fuzz.log" | head -n 20 || true
-    ls "$build/artifacts"
-    exit 1
-fi
+# libFuzzer takes 0 seconds as "no limit": each gets at least one.
+answer_seconds=$((seconds / 2))
+[ "$answer_seconds" -ge 1 ] || answer_seconds=1
+settings_seconds=$((seconds - answer_seconds))
+[ "$settings_seconds" -ge 1 ] || settings_seconds=1
+run preferences_fuzz "$settings_seconds" "$build/corpus" "$build/artifacts"
+run suggestion_answer_fuzz "$answer_seconds" "$build/answers" "$build/answer_artifacts" -max_len=16384
+exit "$status"

@@ -12,5 +12,7 @@ bool handleExtensionMessage(HWND window, UINT message, WPARAM wparam, LPARAM lpa
 bool handleColourMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam, LRESULT& answer);
 // Owner-drawn tray menu and re-adding the tray icon (tray.cpp).
 bool handleTrayMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam, LRESULT& answer);
+// A finished HTTP request, reported by its worker thread (http.cpp).
+bool handleHttpMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam, LRESULT& answer);
 
 }  // namespace tellurix::platform::win32

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "fake_platform/fake_http.h"
 #include "fake_platform/fake_toolkit.h"
 #include "platform/keyboard.h"
 #include "platform/controls.h"
@@ -53,6 +54,9 @@ struct Toolkit {
     std::map<int, BalloonTip> tips;
     void (*onSessionEnd)(void*) = nullptr;
     void* sessionEndContext = nullptr;
+    std::vector<fake::HttpCall> httpCalls;
+    std::map<int, HttpResult> httpResults;  // finished, not taken
+    bool refuseHttp = false;
 };
 
 Toolkit& kit();

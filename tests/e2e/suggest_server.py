@@ -1,0 +1,116 @@
+#!/usr/bin/env python3
+"""A small suggestion source for the tests, on 127.0.0.1 only.
+
+    suggest_server.py PORT_FILE [--mode rows|garbage|big|status] [--delay SECONDS]
+                      [--term TERM] [--row TEXT ...] [--status CODE]
+                      [--log FILE] [--lifetime SECONDS]
+
+Binds a port the system picks and writes it to PORT_FILE once it listens.
+Every GET with the query parameter q is one request for the term q; the mode
+says how it is answered:
+  rows     ["q", [rows...]]: the --row texts when q is --term (or when no
+           --term is given), an empty list for any other term
+  garbage  a body that is no JSON
+  big      a well-formed answer of more than 64 KB
+  status   an empty body with the status --status (default 500)
+A path of /rows, /garbage, /big, /status/CODE or /slow/SECONDS (rows, that
+late) chooses the mode for that request, so that one server can answer every
+way; /big/stream sends the big answer without a length, ending it by closing
+the connection. --delay waits that long before answering. --log appends each term asked for, one a line (UTF-8).
+The server ends by itself after --lifetime seconds (default 120).
+"""
+
+import argparse
+import http.server
+import json
+import os
+import threading
+import time
+import urllib.parse
+
+
+def parse_arguments():
+    parser = argparse.ArgumentParser(description="Suggestion source for tests")
+    parser.add_argument("port_file")
+    parser.add_argument("--mode", choices=["rows", "garbage", "big", "status"], default="rows")
+    parser.add_argument("--delay", type=float, default=0.0)
+    parser.add_argument("--term")
+    parser.add_argument("--row", action="append", default=[])
+    parser.add_argument("--status", type=int, default=500)
+    parser.add_argument("--log")
+    parser.add_argument("--lifetime", type=float, default=120.0)
+    return parser.parse_args()
+
+
+def make_handler(options, log_lock):
+    class Handler(http.server.BaseHTTPRequestHandler):
+        protocol_version = "HTTP/1.1"
+        # Headers and body leave at once, not 40 ms apart (Nagle and delayed
+        # ACK on a kept-alive connection).
+        disable_nagle_algorithm = True
+
+        def log_message(self, *args):  # quiet: the tests read --log instead
+            pass
+
+        def do_GET(self):
+            url = urllib.parse.urlsplit(self.path)
+            term = urllib.parse.parse_qs(url.query, keep_blank_values=True).get("q", [""])[0]
+            if options.log:
+                with log_lock, open(options.log, "a", encoding="utf-8") as log:
+                    log.write(term + "\n")
+            mode, status, delay = options.mode, options.status, options.delay
+            parts = [p for p in url.path.split("/") if p] + [""]
+            if parts[0] in ("rows", "garbage", "big", "status"):
+                mode = parts[0]
+            if mode == "status" and parts[1].isdigit():
+                status = int(parts[1])
+            if parts[0] == "slow":
+                mode, delay = "rows", float(parts[1] or 5)
+            if delay > 0:
+                time.sleep(delay)
+            self.answer(*self.body_for(mode, status, term), with_length=parts[1] != "stream")
+
+        def body_for(self, mode, status, term):
+            if mode == "garbage":
+                return 200, b"<html><body>Kein JSON {[\"\x00\xff</body>"
+            if mode == "big":
+                rows = ["vorschlag %05d" % i for i in range(6000)]
+                return 200, json.dumps([term, rows]).encode("utf-8")
+            if mode == "status":
+                return status, b""
+            rows = options.row if options.term in (None, term) else []
+            return 200, json.dumps([term, rows], ensure_ascii=False).encode("utf-8")
+
+        def answer(self, status, body, with_length):
+            try:
+                self.send_response(status)
+                self.send_header("Content-Type", "application/x-suggestions+json; charset=utf-8")
+                if with_length:
+                    self.send_header("Content-Length", str(len(body)))
+                else:
+                    self.send_header("Connection", "close")
+                    self.close_connection = True
+                self.end_headers()
+                self.wfile.write(body)
+            except (BrokenPipeError, ConnectionResetError):
+                pass  # the client gave up (a time-out): nothing to do
+
+    return Handler
+
+
+def main():
+    options = parse_arguments()
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), make_handler(options, threading.Lock()))
+    server.daemon_threads = True
+    # Written whole or not at all, so a reader never sees half a number.
+    temporary = options.port_file + ".tmp"
+    with open(temporary, "w") as port_file:
+        port_file.write("%d\n" % server.server_address[1])
+    os.replace(temporary, options.port_file)
+    threading.Timer(options.lifetime, server.shutdown).start()
+    server.serve_forever()
+    server.server_close()
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/http.h"
+
+// The in-memory HTTP client: requests are only recorded, and the test decides
+// when and how each one ends.
+namespace tellurix::platform::fake {
+
+struct HttpCall {
+    int request = 0;
+    std::string url;
+    HttpLimits limits;
+    bool cancelled = false;
+    bool finished = false;
+};
+
+// Every request started since the last reset, in order.
+const std::vector<HttpCall>& httpCalls();
+// Ends a running request: the result waits for takeHttpResult and an HttpDone
+// event is queued. False (and nothing happens) when the request is not running.
+bool finishHttp(int request, const HttpResult& result);
+// From now on startHttpGet fails (no thread, no WinHTTP).
+void refuseHttp(bool refuse);
+
+}  // namespace tellurix::platform::fake
