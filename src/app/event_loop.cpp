@@ -16,6 +16,7 @@
 #include "ui/designs.h"
 #include "ui/notices.h"
 #include "ui/site_picker.h"
+#include "ui/suggestion_list.h"
 #include "ui/tray.h"
 
 namespace tellurix {
@@ -49,13 +50,17 @@ void showBar(Program& program)
     platform::markStep("bar shown");
 }
 
-// Return: the model says what to search; the browser gets it, and only when it
-// took it does the bar go away and the history remember the search.
-void searchFromReturn(Program& program)
+// The bar goes away, and the list under its field with it.
+void putBarAway(Program& program)
 {
-    platform::markStep("return");
-    if (platform::focusedControl() != kSearchField)
-        return;
+    stopSuggesting(program.web, program.bar);
+    hideMainWindow();
+}
+
+// The model says what to search; the browser gets it, and only when it took it
+// does the bar go away and the history remember the search.
+void searchNow(Program& program)
+{
     const std::optional<SearchRequest> request = program.bar.search();
     if (!request)
         return;
@@ -64,7 +69,7 @@ void searchFromReturn(Program& program)
         return;
     }
     platform::markStep("search handed over");
-    hideMainWindow();
+    putBarAway(program);
     const bool remembered = program.bar.searched(*request);
     showFieldAfterSearch();
     showSiteLabel(program.bar);
@@ -72,9 +77,25 @@ void searchFromReturn(Program& program)
         saveHistoryFile(program);
 }
 
+void searchFromReturn(Program& program)
+{
+    platform::markStep("return");
+    if (platform::focusedControl() == kSearchField)
+        searchNow(program);
+}
+
+// A click on a row of the list under the field searches it.
+void searchClickedRow(Program& program)
+{
+    if (program.bar.pickSuggestion(clickedSuggestion()))
+        searchNow(program);
+}
+
 void onSearchFieldChanged(Program& program)
 {
-    onFieldChanged(program.bar);
+    platform::markStep("typed");
+    if (onFieldChanged(program.bar))
+        onTypedTextChanged(program.web, program.bar);
 }
 
 void onSearchFieldFocus(Program& program)
@@ -82,9 +103,12 @@ void onSearchFieldFocus(Program& program)
     onFieldFocus(program.bar);
 }
 
+// Leaving the field closes the list under it, unless the click went into it.
 void onSearchFieldBlur(Program& program)
 {
     onFieldBlur(program.bar);
+    if (platform::focusedControl() != kSuggestionList)
+        stopSuggesting(program.web, program.bar);
 }
 
 constexpr std::string_view kHistoryTitle = "Suchverlauf";
@@ -104,20 +128,24 @@ void onSearchFieldKey(Program& program, const platform::KeyPress& press)
     SearchBar& bar = program.bar;
     bool changed = false;
     if ((press.key == Key::Down && press.alt) || press.key == Key::F4) {
+        stopSuggesting(program.web, bar);
         openSitePickerFromKeyboard(program.picker, bar);
     } else if (press.key == Key::Up) {
-        changed = bar.recallOlder();
+        changed = bar.up();
     } else if (press.key == Key::Down) {
-        changed = bar.recallNewer();
+        changed = bar.down();
+    } else if (press.key == Key::Escape) {
+        stopSuggesting(program.web, bar);
     } else if (press.key == Key::Delete && press.shift && press.control) {
         clearHistory(program);
-    } else if (press.key == Key::Delete && press.shift && bar.forgetRecalled()) {
+    } else if (press.key == Key::Delete && press.shift && bar.forgetShown()) {
         saveHistoryFile(program);
         changed = true;
     }
     if (changed) {
         showFieldText(bar);
         showSiteLabel(bar);
+        showSuggestions(bar);
     }
 }
 
@@ -187,9 +215,14 @@ void turnAutostartOff(Program& /*program*/)
     showAutostartButtons(disableAutostart());
 }
 
-void hideBar(Program& /*program*/)
+void suggestionTimer(Program& program)
 {
-    hideMainWindow();
+    onSuggestionTimer(program.web);
+}
+
+void hideBar(Program& program)
+{
+    putBarAway(program);
 }
 
 void showMenu(Program& /*program*/)
@@ -217,6 +250,7 @@ const std::array kRoutes{
     Route{EventKind::Tray, kTrayIcon, EventSubtype::LeftPress, showBar},
     Route{EventKind::BringUp, kMainWindow, kAny, showBar},
     Route{EventKind::Menu, kMenuReturn, kAny, searchFromReturn},
+    Route{EventKind::Timer, kSuggestionTimer, kAny, suggestionTimer},
     Route{EventKind::Menu, kMenuShow, kAny, showBar},
     Route{EventKind::Menu, kMenuHide, kAny, hideBar},
     Route{EventKind::Menu, kMenuQuit, kAny, quitProgram},
@@ -231,6 +265,8 @@ const std::array kRoutes{
     Route{EventKind::Control, kQuitButton, EventSubtype::LeftClick, quitProgram},
     Route{EventKind::Control, kAutostartOffButton, EventSubtype::LeftClick, turnAutostartOff},
     Route{EventKind::Control, kAutostartOnButton, EventSubtype::LeftClick, turnAutostartOn},
+    Route{EventKind::Control, kSuggestionList, EventSubtype::SelectionChanged, searchClickedRow},
+    Route{EventKind::Control, kSuggestionList, EventSubtype::DoubleClick, searchClickedRow},
     Route{EventKind::Control, kPickerList, EventSubtype::DoubleClick, pickByDoubleClick},
     Route{EventKind::Control, kPickerList, kAny, pickFromList},
     Route{EventKind::Control, kDesignBack, kAny, stepBack},
@@ -259,7 +295,7 @@ void onClose(Program& program, int window)
         cancelAndCloseDesignWindow(program);
         return;
     }
-    hideMainWindow();
+    putBarAway(program);
 }
 
 }  // namespace
@@ -270,6 +306,7 @@ void dispatchEvent(Program& program, const Event& event)
     case EventKind::Close: onClose(program, event.number); return;
     case EventKind::Key: onKey(program, event); return;
     case EventKind::DpiChanged: onDpiChanged(program, event.number); return;
+    case EventKind::HttpDone: onSuggestionAnswer(program.web, program.bar, event.number); return;
     // The queue is gone: nothing more can reach the program, so it ends as
     // "Beenden" ends it, with everything saved.
     case EventKind::Ended: quit(program);

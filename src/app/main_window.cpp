@@ -43,17 +43,6 @@ constexpr std::array<ImageButton, 7> kImageButtons{{
      "Das Programm wird beim Windows-Start automatisch gestartet."},
 }};
 
-// The keys the search field leaves to the program: the site list (Alt+Down,
-// F4) and the history (Up, Down, Shift+Delete, Ctrl+Shift+Delete).
-constexpr std::array kSearchFieldKeys{
-    platform::KeyPress{platform::Key::Down, true},
-    platform::KeyPress{platform::Key::F4},
-    platform::KeyPress{platform::Key::Up},
-    platform::KeyPress{platform::Key::Down},
-    platform::KeyPress{platform::Key::Delete, false, true},
-    platform::KeyPress{platform::Key::Delete, false, true, true},
-};
-
 constexpr int kButtonY = 10;
 constexpr int kButtonCreateSize = 20;
 constexpr int kFontPoints = 12;
@@ -107,7 +96,7 @@ bool buildMainWindowControls(Designs& designs)
                           kPlaceholder) && built;
     makeSearchFieldFont(dpi);
     registerReturnShortcut(kMainWindow, kMenuReturn);
-    takeKeys(kSearchField, kSearchFieldKeys, false);
+    takeSearchFieldKeys(false);
 
     for (const ImageButton& button : kImageButtons) {
         built = createControl(kMainWindow, button.control, ControlKind::ImageButton,

@@ -17,6 +17,7 @@
 #include "settings/own_sites_file.h"
 #include "settings/preferences_file.h"
 #include "settings/settings.h"
+#include "settings/suggestion_setting.h"
 #include "ui/bar_view.h"
 #include "ui/images.h"
 #include "ui/notices.h"
@@ -143,6 +144,7 @@ bool startUp(Program& program)
     settingsFile.open(settingsPath);
     readSettings(settingsFile, program.settings);
     useHotkeySetting(program, readHotkeySetting(settingsFile));
+    useSuggestionSetting(program.web, readSuggestionSetting(settingsFile));
     platform::markStep("settings read");
     showFirstStartNoticeIfDue(program);
     // The rest can only be seen once the event loop runs: a request of the
@@ -174,6 +176,7 @@ void refreshFromSettingsFile(Program& program)
     file.open(path);
     tellSkippedLines(program, useOwnSitesAndKeywords(file, program.bar));
     useHotkeySetting(program, readHotkeySetting(file));
+    useSuggestionSetting(program.web, readSuggestionSetting(file));
     file.close();
 }
 

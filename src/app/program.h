@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/hotkey.h"
+#include "app/suggestions.h"
 #include "core/settings.h"
 #include "platform/files.h"
 #include "search/search_bar.h"
@@ -21,6 +22,7 @@ struct Program {
     Designs designs;
     SitePicker picker;
     HotkeyState hotkey;
+    WebSuggestions web;
     // The settings file as it was when last read (own sites, keywords, chord).
     std::optional<platform::FileStamp> settingsRead;
     // The balloons last shown about the settings file, each told only once.

@@ -8,6 +8,7 @@ namespace tellurix {
 inline constexpr int kMainWindow = 0;
 inline constexpr int kPickerWindow = 1;
 inline constexpr int kDesignWindow = 2;
+inline constexpr int kSuggestionWindow = 3;
 
 // --- Controls: one number space across all windows
 inline constexpr int kSiteLabel = 1;
@@ -22,6 +23,8 @@ inline constexpr int kAutostartOnButton = 9;
 
 inline constexpr int kPickerList = 101;
 
+inline constexpr int kSuggestionList = 301;
+
 inline constexpr int kDesignBack = 201;
 inline constexpr int kDesignForward = 202;
 inline constexpr int kDesignPreview = 203;
@@ -33,6 +36,9 @@ inline constexpr int kMenuReturn = 1;
 inline constexpr int kMenuShow = 2;
 inline constexpr int kMenuHide = 3;
 inline constexpr int kMenuQuit = 4;
+
+// --- Timers
+inline constexpr int kSuggestionTimer = 1;
 
 // --- The one font, tray icon and popup menu
 inline constexpr int kSearchFieldFont = 1;

@@ -1,11 +1,15 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "search/catalogue.h"
 #include "search/history.h"
 #include "search/keywords.h"
+#include "search/suggestion_rows.h"
 
 namespace tellurix {
 
@@ -39,17 +43,36 @@ public:
     // the current site.
     std::string label() const;
 
-    // The search field's text as the user has it (never a placeholder).
+    // What the search field shows (never a placeholder): what the user typed,
+    // or a search or a row the keys brought into it.
     const std::string& text() const { return text_; }
-    // The user changed the text; a walk through the history ends with it.
+    // The user changed the text: a walk through the history ends, and the
+    // list under the field follows the new text.
     void edit(std::string text);
-    // Up and Down: the text becomes the next older or newer search, past the
-    // newest what the user had typed. False when there is none (nothing changed).
-    bool recallOlder();
-    bool recallNewer();
-    // Shift+Delete while the text is a search brought back: it leaves the
-    // history and the text is what the user had typed again. True then.
-    bool forgetRecalled();
+    // Up and Down. While the list under the field is open they move through its
+    // rows (Down from the text goes to the first row, Up from the first row
+    // back to the text as typed); else they walk the history (past the newest,
+    // what the user had typed). False when nothing changed.
+    bool up();
+    bool down();
+    // Shift+Delete: an earlier search the field shows (from the list or the
+    // walk) leaves the history, and the text is what the user typed. True then.
+    bool forgetShown();
+
+    // The list under the field: earlier searches that begin with the term,
+    // then the web's suggestions. The term is what the user typed, after a
+    // keyword the part after it.
+    std::string suggestionTerm() const;
+    bool suggestionsOpen() const { return !rows_.empty() && !listClosed_; }
+    const std::vector<SuggestionRow>& suggestions() const { return rows_; }
+    // The row the field shows, or -1: the text as typed.
+    int highlighted() const { return highlighted_; }
+    // The web's suggestions for `term` arrived (some may be none).
+    void setWebSuggestions(std::string_view term, std::span<const std::string> rows);
+    // Escape: the list closes until the text changes.
+    void closeSuggestions();
+    // A row the user picked: the field shows it. False for no such row.
+    bool pickSuggestion(int row);
 
     // What Return searches now: nothing when the term is empty, the site is
     // none the catalogue knows or the address would be no web address.
@@ -59,12 +82,27 @@ public:
     bool searched(const SearchRequest& request);
 
 private:
+    bool recallOlder();
+    bool recallNewer();
+    bool forgetRecalled();
+    // The field's text for a row: the keyword as typed, then the row.
+    std::string rowText(int row) const;
+    void refreshRows();
+
     Catalogue catalogue_;
     Keywords keywords_;
     History history_;
     HistoryWalk walk_;
     std::string currentSite_;
     std::string text_;
+    // What the user typed last (the field may show a row instead).
+    std::string typed_;
+    std::vector<SuggestionRow> rows_;
+    int highlighted_ = -1;
+    bool listClosed_ = false;
+    // The web's suggestions and the term they came for.
+    std::vector<std::string> web_;
+    std::string webTerm_;
 };
 
 }  // namespace tellurix

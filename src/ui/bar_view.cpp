@@ -1,5 +1,7 @@
 #include "ui/bar_view.h"
 
+#include <array>
+#include <span>
 #include <string>
 
 #include "core/numbers.h"
@@ -7,6 +9,28 @@
 #include "platform/windows.h"
 
 namespace tellurix {
+namespace {
+
+using platform::Key;
+using platform::KeyPress;
+
+constexpr std::array kSearchFieldKeys{
+    KeyPress{Key::Down, true},
+    KeyPress{Key::F4},
+    KeyPress{Key::Up},
+    KeyPress{Key::Down},
+    KeyPress{Key::Delete, false, true},
+    KeyPress{Key::Delete, false, true, true},
+    KeyPress{Key::Escape},
+};
+
+}  // namespace
+
+void takeSearchFieldKeys(bool listOpen)
+{
+    const std::span<const KeyPress> keys(kSearchFieldKeys);
+    platform::takeKeys(kSearchField, listOpen ? keys : keys.first(keys.size() - 1), false);
+}
 
 void showSiteLabel(const SearchBar& bar)
 {
@@ -45,18 +69,19 @@ void onFieldBlur(const SearchBar& bar)
         platform::setControlText(kSearchField, kPlaceholder);
 }
 
-void onFieldChanged(SearchBar& bar)
+bool onFieldChanged(SearchBar& bar)
 {
     // Only where the user types can the user have changed the text; and the
     // placeholder in an empty field is the program's own (a hidden bar may
     // keep the focus in the field when the placeholder comes back).
     if (platform::focusedControl() != kSearchField)
-        return;
+        return false;
     std::string text = platform::controlText(kSearchField);
     if (text == bar.text() || (bar.text().empty() && text == kPlaceholder))
-        return;
+        return false;
     bar.edit(std::move(text));
     showSiteLabel(bar);
+    return true;
 }
 
 }  // namespace tellurix

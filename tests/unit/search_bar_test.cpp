@@ -51,24 +51,60 @@ TEST(SearchBar, UpAndDownWalkTheHistoryAndAnEditEndsTheWalk)
 {
     SearchBar bar = barWith({"drei", "zwei", "eins"});
     bar.edit("ange");
-    EXPECT_TRUE(bar.recallOlder());
-    EXPECT_TRUE(bar.recallOlder());
+    EXPECT_TRUE(bar.up());
+    EXPECT_TRUE(bar.up());
     EXPECT_EQ(bar.text(), "zwei");
-    EXPECT_TRUE(bar.recallNewer());
-    EXPECT_TRUE(bar.recallNewer());
+    EXPECT_TRUE(bar.down());
+    EXPECT_TRUE(bar.down());
     EXPECT_EQ(bar.text(), "ange");
-    EXPECT_FALSE(bar.recallNewer());
+    EXPECT_FALSE(bar.down());
 
-    EXPECT_TRUE(bar.recallOlder());
-    EXPECT_TRUE(bar.forgetRecalled());
+    EXPECT_TRUE(bar.up());
+    EXPECT_TRUE(bar.forgetShown());
     EXPECT_EQ(bar.text(), "ange");
     EXPECT_EQ(bar.history().entries, (std::vector<std::string>{"zwei", "eins"}));
-    EXPECT_FALSE(bar.forgetRecalled()) << "nothing recalled, nothing forgotten";
+    EXPECT_FALSE(bar.forgetShown()) << "nothing recalled, nothing forgotten";
 
-    EXPECT_TRUE(bar.recallOlder());
+    EXPECT_TRUE(bar.up());
     bar.edit("zweite");
-    EXPECT_TRUE(bar.recallOlder());
+    EXPECT_TRUE(bar.up());
     EXPECT_EQ(bar.text(), "zwei") << "after an edit Up starts again from the newest";
+}
+
+TEST(SearchBar, TheListOffersEarlierSearchesThenTheWebsAndTheKeysMoveThroughIt)
+{
+    SearchBar bar = barWith({"Wetter Berlin", "weg", "Wal", "wetter morgen"});
+    bar.edit("!w we");
+    EXPECT_EQ(bar.suggestionTerm(), "we");
+    ASSERT_TRUE(bar.suggestionsOpen());
+    const std::vector<SuggestionRow> earlier{{"Wetter Berlin", true}, {"weg", true}, {"wetter morgen", true}};
+    EXPECT_EQ(bar.suggestions(), earlier);
+    const std::string web[] = {"wetter", "WEG", "werder"};
+    bar.setWebSuggestions("we", web);
+    ASSERT_EQ(bar.suggestions().size(), 5u) << "a web row shown already as an earlier search comes once";
+    EXPECT_EQ(bar.suggestions()[4], (SuggestionRow{"werder", false}));
+
+    EXPECT_TRUE(bar.down());
+    EXPECT_TRUE(bar.down());
+    EXPECT_EQ(bar.text(), "!w weg") << "the keyword stays in front of the row";
+    EXPECT_EQ(bar.label(), "wikipedia.org");
+    ASSERT_TRUE(bar.search());
+    EXPECT_EQ(bar.search()->url.find("search=weg"), bar.search()->url.find("search=")) << bar.search()->url;
+    EXPECT_TRUE(bar.forgetShown());
+    EXPECT_EQ(bar.text(), "!w we");
+    EXPECT_EQ(bar.history().entries, (std::vector<std::string>{"Wetter Berlin", "Wal", "wetter morgen"}));
+    EXPECT_EQ(bar.highlighted(), -1);
+    EXPECT_TRUE(bar.down());
+    EXPECT_TRUE(bar.up());
+    EXPECT_EQ(bar.text(), "!w we") << "Up from the first row: the text as typed";
+    EXPECT_FALSE(bar.up());
+
+    bar.edit("!w wer");
+    EXPECT_EQ(bar.suggestions(), (std::vector<SuggestionRow>{{"werder", false}})) << "the web's rows that still fit";
+    bar.closeSuggestions();
+    EXPECT_FALSE(bar.suggestionsOpen());
+    bar.edit("");
+    EXPECT_FALSE(bar.suggestionsOpen());
 }
 
 class BarViewTest : public testing::ProgramFixture {};
