@@ -4,7 +4,7 @@
   release.py notices NOTICES LIBPNG_PREFIX LIBPNG_SOURCES
       Fails unless NOTICES carries, word for word, the licence texts of what
       Tellurix.exe links statically, taken from where the set-up got them: the
-      LICENSE of the libpng source it built, zlib.h of MinGW's zlib, and the
+      LICENSE of the libpng and cJSON sources it built, zlib.h of MinGW's zlib, and the
       Debian copyright file of the MinGW-w64 runtime; and names their versions.
 
   release.py pack ZIP EPOCH EXE TEXTS
@@ -50,6 +50,9 @@ def required_texts(libpng_prefix, libpng_sources):
     libpng_version = debian_version.split(":")[-1].split("-")[0]
     libpng_licence = read(f"{libpng_sources}/libpng1.6-{debian_version.replace(':', '_')}/LICENSE")
 
+    cjson_version = read(f"{libpng_prefix}/cjson-debian-version").strip()
+    cjson_licence = read(f"{libpng_sources}/cjson-{cjson_version.replace(':', '_')}/LICENSE")
+
     zlib_h = read(f"{MINGW}/include/zlib.h")
     zlib_version = re.search(r'#define ZLIB_VERSION "([^"]+)"', zlib_h).group(1)
     zlib_notice = re.search(r"\n(  Copyright \(C\).*?madler@alumni\.caltech\.edu)\n", zlib_h, re.S).group(1)
@@ -64,6 +67,8 @@ def required_texts(libpng_prefix, libpng_sources):
         ("libpng's LICENSE", libpng_licence.rstrip("\n")),
         ("zlib's name and version", f"zlib {zlib_version}"),
         ("zlib's notice from zlib.h", zlib_notice),
+        ("cJSON's name and version", f"cJSON {cjson_version.split(':')[-1].split('-')[0]}"),
+        ("cJSON's LICENSE", cjson_licence.rstrip("\n")),
         ("the MinGW-w64 runtime's version", f"MinGW-w64 runtime {mingw_version}"),
     ] + [(f"MinGW-w64's licence {name}", debian_licence(mingw_copyright, name))
          for name in ("ZPL-2.1", "expat", "BSD-3-clause-Lockless")]
