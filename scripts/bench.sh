@@ -3,7 +3,7 @@
 # Wine on a virtual display of its own, measured against a bare Win32 program
 # built in the same tree, and the native micro-benchmarks of the logic.
 #
-#   scripts/bench.sh [startup] [idle] [cycles] [size] [micro]   (default: all)
+#   scripts/bench.sh [startup] [idle] [cycles] [suggestions] [size] [micro]   (default: all)
 #
 # Environment (defaults in brackets):
 #   BENCH_DIR             builds, Wine prefix and figures [build/bench]
@@ -12,6 +12,9 @@
 #   BENCH_IDLE_SECONDS    idle window of each program [60]
 #   BENCH_CYCLES          show/search/hide cycles [200]
 #   BENCH_HOTKEY_PRESSES  presses counted for the hotkey latency [50]
+#   BENCH_TYPING_ROUNDS   rounds of the typing probe [40]
+#   BENCH_LIST_PRESSES    presses for the list's figures [40]
+#   BENCH_BASELINE_EXE    an earlier Tellurix.exe to compare the typing with [none]
 #   BENCH_MICRO_MIN_TIME  seconds per native micro-benchmark [0.5]
 # The figures are printed and collected in $BENCH_DIR/results/summary.txt.
 # Benchmarks only report: the exit code says whether they ran, not whether a
@@ -24,12 +27,12 @@ BENCH_DIR=${BENCH_DIR:-$REPO_DIR/build/bench}
 case $BENCH_DIR in /*) ;; *) BENCH_DIR=$REPO_DIR/$BENCH_DIR ;; esac
 JOBS=${BENCH_JOBS:-2}
 PARTS=("$@")
-[ ${#PARTS[@]} -gt 0 ] || PARTS=(startup idle cycles size micro)
+[ ${#PARTS[@]} -gt 0 ] || PARTS=(startup idle cycles suggestions size micro)
 for part in "${PARTS[@]}"; do
-    case $part in startup | idle | cycles | size | micro) ;; *) echo "unknown benchmark: $part" >&2; exit 2 ;; esac
+    case $part in startup | idle | cycles | suggestions | size | micro) ;; *) echo "unknown benchmark: $part" >&2; exit 2 ;; esac
 done
 wants() { local p; for p in "${PARTS[@]}"; do [ "$p" = "$1" ] && return 0; done; return 1; }
-wants_wine() { wants startup || wants idle || wants cycles; }
+wants_wine() { wants startup || wants idle || wants cycles || wants suggestions; }
 step() { printf '\n=== %s\n' "$*" >&2; }
 START=$(date +%s)
 
@@ -54,6 +57,9 @@ export BARE_EXE=$BENCH_DIR/windows/bench/tellurix_bare.exe
 export KEY_TARGET_EXE=$BENCH_DIR/windows/bench/bench_key_target.exe
 export URL_HANDLER_EXE=$BENCH_DIR/windows/bench/bench_record_url.exe
 export URL_LOG=$BENCH_DIR/windows/bench/urls.log
+export TYPE_PROBE_EXE=$BENCH_DIR/windows/bench/bench_type_probe.exe
+# The program as it was before a change, to compare the typing with.
+export BASELINE_EXE=${BENCH_BASELINE_EXE:-}
 export BENCH_OUT
 
 # shellcheck source=wine-env.sh
@@ -63,7 +69,7 @@ WINE_VERSION=$(wine --version 2>/dev/null || echo unknown)
 report "Tellurix benchmarks, $(date '+%Y-%m-%d %H:%M %Z')"
 report "machine: $(nproc) cores, $(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo), $WINE_VERSION," \
     "load average at start $(cut -d' ' -f1-3 /proc/loadavg)"
-KNOBS='^(BENCH_(DIR|WINEPREFIX|JOBS|STARTUP_RUNS|IDLE_SECONDS|CYCLES|HOTKEY_PRESSES|MICRO_MIN_TIME)|TX_DISPLAY_FIRST)='
+KNOBS='^(BENCH_(DIR|WINEPREFIX|JOBS|STARTUP_RUNS|IDLE_SECONDS|CYCLES|HOTKEY_PRESSES|TYPING_ROUNDS|LIST_PRESSES|BASELINE_EXE|MICRO_MIN_TIME)|TX_DISPLAY_FIRST)='
 report "command: $(env | grep -E "$KNOBS" | sort | tr '\n' ' ')scripts/bench.sh $*"
 
 if wants_wine; then
@@ -80,7 +86,7 @@ if wants_wine; then
     report "display $DISPLAY (Xvfb + openbox), prefix $WINEPREFIX"
 fi
 
-for part in startup idle cycles; do
+for part in startup idle cycles suggestions; do
     wants "$part" || continue
     step "$part"
     bash "bench/$part.sh"

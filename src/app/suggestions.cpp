@@ -5,6 +5,7 @@
 #include "core/numbers.h"
 #include "platform/clock.h"
 #include "platform/http.h"
+#include "platform/trace.h"
 #include "platform/tray.h"
 #include "search/web_suggestions.h"
 #include "ui/suggestion_list.h"
@@ -83,6 +84,7 @@ void onSuggestionAnswer(WebSuggestions& web, SearchBar& bar, int request)
         platform::takeHttpResult(request);
         return;
     }
+    platform::markStep("answer");
     const Milliseconds now = platform::steadyMilliseconds();
     const bool arrived = takeSuggestionAnswer(*web.requests, request, now);
     armTimer(web, now);

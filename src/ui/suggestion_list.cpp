@@ -2,6 +2,7 @@
 
 #include "core/numbers.h"
 #include "platform/controls.h"
+#include "platform/trace.h"
 #include "platform/windows.h"
 #include "ui/bar_view.h"
 
@@ -53,6 +54,7 @@ void showSuggestions(const SearchBar& bar)
     moveControl(kSuggestionList, {0, 0, outer.width, outer.height});
     setListSelection(kSuggestionList, bar.highlighted());
     showWindowWithoutActivating(kSuggestionWindow);
+    markStep("list shown");
 }
 
 void closeSuggestionList()

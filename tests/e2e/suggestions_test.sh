@@ -14,12 +14,14 @@ SERVER_PID=$!
 wait_until 10 test -s "$WORK_DIR/port" || fail "the suggestion server did not start"
 PORT=$(cat "$WORK_DIR/port")
 
-# The list: a visible window of the program's beside the bar. Prints its height.
+# The list: a visible window of the program's as wide as the search field (200
+# pixels), not a balloon tip. Prints its height.
 list_height() {
-    local id
+    local id w h
     for id in $(xdotool search --all --onlyvisible --pid "$TX_PID" 2>/dev/null); do
         [ "$id" = "$MAIN_WIN" ] && continue
-        read -r _ _ _ h < <(geometry "$id")
+        read -r _ _ w h < <(geometry "$id")
+        [ "$w" = 200 ] || continue
         echo "$h"
         return 0
     done
@@ -43,6 +45,7 @@ use_source() {
     printf '[Vorschlaege]\r\nAktiv = 1\r\nQuelle = http://127.0.0.1:%s/%s?q=%%s\r\n' "$PORT" "$1" >>"$SETTINGS_FILE"
 }
 
+xdotool mousemove 5 5
 fresh_user
 seed_settings
 printf 'wetter morgen\r\nkarten\r\nWeg nach Hause\r\nbahn\r\nkino\r\n' >"$SETTINGS_DIR/Verlauf.txt"
