@@ -271,7 +271,7 @@ LIBPNG_CFLAGS="-Os -DNDEBUG -ffunction-sections -fdata-sections"
 LIBPNG_OPTIONS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/libpng-read-only.dfa
 # What the installed build was made with; a change builds it anew.
 libpng_configuration() { printf '%s\n' "$LIBPNG_CFLAGS"; cat "$LIBPNG_OPTIONS"; }
-CJSON_CFLAGS="-Os -DNDEBUG -DCJSON_HIDE_SYMBOLS -ffunction-sections -fdata-sections"
+CJSON_CFLAGS="-Os -DNDEBUG -DCJSON_HIDE_SYMBOLS -D__USE_MINGW_ANSI_STDIO=0 -D__NO_ISOCEXT -ffunction-sections -fdata-sections"
 
 need_libpng=1
 if libpng_present && [ "$(cat "$PREFIX/libpng-cflags" 2>/dev/null)" = "$(libpng_configuration)" ]; then

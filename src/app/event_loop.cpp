@@ -91,11 +91,18 @@ void searchClickedRow(Program& program)
         searchNow(program);
 }
 
+// The field's character is there already; the list and the web follow once
+// the keys that came meanwhile are in.
 void onSearchFieldChanged(Program& program)
 {
     platform::markStep("typed");
     if (onFieldChanged(program.bar))
-        onTypedTextChanged(program.web, program.bar);
+        platform::postEvent(kPostedListUpdate);
+}
+
+void updateList(Program& program)
+{
+    onTypedTextChanged(program.web, program.bar);
 }
 
 void onSearchFieldFocus(Program& program)
@@ -251,6 +258,7 @@ const std::array kRoutes{
     Route{EventKind::BringUp, kMainWindow, kAny, showBar},
     Route{EventKind::Menu, kMenuReturn, kAny, searchFromReturn},
     Route{EventKind::Timer, kSuggestionTimer, kAny, suggestionTimer},
+    Route{EventKind::Posted, kPostedListUpdate, kAny, updateList},
     Route{EventKind::Menu, kMenuShow, kAny, showBar},
     Route{EventKind::Menu, kMenuHide, kAny, hideBar},
     Route{EventKind::Menu, kMenuQuit, kAny, quitProgram},

@@ -37,8 +37,9 @@ inline constexpr int kMenuShow = 2;
 inline constexpr int kMenuHide = 3;
 inline constexpr int kMenuQuit = 4;
 
-// --- Timers
+// --- Timers, and what the program posts to itself for later
 inline constexpr int kSuggestionTimer = 1;
+inline constexpr int kPostedListUpdate = 1;
 
 // --- The one font, tray icon and popup menu
 inline constexpr int kSearchFieldFont = 1;

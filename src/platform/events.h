@@ -16,6 +16,7 @@ enum class EventKind {
     Ended,    // the queue can be read no more (or the system asks the program to end)
     Timer,    // number = timer (platform/clock.h): its time has come
     HttpDone, // number = request (platform/http.h): its result is ready
+    Posted,   // number = what the program posted (postEvent)
 };
 
 enum class EventSubtype {
@@ -57,6 +58,10 @@ struct Event {
 
 // Blocks until the GUI thread's next message and returns the event it carried.
 Event waitEvent();
+// An event of kind Posted with this number comes back from waitEvent after
+// everything already in the GUI thread's queue, the user's keys among them:
+// work that can wait until what the user sees now is done.
+void postEvent(int number);
 // Called on the GUI thread, with `context`, when the Windows session ends
 // (log-off, shut-down), before the process is ended from outside.
 void setSessionEndHandler(void (*handler)(void* context), void* context);

@@ -46,6 +46,7 @@ void showWindow(int window);
 // stays where it is.
 void showWindowWithoutActivating(int window);
 void hideWindow(int window);
+bool isWindowVisible(int window);
 void setTopmost(int window, bool topmost);
 void setForegroundWindow(int window);
 // The program's window that is in the foreground, or kNoWindow.

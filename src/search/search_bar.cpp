@@ -18,13 +18,22 @@ void SearchBar::setHistory(History history)
 {
     history_ = std::move(history);
     walk_ = {};
-    refreshRows();
+    historyChanged();
 }
 
 void SearchBar::clearHistory()
 {
     history_.entries.clear();
     walk_ = {};
+    historyChanged();
+}
+
+void SearchBar::historyChanged()
+{
+    foldedHistory_.clear();
+    foldedHistory_.reserve(history_.entries.size());
+    for (const std::string& entry : history_.entries)
+        foldedHistory_.push_back(foldCase(entry));
     refreshRows();
 }
 
@@ -87,7 +96,7 @@ bool SearchBar::forgetShown()
         return false;
     text_ = typed_;
     highlighted_ = -1;
-    refreshRows();
+    historyChanged();
     return true;
 }
 
@@ -143,7 +152,7 @@ void SearchBar::refreshRows()
                 web.push_back(row);
     }
     const std::string shown = highlighted_ >= 0 ? rows_[static_cast<std::size_t>(highlighted_)].text : std::string();
-    rows_ = suggestionRows(term, history_.entries, web);
+    rows_ = suggestionRows(term, history_.entries, foldedHistory_, web);
     // The row the field shows stays highlighted wherever it went.
     const auto same = std::find_if(rows_.begin(), rows_.end(), [&](const SuggestionRow& row) { return row.text == shown; });
     highlighted_ = highlighted_ >= 0 && same != rows_.end() ? static_cast<int>(same - rows_.begin()) : -1;
@@ -174,6 +183,7 @@ bool SearchBar::forgetRecalled()
     // Back to what the user had typed; Up starts again from the newest.
     text_ = std::move(walk_.typed);
     walk_ = {};
+    historyChanged();
     return true;
 }
 
@@ -209,7 +219,7 @@ bool SearchBar::searched(const SearchRequest& request)
     webTerm_.clear();
     highlighted_ = -1;
     listClosed_ = false;
-    refreshRows();
+    historyChanged();
     return changed;
 }
 

@@ -88,10 +88,13 @@ private:
     // The field's text for a row: the keyword as typed, then the row.
     std::string rowText(int row) const;
     void refreshRows();
+    // The history has changed: its entries folded anew, the rows with them.
+    void historyChanged();
 
     Catalogue catalogue_;
     Keywords keywords_;
     History history_;
+    std::vector<std::string> foldedHistory_;  // foldCase of each entry
     HistoryWalk walk_;
     std::string currentSite_;
     std::string text_;

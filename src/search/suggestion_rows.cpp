@@ -36,21 +36,31 @@ bool isSuggestionLine(std::string_view text)
 std::vector<SuggestionRow> suggestionRows(std::string_view term, std::span<const std::string> history,
                                           std::span<const std::string> web)
 {
+    std::vector<std::string> folded;
+    folded.reserve(history.size());
+    for (const std::string& entry : history)
+        folded.push_back(foldCase(entry));
+    return suggestionRows(term, history, folded, web);
+}
+
+std::vector<SuggestionRow> suggestionRows(std::string_view term, std::span<const std::string> history,
+                                          std::span<const std::string> foldedHistory,
+                                          std::span<const std::string> web)
+{
     std::vector<SuggestionRow> rows;
     if (term.empty())
         return rows;
     std::vector<std::string> shown;  // folded
     const std::string folded = foldCase(term);
-    for (const std::string& entry : history) {
+    for (std::size_t i = 0; i < history.size() && i < foldedHistory.size(); ++i) {
         if (rows.size() == kMaxHistorySuggestionRows)
             break;
-        if (!isSuggestionLine(entry))
+        const std::string& key = foldedHistory[i];
+        if (!key.starts_with(folded) || std::find(shown.begin(), shown.end(), key) != shown.end() ||
+            !isSuggestionLine(history[i]))
             continue;
-        std::string key = foldCase(entry);
-        if (!key.starts_with(folded) || std::find(shown.begin(), shown.end(), key) != shown.end())
-            continue;
-        shown.push_back(std::move(key));
-        rows.push_back({entry, true});
+        shown.push_back(key);
+        rows.push_back({history[i], true});
     }
     for (const std::string& suggestion : web) {
         if (rows.size() == kMaxSuggestionRows)

@@ -32,5 +32,10 @@ bool isSuggestionLine(std::string_view text);
 // that are no suggestion line are left out.
 std::vector<SuggestionRow> suggestionRows(std::string_view term, std::span<const std::string> history,
                                           std::span<const std::string> web);
+// The same with the history's entries folded already (foldCase), one for each
+// entry: a keystroke then folds nothing but the term and the web's rows.
+std::vector<SuggestionRow> suggestionRows(std::string_view term, std::span<const std::string> history,
+                                          std::span<const std::string> foldedHistory,
+                                          std::span<const std::string> web);
 
 }  // namespace tellurix

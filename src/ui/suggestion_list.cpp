@@ -19,7 +19,9 @@ platform::Rect listRect(int rows)
     return {field.x, field.y + field.height, field.width, rows * itemHeight + kListFrame};
 }
 
-bool openList()
+// The list is made the first time it is needed and then kept, hidden while
+// it has nothing to offer.
+bool makeList()
 {
     using namespace platform;
     if (isWindowOpen(kSuggestionWindow))
@@ -31,7 +33,6 @@ bool openList()
         closeWindow(kSuggestionWindow);
         return false;
     }
-    takeSearchFieldKeys(true);
     return true;
 }
 
@@ -44,8 +45,10 @@ void showSuggestions(const SearchBar& bar)
         closeSuggestionList();
         return;
     }
-    if (!openList())
+    if (!makeList())
         return;
+    if (!isWindowVisible(kSuggestionWindow))
+        takeSearchFieldKeys(true);
     listClear(kSuggestionList);
     for (const SuggestionRow& row : bar.suggestions())
         listAppend(kSuggestionList, row.text);
@@ -59,15 +62,15 @@ void showSuggestions(const SearchBar& bar)
 
 void closeSuggestionList()
 {
-    if (!platform::isWindowOpen(kSuggestionWindow))
+    if (!platform::isWindowVisible(kSuggestionWindow))
         return;
-    platform::closeWindow(kSuggestionWindow);
+    platform::hideWindow(kSuggestionWindow);
     takeSearchFieldKeys(false);
 }
 
 int clickedSuggestion()
 {
-    return platform::isWindowOpen(kSuggestionWindow) ? platform::listSelection(kSuggestionList) : -1;
+    return platform::isWindowVisible(kSuggestionWindow) ? platform::listSelection(kSuggestionList) : -1;
 }
 
 }  // namespace tellurix

@@ -36,6 +36,12 @@ protected:
         fake::setForeground(kMainWindow);
         typeInField("");
     }
+    // The user types: the field changes at once, the list follows.
+    void type(const std::string& text)
+    {
+        typeInField(text);
+        runQueued();
+    }
     // Everything queued goes through the event loop.
     void runQueued()
     {
@@ -61,7 +67,7 @@ protected:
 TEST_F(SuggestionsTest, EarlierSearchesComeAsOneTypesAndTheKeysPickOne)
 {
     start("");
-    typeInField("we");
+    type("we");
     EXPECT_EQ(rows(), (std::vector<std::string>{"wetter morgen", "Weg nach Hause", "wein"}));
     EXPECT_EQ(platform::focusedControl(), kSearchField) << "the list never takes the keyboard";
     const platform::Rect fieldRect = platform::controlScreenRect(kSearchField);
@@ -82,24 +88,24 @@ TEST_F(SuggestionsTest, EarlierSearchesComeAsOneTypesAndTheKeysPickOne)
     dispatchEvent(program(), {EventKind::Menu, kMenuReturn, EventSubtype::None});
     ASSERT_EQ(fake::launchedUrls().size(), 1u);
     EXPECT_NE(fake::launchedUrls()[0].find("q=Weg%20nach%20Hause"), std::string::npos);
-    EXPECT_FALSE(platform::isWindowOpen(kSuggestionWindow)) << "the list goes with the bar";
+    EXPECT_FALSE(platform::isWindowVisible(kSuggestionWindow)) << "the list goes with the bar";
 }
 
 TEST_F(SuggestionsTest, EscapeClosesTheListFirstShiftDeleteForgetsAndAClickSearches)
 {
     start("");
-    typeInField("we");
+    type("we");
     press({Key::Down});
     press({Key::Delete, false, true});
     EXPECT_EQ(rows(), (std::vector<std::string>{"Weg nach Hause", "wein"}));
     EXPECT_EQ(field(), "we");
 
     press({Key::Escape});
-    EXPECT_FALSE(platform::isWindowOpen(kSuggestionWindow));
+    EXPECT_FALSE(platform::isWindowVisible(kSuggestionWindow));
     EXPECT_TRUE(fake::window(kMainWindow)->visible) << "the first Escape only closes the list";
     EXPECT_FALSE(fake::pressKey({Key::Escape})) << "the next Escape is the bar's again";
 
-    typeInField("wei");
+    type("wei");
     fake::selectListItem(kSuggestionList, 0);
     dispatchEvent(program(), {EventKind::Control, kSuggestionList, EventSubtype::SelectionChanged});
     ASSERT_EQ(fake::launchedUrls().size(), 1u);
@@ -110,7 +116,7 @@ TEST_F(SuggestionsTest, TheWebIsAskedForTheTermAfterAPauseAndItsRowsFollowTheEar
 {
     start(std::string("[Vorschlaege]\r\nAktiv = 1\r\nQuelle = ") + kSource + "\r\n");
     fake::setClock(1000);
-    typeInField("!w we");
+    type("!w we");
     EXPECT_TRUE(fake::httpCalls().empty()) << "not before the typing rests";
     fake::setClock(1150);
     ASSERT_TRUE(fake::fireTimer(kSuggestionTimer));
@@ -137,7 +143,7 @@ TEST_F(SuggestionsTest, ABadSettingKeepsTheWebOutAndIsToldOnce)
     ASSERT_EQ(fake::balloons().size(), 1u);
     EXPECT_EQ(fake::balloons()[0].title, "Vorschl\xC3\xA4ge");
     fake::setClock(5000);
-    typeInField("we");
+    type("we");
     EXPECT_EQ(fake::timerDue(kSuggestionTimer), -1);
     dispatchEvent(program(), {EventKind::BringUp, kMainWindow, EventSubtype::None});
     EXPECT_EQ(fake::balloons().size(), 1u);

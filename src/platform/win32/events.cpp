@@ -147,6 +147,12 @@ Event waitEvent()
     return {};
 }
 
+void postEvent(int number)
+{
+    if (HWND main = mainWindowHandle())
+        ::PostMessageW(main, kPostedEventMessage, static_cast<WPARAM>(number), 0);
+}
+
 void setSessionEndHandler(void (*handler)(void*), void* context)
 {
     state().sessionEndHandler = handler;

@@ -138,6 +138,9 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wparam, LPARA
     case kBringUpMessage:
         bringUpFromRequest();
         return 0;
+    case kPostedEventMessage:
+        recordEvent({EventKind::Posted, static_cast<int>(wparam), EventSubtype::None});
+        return 0;
     case WM_DPICHANGED:
         onDpiChanged(window, wparam, lparam);
         return 0;

@@ -321,6 +321,12 @@ void hideWindow(int window)
         ::ShowWindow(handle, SW_HIDE);
 }
 
+bool isWindowVisible(int window)
+{
+    HWND handle = windowHandle(window);
+    return handle && ::IsWindowVisible(handle);
+}
+
 void setTopmost(int window, bool topmost)
 {
     if (HWND handle = windowHandle(window))

@@ -21,6 +21,11 @@ Event waitEvent()
     return event;
 }
 
+void postEvent(int number)
+{
+    kit().events.push_back({EventKind::Posted, number, EventSubtype::None});
+}
+
 void setSessionEndHandler(void (*handler)(void*), void* context)
 {
     kit().onSessionEnd = handler;

@@ -198,6 +198,12 @@ void hideWindow(int window)
     }
 }
 
+bool isWindowVisible(int window)
+{
+    auto* w = findWindow(window);
+    return w && w->visible;
+}
+
 void setTopmost(int window, bool topmost)
 {
     record(topmost ? "setTopmost" : "clearTopmost", window);
