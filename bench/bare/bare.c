@@ -35,20 +35,17 @@
 
 /* One function of each library Tellurix uses, so that the loader maps the
  * same DLLs and the linker keeps libpng's and zlib's start-up data. */
-static const void *const volatile keepLinked[] = {
-    (const void *)InitCommonControlsEx,
-    (const void *)CoInitialize,
-    (const void *)ShellExecuteExA,
-    (const void *)GetStockObject,
-    (const void *)png_access_version_number,
-    (const void *)zlibVersion,
+static const void* const volatile keepLinked[] = {
+    (const void*)InitCommonControlsEx,      (const void*)CoInitialize,
+    (const void*)ShellExecuteExA,           (const void*)GetStockObject,
+    (const void*)png_access_version_number, (const void*)zlibVersion,
 };
 
-static const char *urlOnReturn;
+static const char* urlOnReturn;
 static int hideOnReturn;
 
-static void launchUrl(const char *url, const char *timeFile);
-static void mark(const char *step);
+static void launchUrl(const char* url, const char* timeFile);
+static void mark(const char* step);
 
 static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
@@ -77,7 +74,7 @@ static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPAR
 /* Wall-clock time in microseconds since 1970, as the host's clock reads it. */
 static unsigned long long unixMicroseconds(void)
 {
-    typedef void(WINAPI * PreciseTime)(FILETIME *);
+    typedef void(WINAPI * PreciseTime)(FILETIME*);
     PreciseTime precise =
         (PreciseTime)(void (*)(void))GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetSystemTimePreciseAsFileTime");
     FILETIME time;
@@ -106,13 +103,13 @@ static DWORD WINAPI pollKeys(LPVOID unused)
 }
 
 /* One line of the trace, when TELLURIX_TRACE names a file. */
-static void mark(const char *step)
+static void mark(const char* step)
 {
     char path[MAX_PATH];
     DWORD length = GetEnvironmentVariableA("TELLURIX_TRACE", path, sizeof path);
     if (length == 0 || length >= sizeof path)
         return;
-    typedef BOOL(WINAPI * MemoryInfo)(HANDLE, PROCESS_MEMORY_COUNTERS *, DWORD);
+    typedef BOOL(WINAPI * MemoryInfo)(HANDLE, PROCESS_MEMORY_COUNTERS*, DWORD);
     MemoryInfo memoryInfo =
         (MemoryInfo)(void (*)(void))GetProcAddress(GetModuleHandleA("kernel32.dll"), "K32GetProcessMemoryInfo");
     PROCESS_MEMORY_COUNTERS counters;
@@ -120,14 +117,14 @@ static void mark(const char *step)
     counters.cb = sizeof counters;
     if (memoryInfo)
         memoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    FILE *file = fopen(path, "ab");
+    FILE* file = fopen(path, "ab");
     if (!file)
         return;
     fprintf(file, "%llu %llu %s\n", unixMicroseconds(), (unsigned long long)(counters.WorkingSetSize / 1024), step);
     fclose(file);
 }
 
-static void launchUrl(const char *url, const char *timeFile)
+static void launchUrl(const char* url, const char* timeFile)
 {
     SHELLEXECUTEINFOA info;
     memset(&info, 0, sizeof info);
@@ -141,7 +138,7 @@ static void launchUrl(const char *url, const char *timeFile)
         CloseHandle(info.hProcess);
     if (!timeFile)
         return;
-    FILE *file = fopen(timeFile, "w");
+    FILE* file = fopen(timeFile, "w");
     if (file) {
         fprintf(file, "%llu\n", calledAt);
         fclose(file);
@@ -164,17 +161,21 @@ static void addTrayIcon(HWND window)
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show)
 {
-    (void)previous; (void)commandLine; (void)show;
+    (void)previous;
+    (void)commandLine;
+    (void)show;
     mark("program");
     for (size_t i = 0; i < sizeof keepLinked / sizeof keepLinked[0]; ++i)
-        if (!keepLinked[i]) return 1;
+        if (!keepLinked[i])
+            return 1;
 
     WNDCLASSA windowClass;
     memset(&windowClass, 0, sizeof windowClass);
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = "TellurixBare";
-    if (!RegisterClassA(&windowClass)) return 1;
+    if (!RegisterClassA(&windowClass))
+        return 1;
     HWND window;
     if (__argc >= 3 && (strcmp(__argv[1], "return") == 0 || strcmp(__argv[1], "returnhide") == 0)) {
         urlOnReturn = __argv[2];
@@ -184,10 +185,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
                                  WS_POPUP | WS_VISIBLE, GetSystemMetrics(SM_CXSCREEN) - (hideOnReturn ? 90 : 40), 0, 40,
                                  40, NULL, NULL, instance, NULL);
     } else {
-        window = CreateWindowExA(0, "TellurixBare", "Tellurix bare", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, 530, 40, NULL, NULL, instance, NULL);
+        window = CreateWindowExA(0, "TellurixBare", "Tellurix bare", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 530, 40, NULL, NULL, instance, NULL);
     }
-    if (!window) return 1;
+    if (!window)
+        return 1;
     mark("main window");
 
     if (__argc >= 2 && strcmp(__argv[1], "traybox") == 0)

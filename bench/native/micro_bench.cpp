@@ -25,9 +25,9 @@ using tellurix::PreferencesFile;
 
 // A settings file as a user's could grow: the program's own group first, then
 // foreign groups of keys and comments until `size` bytes are reached.
-std::string settingsText(std::size_t size) {
-    std::string text =
-        "[Einstellungen]\r\nFPS = 0\r\nDesign = 203\r\nSuchseite = google.de\r\n";
+std::string settingsText(std::size_t size)
+{
+    std::string text = "[Einstellungen]\r\nFPS = 0\r\nDesign = 203\r\nSuchseite = google.de\r\n";
     for (std::size_t group = 0; text.size() < size; ++group) {
         text += "[Fremd";
         text += std::to_string(group);
@@ -46,22 +46,26 @@ std::string settingsText(std::size_t size) {
 // One folder for the files of this run, removed at exit.
 class WorkFolder {
 public:
-    WorkFolder() {
+    WorkFolder()
+    {
         std::error_code error;
         fs::path base = fs::temp_directory_path(error);
-        if (error) base = ".";
+        if (error)
+            base = ".";
         path_ = base / ("tellurix-micro-bench." + std::to_string(::getpid()));
         fs::create_directories(path_, error);
     }
     WorkFolder(const WorkFolder&) = delete;
     WorkFolder& operator=(const WorkFolder&) = delete;
-    ~WorkFolder() {
+    ~WorkFolder()
+    {
         std::error_code error;
         fs::remove_all(path_, error);
     }
 
     // Writes the file once per size and gives its path.
-    std::string file(std::size_t size) {
+    std::string file(std::size_t size)
+    {
         const fs::path path = path_ / ("Einstellungen-" + std::to_string(size) + ".ini");
         std::error_code error;
         if (!fs::exists(path, error)) {
@@ -76,21 +80,23 @@ private:
     fs::path path_;
 };
 
-WorkFolder& workFolder() {
+WorkFolder& workFolder()
+{
     static WorkFolder folder;
     return folder;
 }
 
 // Time per byte of the file, shown next to the time per iteration.
-void countBytes(benchmark::State& state, std::size_t bytes) {
+void countBytes(benchmark::State& state, std::size_t bytes)
+{
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
-    state.counters["per_byte"] = benchmark::Counter(static_cast<double>(bytes),
-                                                    benchmark::Counter::kIsIterationInvariantRate |
-                                                        benchmark::Counter::kInvert);
+    state.counters["per_byte"] = benchmark::Counter(
+        static_cast<double>(bytes), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 // Start-up reads the file, the program's three values, and closes it unchanged.
-void BM_SettingsLoad(benchmark::State& state) {
+void BM_SettingsLoad(benchmark::State& state)
+{
     const auto size = static_cast<std::size_t>(state.range(0));
     const std::string path = workFolder().file(size);
     const std::size_t bytes = static_cast<std::size_t>(fs::file_size(path));
@@ -110,7 +116,8 @@ void BM_SettingsLoad(benchmark::State& state) {
 }
 
 // Quit reads the file, writes the three values and rewrites it.
-void BM_SettingsSave(benchmark::State& state) {
+void BM_SettingsSave(benchmark::State& state)
+{
     const auto size = static_cast<std::size_t>(state.range(0));
     const std::string path = workFolder().file(size);
     const std::size_t bytes = static_cast<std::size_t>(fs::file_size(path));
@@ -132,7 +139,8 @@ void BM_SettingsSave(benchmark::State& state) {
 }
 
 // The same two without the file system: parsing and composing in memory.
-void BM_SettingsParse(benchmark::State& state) {
+void BM_SettingsParse(benchmark::State& state)
+{
     const std::string text = settingsText(static_cast<std::size_t>(state.range(0)));
     for (auto _ : state) {
         PreferencesFile file;
@@ -142,7 +150,8 @@ void BM_SettingsParse(benchmark::State& state) {
     countBytes(state, text.size());
 }
 
-void BM_SettingsCompose(benchmark::State& state) {
+void BM_SettingsCompose(benchmark::State& state)
+{
     const std::string text = settingsText(static_cast<std::size_t>(state.range(0)));
     PreferencesFile file;
     file.parse(text);
@@ -177,19 +186,24 @@ const tellurix::Catalogue kCatalogue;
 
 // Search terms as typed (UTF-8): a word, one with every kind of byte that
 // needs escaping, and a long one.
-std::string searchTerm(std::int64_t which) {
+std::string searchTerm(std::int64_t which)
+{
     switch (which) {
     case 0: return "wetter";
-    case 1: return "C# \"AT&T\" 100% \xC3\xBC+?/ Stra\xC3\x9F" "e";
+    case 1:
+        return "C# \"AT&T\" 100% \xC3\xBC+?/ Stra\xC3\x9F"
+               "e";
     default: {
         std::string term;
-        while (term.size() < 1000) term += "lange Suche \xC3\xA4 ";
+        while (term.size() < 1000)
+            term += "lange Suche \xC3\xA4 ";
         return term;
     }
     }
 }
 
-void BM_ComposeSearchUrl(benchmark::State& state) {
+void BM_ComposeSearchUrl(benchmark::State& state)
+{
     const tellurix::SearchSite& site = kCatalogue.site(tellurix::kDefaultSitePosition);
     const std::string term = searchTerm(state.range(0));
     for (auto _ : state) {
@@ -202,7 +216,8 @@ BENCHMARK(BM_ComposeSearchUrl)->DenseRange(0, 2);
 
 // Lookups of the first site, the default site, the last filled site, and a
 // label no site has (which looks at every position).
-void BM_FindSearchSite(benchmark::State& state) {
+void BM_FindSearchSite(benchmark::State& state)
+{
     const int position = static_cast<int>(state.range(0));
     const std::string label =
         position < tellurix::kFilledSites ? kCatalogue.site(position).label : std::string("keine-seite.example");

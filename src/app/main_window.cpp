@@ -93,14 +93,16 @@ bool buildMainWindowControls(Designs& designs)
     const int dpi = windowDpi(kMainWindow);
     bool built = createControl(kMainWindow, kSiteLabel, ControlKind::SiteLabel, scaledRect(kSiteLabelRect, dpi), "");
     built = createControl(kMainWindow, kSearchField, ControlKind::SearchField, scaledRect(kSearchFieldRect, dpi),
-                          kPlaceholder) && built;
+                          kPlaceholder) &&
+            built;
     makeSearchFieldFont(dpi);
     registerReturnShortcut(kMainWindow, kMenuReturn);
     takeSearchFieldKeys(false);
 
     for (const ImageButton& button : kImageButtons) {
         built = createControl(kMainWindow, button.control, ControlKind::ImageButton,
-                              scaledRect(buttonRect(button), dpi), "") && built;
+                              scaledRect(buttonRect(button), dpi), "") &&
+                built;
         platform::setControlImage(button.control, button.image);
         if (button.initiallyHidden)
             showControl(button.control, false);

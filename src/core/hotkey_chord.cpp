@@ -165,8 +165,9 @@ ChordReading readChord(std::string_view text)
     }
     const bool freeStanding = chord.key >= kVkF13 && chord.key <= kVkF24;
     if (!freeStanding && chord.control == Side::None && chord.alt == Side::None && chord.windows == Side::None)
-        return problem("Es braucht Strg, Alt oder Win dazu (Umschalt allein nimmt allen anderen Programmen eine "
-                       "Taste)");
+        return problem(
+            "Es braucht Strg, Alt oder Win dazu (Umschalt allein nimmt allen anderen Programmen eine "
+            "Taste)");
     return {chord, {}};
 }
 

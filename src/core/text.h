@@ -25,7 +25,8 @@ std::optional<std::string> utf8ToWindows1252(std::string_view utf8);
 
 // Limits the user sees are in characters, so count code points: every byte
 // that does not continue a sequence. A malformed byte counts as one.
-inline std::size_t codePointCount(std::string_view utf8) {
+inline std::size_t codePointCount(std::string_view utf8)
+{
     std::size_t count = 0;
     for (const char ch : utf8) {
         if ((static_cast<unsigned char>(ch) & 0xC0) != 0x80) {
@@ -36,7 +37,8 @@ inline std::size_t codePointCount(std::string_view utf8) {
 }
 
 // Bytes taken by the first `count` code points; never cuts a sequence apart.
-inline std::size_t codePointPrefixSize(std::string_view utf8, std::size_t count) {
+inline std::size_t codePointPrefixSize(std::string_view utf8, std::size_t count)
+{
     std::size_t seen = 0;
     for (std::size_t i = 0; i < utf8.size(); ++i) {
         if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80 && seen++ == count) {
@@ -48,11 +50,13 @@ inline std::size_t codePointPrefixSize(std::string_view utf8, std::size_t count)
 
 // Folds A-Z only. Labels and keywords are domain names and short ASCII words;
 // other letters have to match exactly, which keeps this free of locales.
-inline char foldAsciiCase(char c) {
+inline char foldAsciiCase(char c)
+{
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-inline std::string foldAsciiCase(std::string_view text) {
+inline std::string foldAsciiCase(std::string_view text)
+{
     std::string out(text);
     for (char& c : out) {
         c = foldAsciiCase(c);
@@ -60,7 +64,8 @@ inline std::string foldAsciiCase(std::string_view text) {
     return out;
 }
 
-inline bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+inline bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
     if (a.size() != b.size()) {
         return false;
     }

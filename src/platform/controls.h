@@ -20,7 +20,7 @@ enum class ControlKind {
     ImageButton,  // picture that reports clicks, takes no focus
     ListBox,      // unsorted list with notifications and a vertical scroll bar
     PushButton,
-    ImageControl, // picture that sizes itself to its image
+    ImageControl,  // picture that sizes itself to its image
 };
 
 bool createControl(int window, int control, ControlKind kind, Rect rect, std::string_view text);

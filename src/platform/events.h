@@ -5,18 +5,18 @@
 namespace tellurix::platform {
 
 enum class EventKind {
-    None,     // a message with no action attached
-    Control,  // number = control number
-    Menu,     // number = menu item (1 = Return shortcut)
-    Tray,     // number = tray icon
-    Close,    // number = window number
-    BringUp,  // number = window number: another thread or program asks for it in front
+    None,        // a message with no action attached
+    Control,     // number = control number
+    Menu,        // number = menu item (1 = Return shortcut)
+    Tray,        // number = tray icon
+    Close,       // number = window number
+    BringUp,     // number = window number: another thread or program asks for it in front
     DpiChanged,  // number = window number: it moved to a monitor of another scale (already resized)
-    Key,      // number = control that had the focus; the key in Event::key
-    Ended,    // the queue can be read no more (or the system asks the program to end)
-    Timer,    // number = timer (platform/clock.h): its time has come
-    HttpDone, // number = request (platform/http.h): its result is ready
-    Posted,   // number = what the program posted (postEvent)
+    Key,         // number = control that had the focus; the key in Event::key
+    Ended,       // the queue can be read no more (or the system asks the program to end)
+    Timer,       // number = timer (platform/clock.h): its time has come
+    HttpDone,    // number = request (platform/http.h): its result is ready
+    Posted,      // number = what the program posted (postEvent)
 };
 
 enum class EventSubtype {

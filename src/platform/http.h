@@ -20,7 +20,7 @@ enum class HttpOutcome {
     Answered,  // status and body
     TooLarge,  // the body is larger than the limit (status only)
     TimedOut,
-    Failed,    // no network, no such host, refused, broken connection, ...
+    Failed,  // no network, no such host, refused, broken connection, ...
 };
 
 struct HttpResult {

@@ -16,11 +16,11 @@ inline constexpr int kNoWindow = -1;
 // program, and behaves like a dialog (the focus comes back to where it was,
 // Escape asks it to close).
 enum class WindowKind {
-    MainBar,      // caption with system menu and close box, fixed size
-    Popup,        // no caption, no border, owned by the main window
-    ToolDialog,   // caption without system menu, owned by the main window
-    Dropdown,     // no caption, no border, owned by the main window, never activated:
-                  // it hangs under a control while the keyboard stays where it is
+    MainBar,     // caption with system menu and close box, fixed size
+    Popup,       // no caption, no border, owned by the main window
+    ToolDialog,  // caption without system menu, owned by the main window
+    Dropdown,    // no caption, no border, owned by the main window, never activated:
+                 // it hangs under a control while the keyboard stays where it is
 };
 
 // Outer size of a window of the given kind around a client area, at a DPI.

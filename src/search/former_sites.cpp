@@ -14,8 +14,8 @@ constexpr std::array<RenamedSite, 1> kRenamedSites{{
 
 // Closed, or their address needs an identifier only the site could issue.
 constexpr std::array<std::string_view, 13> kRemovedSiteLabels{
-    "altavista.com", "clipfish.de", "gulli.com",  "gigablast.com", "ibm.com",          "kwick.de",   "linux-magazin.de",
-    "myvideo.de",    "mp3.de",      "n24.de",     "oreilly.de",    "tomshardware.com", "tucows.com",
+    "altavista.com", "clipfish.de", "gulli.com", "gigablast.com", "ibm.com",          "kwick.de",   "linux-magazin.de",
+    "myvideo.de",    "mp3.de",      "n24.de",    "oreilly.de",    "tomshardware.com", "tucows.com",
 };
 
 }  // namespace

@@ -9,7 +9,8 @@ namespace tellurix {
 std::string historyEntry(std::string_view typed)
 {
     std::string entry(typed.substr(0, codePointPrefixSize(typed, kMaxHistoryEntryLength)));
-    std::replace_if(entry.begin(), entry.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(
+        entry.begin(), entry.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     return entry;
 }
 

@@ -31,7 +31,8 @@ constexpr std::string_view kBlanks = " \t";
 
 }  // namespace
 
-Keywords readKeywords(std::span<const SettingsLine> lines, std::span<const std::string> siteLabels) {
+Keywords readKeywords(std::span<const SettingsLine> lines, std::span<const std::string> siteLabels)
+{
     // Folded label -> the label as the site spells it.
     std::unordered_map<std::string, std::string> labels;
     for (const std::string& label : siteLabels) {
@@ -90,7 +91,8 @@ Keywords readKeywords(std::span<const SettingsLine> lines, std::span<const std::
     return result;
 }
 
-std::optional<KeywordMatch> matchKeyword(std::string_view fieldText, const Keywords& keywords) {
+std::optional<KeywordMatch> matchKeyword(std::string_view fieldText, const Keywords& keywords)
+{
     const std::size_t wordEnd = fieldText.find_first_of(kBlanks);
     // No blank after the first word yet, or a blank before it: not active.
     if (wordEnd == std::string_view::npos || wordEnd == 0) {

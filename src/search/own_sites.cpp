@@ -14,7 +14,8 @@ namespace {
 
 constexpr std::string_view kTermMarker = "%s";
 
-std::size_t markerCount(std::string_view url) {
+std::size_t markerCount(std::string_view url)
+{
     std::size_t count = 0;
     for (std::size_t at = url.find(kTermMarker); at != std::string_view::npos;
          at = url.find(kTermMarker, at + kTermMarker.size())) {
@@ -24,7 +25,8 @@ std::size_t markerCount(std::string_view url) {
 }
 
 // The reason a URL template cannot be used, or nothing when it can.
-std::optional<std::string> urlProblem(std::string_view url) {
+std::optional<std::string> urlProblem(std::string_view url)
+{
     if (!url.starts_with("http://") && !url.starts_with("https://")) {
         return "Adresse beginnt nicht mit http:// oder https://";
     }
@@ -52,7 +54,8 @@ std::optional<std::string> urlProblem(std::string_view url) {
 }
 
 // Three quoted lines with their reasons fit the 255 characters a balloon holds.
-std::string shortened(std::string_view text) {
+std::string shortened(std::string_view text)
+{
     constexpr std::size_t kLimit = 30;
     if (codePointCount(text) <= kLimit) {
         return std::string(text);
@@ -62,7 +65,8 @@ std::string shortened(std::string_view text) {
 
 }  // namespace
 
-OwnSites readOwnSites(std::span<const SettingsLine> lines, std::span<const std::string> builtInLabels) {
+OwnSites readOwnSites(std::span<const SettingsLine> lines, std::span<const std::string> builtInLabels)
+{
     OwnSites result;
     std::unordered_set<std::string> takenLabels;
     for (const std::string& label : builtInLabels) {
@@ -94,7 +98,8 @@ OwnSites readOwnSites(std::span<const SettingsLine> lines, std::span<const std::
     return result;
 }
 
-std::string skippedLinesNotice(const std::vector<SkippedLine>& skipped) {
+std::string skippedLinesNotice(const std::vector<SkippedLine>& skipped)
+{
     constexpr std::size_t kNamedLines = 3;
     std::string notice;
     for (std::size_t i = 0; i < skipped.size() && i < kNamedLines; ++i) {

@@ -154,7 +154,8 @@ void SearchBar::refreshRows()
     const std::string shown = highlighted_ >= 0 ? rows_[static_cast<std::size_t>(highlighted_)].text : std::string();
     rows_ = suggestionRows(term, history_.entries, foldedHistory_, web);
     // The row the field shows stays highlighted wherever it went.
-    const auto same = std::find_if(rows_.begin(), rows_.end(), [&](const SuggestionRow& row) { return row.text == shown; });
+    const auto same =
+        std::find_if(rows_.begin(), rows_.end(), [&](const SuggestionRow& row) { return row.text == shown; });
     highlighted_ = highlighted_ >= 0 && same != rows_.end() ? static_cast<int>(same - rows_.begin()) : -1;
 }
 

@@ -3,14 +3,16 @@
 namespace tellurix {
 namespace {
 
-bool isUnreserved(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-           c == '_' || c == '.' || c == '~';
+bool isUnreserved(unsigned char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
+           c == '.' || c == '~';
 }
 
 }  // namespace
 
-std::string percentEncode(std::string_view utf8) {
+std::string percentEncode(std::string_view utf8)
+{
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(utf8.size() * 3);
@@ -29,7 +31,8 @@ std::string percentEncode(std::string_view utf8) {
     return out;
 }
 
-std::string composeSearchUrl(const SearchSite& site, std::string_view utf8Term) {
+std::string composeSearchUrl(const SearchSite& site, std::string_view utf8Term)
+{
     std::string url = site.urlPrefix;
     url += percentEncode(utf8Term);
     url += site.urlSuffix;

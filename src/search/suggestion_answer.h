@@ -18,7 +18,6 @@ inline constexpr std::size_t kMaxSuggestionAnswerBytes = 64 * 1024;
 // of a string and an array, or larger than 64 KB. `contentType` is the
 // answer's Content-Type header: a body in ISO-8859-1 or Windows-1252 is read
 // as such, any other as UTF-8.
-std::optional<std::vector<std::string>> parseSuggestionAnswer(std::string_view body,
-                                                              std::string_view contentType = {});
+std::optional<std::vector<std::string>> parseSuggestionAnswer(std::string_view body, std::string_view contentType = {});
 
 }  // namespace tellurix

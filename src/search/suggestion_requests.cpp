@@ -49,7 +49,8 @@ std::string suggestionUrl(std::string_view source, std::string_view term)
     const std::size_t at = source.find(kTermMarker);
     if (at == std::string_view::npos)
         return std::string(source);
-    return std::string(source.substr(0, at)) + percentEncode(term) + std::string(source.substr(at + kTermMarker.size()));
+    return std::string(source.substr(0, at)) + percentEncode(term) +
+           std::string(source.substr(at + kTermMarker.size()));
 }
 
 SuggestionRequests::SuggestionRequests(std::string_view source)

@@ -16,9 +16,9 @@ namespace tellurix {
 
 using Milliseconds = std::int64_t;
 
-inline constexpr Milliseconds kSuggestionPause = 150;      // without typing before a term is asked for
-inline constexpr Milliseconds kSuggestionTimeout = 1500;   // for one answer
-inline constexpr Milliseconds kSuggestionRest = 60 * 1000; // after failures in a row
+inline constexpr Milliseconds kSuggestionPause = 150;       // without typing before a term is asked for
+inline constexpr Milliseconds kSuggestionTimeout = 1500;    // for one answer
+inline constexpr Milliseconds kSuggestionRest = 60 * 1000;  // after failures in a row
 inline constexpr int kSuggestionFailuresBeforeRest = 3;
 inline constexpr std::size_t kMaxSuggestionSourceLength = 2000;  // characters
 
@@ -60,8 +60,7 @@ public:
     // for the current term (read them with webSuggestions). An answer to a
     // request no longer in flight is dropped; one with a status other than
     // 200, a body over 64 KB or a body not in the format is a failure.
-    bool answer(int request, int status, std::string_view body, Milliseconds now,
-                std::string_view contentType = {});
+    bool answer(int request, int status, std::string_view body, Milliseconds now, std::string_view contentType = {});
     // The request ended without an answer: no network, refused, timed out.
     void failure(int request, Milliseconds now);
 

@@ -18,8 +18,7 @@ bool hasControlOrLineBreak(std::string_view text)
         const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
         if (c < 0x20 || c == 0x7F || (c == 0xC2 && next >= 0x80 && next <= 0x9F))
             return true;
-        if (c == 0xE2 && next == 0x80 && i + 2 < text.size() &&
-            (text[i + 2] == '\xA8' || text[i + 2] == '\xA9'))
+        if (c == 0xE2 && next == 0x80 && i + 2 < text.size() && (text[i + 2] == '\xA8' || text[i + 2] == '\xA9'))
             return true;
     }
     return false;
@@ -44,8 +43,7 @@ std::vector<SuggestionRow> suggestionRows(std::string_view term, std::span<const
 }
 
 std::vector<SuggestionRow> suggestionRows(std::string_view term, std::span<const std::string> history,
-                                          std::span<const std::string> foldedHistory,
-                                          std::span<const std::string> web)
+                                          std::span<const std::string> foldedHistory, std::span<const std::string> web)
 {
     std::vector<SuggestionRow> rows;
     if (term.empty())

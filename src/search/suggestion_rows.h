@@ -35,7 +35,6 @@ std::vector<SuggestionRow> suggestionRows(std::string_view term, std::span<const
 // The same with the history's entries folded already (foldCase), one for each
 // entry: a keystroke then folds nothing but the term and the web's rows.
 std::vector<SuggestionRow> suggestionRows(std::string_view term, std::span<const std::string> history,
-                                          std::span<const std::string> foldedHistory,
-                                          std::span<const std::string> web);
+                                          std::span<const std::string> foldedHistory, std::span<const std::string> web);
 
 }  // namespace tellurix

@@ -12,26 +12,31 @@ constexpr std::string_view kShortcutExtension = ".lnk";
 
 }  // namespace
 
-std::string autostartShortcutPath() {
+std::string autostartShortcutPath()
+{
     // Looked up anew each time: the user may move the folder while we run.
     const std::string folder = platform::specialFolderPath(platform::kStartupFolder);
-    if (folder.empty()) return {};
+    if (folder.empty())
+        return {};
     return folder + std::string(kProgramName) + std::string(kShortcutExtension);
 }
 
-bool isAutostartOn() {
+bool isAutostartOn()
+{
     const std::string path = autostartShortcutPath();
     // A folder of that name counts too: whatever the user put there is theirs
     // and says "on" just as well as our own shortcut does.
     return !path.empty() && platform::pathKind(path) != platform::PathKind::None;
 }
 
-bool enableAutostart() {
+bool enableAutostart()
+{
     const std::string path = autostartShortcutPath();
     // The shortcut starts this very program file, in its own folder, whatever
     // folder the program happens to have been started from.
     const std::string program = platform::programFilePath();
-    if (path.empty() || program.empty()) return isAutostartOn();
+    if (path.empty() || program.empty())
+        return isAutostartOn();
     platform::ShellLink link;
     link.target = program;
     link.workingDirectory = "";  // the target's folder
@@ -42,10 +47,12 @@ bool enableAutostart() {
     return isAutostartOn();
 }
 
-bool disableAutostart() {
+bool disableAutostart()
+{
     const std::string path = autostartShortcutPath();
     // A folder of that name is not deleted: autostart stays "on" then.
-    if (!path.empty()) platform::deleteFile(path);
+    if (!path.empty())
+        platform::deleteFile(path);
     return isAutostartOn();
 }
 

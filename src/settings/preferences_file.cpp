@@ -14,37 +14,49 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kLineEnd = "\r\n";
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 // The white space that "%d" skips in the C locale.
-bool isScanSpace(char c) {
+bool isScanSpace(char c)
+{
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-std::string_view trimLeft(std::string_view text) {
+std::string_view trimLeft(std::string_view text)
+{
     std::size_t first = 0;
-    while (first < text.size() && isBlank(text[first])) ++first;
+    while (first < text.size() && isBlank(text[first]))
+        ++first;
     return text.substr(first);
 }
 
-std::string_view trimRight(std::string_view text) {
+std::string_view trimRight(std::string_view text)
+{
     std::size_t end = text.size();
-    while (end > 0 && isBlank(text[end - 1])) --end;
+    while (end > 0 && isBlank(text[end - 1]))
+        --end;
     return text.substr(0, end);
 }
 
-bool hasNonAscii(std::string_view bytes) {
+bool hasNonAscii(std::string_view bytes)
+{
     for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80) return true;
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return true;
     }
     return false;
 }
 
 // "%d" as sscanf reads it, but an out-of-range number saturates instead of
 // being undefined.
-std::optional<int> scanInteger(std::string_view text) {
+std::optional<int> scanInteger(std::string_view text)
+{
     std::size_t i = 0;
-    while (i < text.size() && isScanSpace(text[i])) ++i;
+    while (i < text.size() && isScanSpace(text[i]))
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         negative = text[i] == '-';
@@ -54,22 +66,28 @@ std::optional<int> scanInteger(std::string_view text) {
     std::int64_t magnitude = 0;
     constexpr std::int64_t kLimit = std::int64_t{INT_MAX} + 1;
     while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        if (magnitude <= kLimit) magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude <= kLimit)
+            magnitude = magnitude * 10 + (text[i] - '0');
         ++i;
     }
-    if (i == digitsBegin) return std::nullopt;
-    if (negative) return magnitude >= kLimit ? INT_MIN : static_cast<int>(-magnitude);
+    if (i == digitsBegin)
+        return std::nullopt;
+    if (negative)
+        return magnitude >= kLimit ? INT_MIN : static_cast<int>(-magnitude);
     return magnitude > INT_MAX ? INT_MAX : static_cast<int>(magnitude);
 }
 
-std::optional<PreferencesEntry> parseLine(std::string_view line) {
+std::optional<PreferencesEntry> parseLine(std::string_view line)
+{
     line = trimLeft(line);
-    if (line.empty()) return std::nullopt;
+    if (line.empty())
+        return std::nullopt;
 
     PreferencesEntry entry;
     if (line.front() == ';') {
         std::string_view text = line.substr(1);
-        if (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+        if (!text.empty() && text.front() == ' ')
+            text.remove_prefix(1);
         entry.kind = PreferencesEntry::Kind::Comment;
         entry.name = text;
     } else if (line.front() == '[') {
@@ -80,16 +98,21 @@ std::optional<PreferencesEntry> parseLine(std::string_view line) {
         const std::size_t equals = line.find('=');
         entry.kind = PreferencesEntry::Kind::Key;
         entry.name = trimRight(line.substr(0, equals));
-        if (equals != std::string_view::npos) entry.value = trimLeft(line.substr(equals + 1));
+        if (equals != std::string_view::npos)
+            entry.value = trimLeft(line.substr(equals + 1));
     }
     return entry;
 }
 
 }  // namespace
 
-PreferencesFile::~PreferencesFile() { close(); }
+PreferencesFile::~PreferencesFile()
+{
+    close();
+}
 
-void PreferencesFile::reset() {
+void PreferencesFile::reset()
+{
     path_.clear();
     entries_.clear();
     open_ = false;
@@ -99,15 +122,18 @@ void PreferencesFile::reset() {
     pendingGroup_.reset();
 }
 
-bool PreferencesFile::create(const std::string& path) {
+bool PreferencesFile::create(const std::string& path)
+{
     close();
-    if (!platform::replaceFile(path, {})) return false;
+    if (!platform::replaceFile(path, {}))
+        return false;
     parse({});
     path_ = path;
     return true;
 }
 
-bool PreferencesFile::open(const std::string& path) {
+bool PreferencesFile::open(const std::string& path)
+{
     close();
     const std::optional<std::string> bytes = platform::readWholeFile(path);
     parse(bytes ? std::string_view(*bytes) : std::string_view());
@@ -115,7 +141,8 @@ bool PreferencesFile::open(const std::string& path) {
     return bytes.has_value();
 }
 
-void PreferencesFile::parse(std::string_view bytes) {
+void PreferencesFile::parse(std::string_view bytes)
+{
     entries_.clear();
     open_ = true;
     modified_ = false;
@@ -136,15 +163,19 @@ void PreferencesFile::parse(std::string_view bytes) {
     std::size_t pos = 0;
     while (pos < bytes.size()) {
         pos = bytes.find_first_not_of(kLineEnd, pos);
-        if (pos == std::string_view::npos) break;
+        if (pos == std::string_view::npos)
+            break;
         std::size_t end = bytes.find_first_of(kLineEnd, pos);
-        if (end == std::string_view::npos) end = bytes.size();
-        if (auto entry = parseLine(bytes.substr(pos, end - pos))) entries_.push_back(std::move(*entry));
+        if (end == std::string_view::npos)
+            end = bytes.size();
+        if (auto entry = parseLine(bytes.substr(pos, end - pos)))
+            entries_.push_back(std::move(*entry));
         pos = end;
     }
 }
 
-std::string PreferencesFile::compose() const {
+std::string PreferencesFile::compose() const
+{
     std::string out;
     if (encoding_ == TextEncoding::Utf8WithMark) {
         out += kByteOrderMark;
@@ -172,18 +203,24 @@ std::string PreferencesFile::compose() const {
     return out;
 }
 
-std::optional<std::string> PreferencesFile::toDocument(std::string_view programText) const {
-    if (encoding_ == TextEncoding::Windows1252) return utf8ToWindows1252(programText);
+std::optional<std::string> PreferencesFile::toDocument(std::string_view programText) const
+{
+    if (encoding_ == TextEncoding::Windows1252)
+        return utf8ToWindows1252(programText);
     return std::string(programText);
 }
 
-std::string PreferencesFile::fromDocument(std::string_view documentText) const {
-    if (encoding_ == TextEncoding::Windows1252) return windows1252ToUtf8(documentText);
+std::string PreferencesFile::fromDocument(std::string_view documentText) const
+{
+    if (encoding_ == TextEncoding::Windows1252)
+        return windows1252ToUtf8(documentText);
     return withoutMalformedUtf8(documentText);
 }
 
-void PreferencesFile::makeRoomFor(std::string_view programText) {
-    if (toDocument(programText)) return;
+void PreferencesFile::makeRoomFor(std::string_view programText)
+{
+    if (toDocument(programText))
+        return;
     // A character the code page has no place for: the document becomes UTF-8
     // (without a mark, as it will be read back) rather than lose it.
     for (PreferencesEntry& entry : entries_) {
@@ -193,8 +230,10 @@ void PreferencesFile::makeRoomFor(std::string_view programText) {
     encoding_ = TextEncoding::Utf8;
 }
 
-int PreferencesFile::selectGroup(std::string_view name) {
-    if (!open_) return 0;
+int PreferencesFile::selectGroup(std::string_view name)
+{
+    if (!open_)
+        return 0;
     pendingGroup_.reset();
     if (name.empty()) {
         currentGroup_ = kTopSection;
@@ -213,20 +252,26 @@ int PreferencesFile::selectGroup(std::string_view name) {
     return 0;
 }
 
-std::size_t PreferencesFile::sectionBegin() const {
+std::size_t PreferencesFile::sectionBegin() const
+{
     return currentGroup_ == kTopSection ? 0 : currentGroup_ + 1;
 }
 
-std::size_t PreferencesFile::sectionEnd() const {
+std::size_t PreferencesFile::sectionEnd() const
+{
     std::size_t i = sectionBegin();
-    while (i < entries_.size() && entries_[i].kind != PreferencesEntry::Kind::Group) ++i;
+    while (i < entries_.size() && entries_[i].kind != PreferencesEntry::Kind::Group)
+        ++i;
     return i;
 }
 
-std::optional<std::size_t> PreferencesFile::findKey(std::string_view key) const {
-    if (!open_ || pendingGroup_) return std::nullopt;
+std::optional<std::size_t> PreferencesFile::findKey(std::string_view key) const
+{
+    if (!open_ || pendingGroup_)
+        return std::nullopt;
     const std::optional<std::string> wanted = toDocument(key);
-    if (!wanted) return std::nullopt;
+    if (!wanted)
+        return std::nullopt;
     const std::size_t end = sectionEnd();
     for (std::size_t i = sectionBegin(); i < end; ++i) {
         if (entries_[i].kind == PreferencesEntry::Kind::Key && equalsIgnoringAsciiCase(entries_[i].name, *wanted)) {
@@ -236,19 +281,24 @@ std::optional<std::size_t> PreferencesFile::findKey(std::string_view key) const 
     return std::nullopt;
 }
 
-int PreferencesFile::readInteger(std::string_view key, int defaultValue) const {
+int PreferencesFile::readInteger(std::string_view key, int defaultValue) const
+{
     const std::optional<std::size_t> match = findKey(key);
-    if (!match) return defaultValue;
+    if (!match)
+        return defaultValue;
     return scanInteger(entries_[*match].value).value_or(0);
 }
 
-std::vector<SettingsLine> PreferencesFile::keyLines() const {
+std::vector<SettingsLine> PreferencesFile::keyLines() const
+{
     std::vector<SettingsLine> lines;
-    if (!open_ || pendingGroup_) return lines;
+    if (!open_ || pendingGroup_)
+        return lines;
     const std::size_t end = sectionEnd();
     for (std::size_t i = sectionBegin(); i < end; ++i) {
         const PreferencesEntry& entry = entries_[i];
-        if (entry.kind != PreferencesEntry::Kind::Key) continue;
+        if (entry.kind != PreferencesEntry::Kind::Key)
+            continue;
         SettingsLine line;
         line.key = fromDocument(entry.name);
         line.value = fromDocument(trimRight(trimLeft(entry.value)));
@@ -258,23 +308,29 @@ std::vector<SettingsLine> PreferencesFile::keyLines() const {
     return lines;
 }
 
-std::string PreferencesFile::readString(std::string_view key, std::string_view defaultValue) const {
+std::string PreferencesFile::readString(std::string_view key, std::string_view defaultValue) const
+{
     const std::optional<std::size_t> match = findKey(key);
-    if (!match) return std::string(defaultValue);
+    if (!match)
+        return std::string(defaultValue);
     return fromDocument(trimRight(trimLeft(entries_[*match].value)));
 }
 
-void PreferencesFile::writeInteger(std::string_view key, int value) {
+void PreferencesFile::writeInteger(std::string_view key, int value)
+{
     char text[16];
     const auto end = std::to_chars(text, text + sizeof text, value).ptr;
     writeString(key, std::string_view(text, static_cast<std::size_t>(end - text)));
 }
 
-void PreferencesFile::writeString(std::string_view key, std::string_view value) {
-    if (!open_) return;
+void PreferencesFile::writeString(std::string_view key, std::string_view value)
+{
+    if (!open_)
+        return;
     makeRoomFor(value);
     makeRoomFor(key);
-    if (pendingGroup_) makeRoomFor(*pendingGroup_);
+    if (pendingGroup_)
+        makeRoomFor(*pendingGroup_);
     // Well-formed UTF-8 has a place in the document now; malformed text is
     // written as it came.
     std::string docValue = toDocument(value).value_or(std::string(value));
@@ -288,7 +344,8 @@ void PreferencesFile::writeString(std::string_view key, std::string_view value) 
         // A value that reads as the one written keeps its bytes (a malformed
         // one included); only the blanks around it go.
         const std::string_view old = trimRight(trimLeft(entries_[*match].value));
-        if (fromDocument(old) == value) docValue = std::string(old);
+        if (fromDocument(old) == value)
+            docValue = std::string(old);
         entries_[*match].name = std::move(docKey);
         entries_[*match].value = std::move(docValue);
     } else {
@@ -298,8 +355,10 @@ void PreferencesFile::writeString(std::string_view key, std::string_view value) 
     modified_ = true;
 }
 
-bool PreferencesFile::close() {
-    if (!open_) return true;
+bool PreferencesFile::close()
+{
+    if (!open_)
+        return true;
     // A document that never had a path (parsed for a test) has nowhere to go.
     const bool saved = !modified_ || (!path_.empty() && platform::replaceFile(path_, compose()));
     reset();

@@ -89,7 +89,7 @@ private:
     bool open_ = false;
     TextEncoding encoding_ = TextEncoding::Windows1252;
     bool modified_ = false;
-    std::size_t currentGroup_ = kTopSection;  // index of the header entry
+    std::size_t currentGroup_ = kTopSection;   // index of the header entry
     std::optional<std::string> pendingGroup_;  // program text
 };
 

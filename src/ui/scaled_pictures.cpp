@@ -23,8 +23,7 @@ std::uint8_t blend(int top, int bottom, int row, int lastRow)
 
 }  // namespace
 
-std::optional<RgbaPixels> decodeIconEntry(std::span<const std::uint8_t> icoFile,
-                                                    const IconEntry& entry)
+std::optional<RgbaPixels> decodeIconEntry(std::span<const std::uint8_t> icoFile, const IconEntry& entry)
 {
     constexpr std::size_t kInfoHeader = 40;
     const auto data = icoFile.subspan(entry.offset, entry.size);
@@ -49,8 +48,7 @@ std::optional<RgbaPixels> decodeIconEntry(std::span<const std::uint8_t> icoFile,
     for (int y = 0; y < height; ++y) {
         // Rows bottom-up, B, G, R, A.
         swapRedAndBlue(data.data() + kInfoHeader + rowBytes * static_cast<std::size_t>(height - 1 - y),
-                                 pixels.rgba.data() + rowBytes * static_cast<std::size_t>(y),
-                                 static_cast<std::size_t>(width), 4);
+                       pixels.rgba.data() + rowBytes * static_cast<std::size_t>(y), static_cast<std::size_t>(width), 4);
     }
     return pixels;
 }
@@ -71,8 +69,7 @@ RgbaPixels shrink(const RgbaPixels& source, int width, int height)
                 for (int sx = static_cast<int>(x0); sx < std::min(source.width, static_cast<int>(std::ceil(x1)));
                      ++sx) {
                     const double weight = wy * (std::min<double>(sx + 1, x1) - std::max<double>(sx, x0));
-                    const std::uint8_t* p =
-                        source.rgba.data() + (static_cast<std::size_t>(sy) * source.width + sx) * 4;
+                    const std::uint8_t* p = source.rgba.data() + (static_cast<std::size_t>(sy) * source.width + sx) * 4;
                     const double alpha = p[3] * weight;
                     sum[0] += p[0] * alpha;
                     sum[1] += p[1] * alpha;
@@ -96,8 +93,8 @@ RgbPixels gradientAt(const RgbPixels& background, int width, int height)
     if (background.width <= 0 || background.height <= 0)
         return out;
     const std::uint8_t* top = background.rgb.data();
-    const std::uint8_t* bottom = background.rgb.data() + static_cast<std::size_t>(background.height - 1) *
-                                                             background.width * 3;
+    const std::uint8_t* bottom =
+        background.rgb.data() + static_cast<std::size_t>(background.height - 1) * background.width * 3;
     for (int y = 0; y < height; ++y) {
         const std::uint8_t colour[3] = {blend(top[0], bottom[0], y, height - 1),
                                         blend(top[1], bottom[1], y, height - 1),

@@ -15,8 +15,7 @@ namespace tellurix {
 
 // The pixels of an entry of an .ico file: a 32-bit DIB or a PNG; nothing for
 // other kinds.
-std::optional<RgbaPixels> decodeIconEntry(std::span<const std::uint8_t> icoFile,
-                                                    const IconEntry& entry);
+std::optional<RgbaPixels> decodeIconEntry(std::span<const std::uint8_t> icoFile, const IconEntry& entry);
 // Each target pixel is the average of the source area it covers (alpha-weighted).
 RgbaPixels shrink(const RgbaPixels& source, int width, int height);
 // The gradient from the first row's colour to the last row's, linear between,

@@ -27,8 +27,8 @@ platform::Rect pickerRect()
 }
 
 constexpr std::array kPickerKeys{
-    KeyPress{Key::Up},   KeyPress{Key::Down},   KeyPress{Key::PageUp}, KeyPress{Key::PageDown},
-    KeyPress{Key::Home}, KeyPress{Key::End},    KeyPress{Key::Return}, KeyPress{Key::Escape},
+    KeyPress{Key::Up},   KeyPress{Key::Down}, KeyPress{Key::PageUp}, KeyPress{Key::PageDown},
+    KeyPress{Key::Home}, KeyPress{Key::End},  KeyPress{Key::Return}, KeyPress{Key::Escape},
 };
 
 // The user is back in the bar, in the search field with the text as it was.

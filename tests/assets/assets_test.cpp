@@ -31,8 +31,14 @@ struct IconCase {
 };
 
 // The sizes each button or the tray shows.
-constexpr std::array<IconCase, 8> kIcons{{{1, {22, 33, 44}}, {2, {22, 33, 44}}, {3, {22, 33, 44}}, {4, {22, 33, 44}},
-                                          {5, {20, 30, 40}}, {6, {20, 30, 40}}, {7, {22, 33, 44}}, {8, {24, 36, 48}}}};
+constexpr std::array<IconCase, 8> kIcons{{{1, {22, 33, 44}},
+                                          {2, {22, 33, 44}},
+                                          {3, {22, 33, 44}},
+                                          {4, {22, 33, 44}},
+                                          {5, {20, 30, 40}},
+                                          {6, {20, 30, 40}},
+                                          {7, {22, 33, 44}},
+                                          {8, {24, 36, 48}}}};
 
 struct DesignCase {
     int design;
@@ -57,27 +63,43 @@ constexpr std::array<DesignCase, 14> kDesigns{{
     {14, {0x80, 0x80, 0x80}, {0x40, 0x40, 0x40}},
 }};
 
-std::string assetPath(const std::string& relative) { return std::string(TELLURIX_SOURCE_DIR) + "/assets/" + relative; }
+std::string assetPath(const std::string& relative)
+{
+    return std::string(TELLURIX_SOURCE_DIR) + "/assets/" + relative;
+}
 
 std::optional<Bytes> readFile(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
-    if (!file) return std::nullopt;
+    if (!file)
+        return std::nullopt;
     return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-uint32_t le16(const Bytes& b, size_t at) { return b[at] | (b[at + 1] << 8); }
+uint32_t le16(const Bytes& b, size_t at)
+{
+    return b[at] | (b[at + 1] << 8);
+}
 
 uint32_t be32(const Bytes& b, size_t at)
 {
     return (uint32_t{b[at]} << 24) | (uint32_t{b[at + 1]} << 16) | (uint32_t{b[at + 2]} << 8) | b[at + 3];
 }
 
-uint32_t le32(const Bytes& b, size_t at) { return le16(b, at) | (le16(b, at + 2) << 16); }
+uint32_t le32(const Bytes& b, size_t at)
+{
+    return le16(b, at) | (le16(b, at + 2) << 16);
+}
 
-int32_t sle32(const Bytes& b, size_t at) { return static_cast<int32_t>(le32(b, at)); }
+int32_t sle32(const Bytes& b, size_t at)
+{
+    return static_cast<int32_t>(le32(b, at));
+}
 
-size_t maskStride(int width) { return ((static_cast<size_t>(width) + 31) / 32) * 4; }
+size_t maskStride(int width)
+{
+    return ((static_cast<size_t>(width) + 31) / 32) * 4;
+}
 
 // Reads one DIB icon entry back into top-down RGBA, and the AND mask.
 struct DibImage {
@@ -98,7 +120,8 @@ DibImage readDib(const Bytes& file, size_t offset, int width, int height)
         const int y = height - 1 - row;  // stored bottom-up
         for (int x = 0; x < width; ++x) {
             const size_t at = colours + (static_cast<size_t>(row) * width + x) * 4;
-            out.pixels.pixels[static_cast<size_t>(y) * width + x] = {file[at + 2], file[at + 1], file[at], file[at + 3]};
+            out.pixels.pixels[static_cast<size_t>(y) * width + x] = {file[at + 2], file[at + 1], file[at],
+                                                                     file[at + 3]};
             const uint8_t bits = file[mask + static_cast<size_t>(row) * maskStride(width) + x / 8];
             out.maskSet[static_cast<size_t>(y) * width + x] = (bits & (0x80 >> (x % 8))) != 0;
         }
@@ -108,11 +131,13 @@ DibImage readDib(const Bytes& file, size_t offset, int width, int height)
 
 bool samePixels(const PixelsRgba& a, const PixelsRgba& b)
 {
-    if (a.width != b.width || a.height != b.height || a.pixels.size() != b.pixels.size()) return false;
+    if (a.width != b.width || a.height != b.height || a.pixels.size() != b.pixels.size())
+        return false;
     for (size_t i = 0; i < a.pixels.size(); ++i) {
         const Rgba& p = a.pixels[i];
         const Rgba& q = b.pixels[i];
-        if (p.r != q.r || p.g != q.g || p.b != q.b || p.a != q.a) return false;
+        if (p.r != q.r || p.g != q.g || p.b != q.b || p.a != q.a)
+            return false;
     }
     return true;
 }
@@ -128,7 +153,10 @@ void expectDibHeader(const Bytes& file, size_t offset, int width, int height)
     EXPECT_EQ(le32(file, offset + 16), 0u);  // uncompressed
 }
 
-size_t dibBytes(int size) { return 40 + static_cast<size_t>(size) * size * 4 + maskStride(size) * size; }
+size_t dibBytes(int size)
+{
+    return 40 + static_cast<size_t>(size) * size * 4 + maskStride(size) * size;
+}
 
 Bytes slice(const Bytes& b, size_t offset, size_t length)
 {
@@ -154,7 +182,8 @@ std::vector<std::string> expectPngChunks(const Bytes& file, uint32_t width, uint
     size_t at = 8;
     while (at + 12 <= file.size()) {
         const uint32_t length = be32(file, at);
-        if (at + 12 + length > file.size()) break;
+        if (at + 12 + length > file.size())
+            break;
         const std::string type(file.begin() + static_cast<std::ptrdiff_t>(at + 4),
                                file.begin() + static_cast<std::ptrdiff_t>(at + 8));
         const uLong crc = crc32(0L, file.data() + at + 4, static_cast<uInt>(4 + length));
@@ -166,7 +195,8 @@ std::vector<std::string> expectPngChunks(const Bytes& file, uint32_t width, uint
             const Bytes tail{8, colourType, 0, 0, 0};  // depth, colour type, deflate, filter method, not interlaced
             EXPECT_TRUE(length == 13 && slice(file, at + 16, 5) == tail);
         }
-        if (order.empty() || order.back() != type) order.push_back(type);
+        if (order.empty() || order.back() != type)
+            order.push_back(type);
         at += 12 + length;
     }
     EXPECT_EQ(at, file.size());
@@ -179,7 +209,10 @@ struct IcoEntry {
     size_t bytes;
 };
 
-Bytes entryBytes(const Bytes& file, const IcoEntry& entry) { return slice(file, entry.offset, entry.bytes); }
+Bytes entryBytes(const Bytes& file, const IcoEntry& entry)
+{
+    return slice(file, entry.offset, entry.bytes);
+}
 
 // Checks the directory of an ICO of square entries of `sizes`, packed in that
 // order behind the directory: 32-bit DIBs before index `firstPng`, bare RGBA
@@ -188,7 +221,8 @@ Bytes entryBytes(const Bytes& file, const IcoEntry& entry) { return slice(file, 
 std::vector<IcoEntry> expectIcoEntries(const Bytes& file, const std::vector<int>& sizes, size_t firstPng)
 {
     const size_t count = sizes.size();
-    if (file.size() < 6 + 16 * count) return {};
+    if (file.size() < 6 + 16 * count)
+        return {};
     EXPECT_EQ(le16(file, 0), 0u);  // reserved
     EXPECT_EQ(le16(file, 2), 1u);  // icon
     EXPECT_EQ(le16(file, 4), count);
@@ -205,10 +239,12 @@ std::vector<IcoEntry> expectIcoEntries(const Bytes& file, const std::vector<int>
         EXPECT_EQ(le16(file, entry + 6), 32u);
         const size_t bytes = le32(file, entry + 8);
         EXPECT_EQ(le32(file, entry + 12), at);
-        if (file.size() < at + bytes) return {};
+        if (file.size() < at + bytes)
+            return {};
         if (i < firstPng) {
             EXPECT_EQ(bytes, dibBytes(sizes[i]));
-            if (bytes != dibBytes(sizes[i])) return {};
+            if (bytes != dibBytes(sizes[i]))
+                return {};
             expectDibHeader(file, at, sizes[i], sizes[i]);
         } else {
             const auto size = static_cast<uint32_t>(sizes[i]);
@@ -238,8 +274,8 @@ struct DecodedPng {
     png_uint_32 physX = 0;
     png_uint_32 physY = 0;
     int physUnit = -1;
-    PixelsRgb pixels;   // for RGB
-    PixelsRgba rgba;    // for RGBA
+    PixelsRgb pixels;  // for RGB
+    PixelsRgba rgba;   // for RGBA
 };
 
 struct MemoryReader {
@@ -250,7 +286,8 @@ struct MemoryReader {
 void readFromMemory(png_structp png, png_bytep out, png_size_t length)
 {
     auto* reader = static_cast<MemoryReader*>(png_get_io_ptr(png));
-    if (reader->at + length > reader->data->size()) png_error(png, "read past end");
+    if (reader->at + length > reader->data->size())
+        png_error(png, "read past end");
     std::copy_n(reader->data->data() + reader->at, length, out);
     reader->at += length;
 }
@@ -258,7 +295,8 @@ void readFromMemory(png_structp png, png_bytep out, png_size_t length)
 // Both steps are free of objects with destructors: libpng errors longjmp.
 bool readPngHeader(png_structp png, png_infop info, MemoryReader* reader, DecodedPng* out)
 {
-    if (setjmp(png_jmpbuf(png))) return false;
+    if (setjmp(png_jmpbuf(png)))
+        return false;
     png_set_read_fn(png, reader, readFromMemory);
     png_read_info(png, info);
     png_get_IHDR(png, info, &out->width, &out->height, &out->bitDepth, &out->colourType, &out->interlace, nullptr,
@@ -271,7 +309,8 @@ bool readPngHeader(png_structp png, png_infop info, MemoryReader* reader, Decode
 
 bool readPngRows(png_structp png, png_infop info, png_bytepp rows)
 {
-    if (setjmp(png_jmpbuf(png))) return false;
+    if (setjmp(png_jmpbuf(png)))
+        return false;
     png_read_image(png, rows);
     png_read_end(png, info);
     return true;
@@ -279,24 +318,28 @@ bool readPngRows(png_structp png, png_infop info, png_bytepp rows)
 
 std::optional<DecodedPng> decodePng(const Bytes& file)
 {
-    if (file.size() < 8 || png_sig_cmp(file.data(), 0, 8) != 0) return std::nullopt;
+    if (file.size() < 8 || png_sig_cmp(file.data(), 0, 8) != 0)
+        return std::nullopt;
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (png == nullptr) return std::nullopt;
+    if (png == nullptr)
+        return std::nullopt;
     png_infop info = png_create_info_struct(png);
     DecodedPng out;
     MemoryReader reader{&file, 0};
     bool ok = info != nullptr && readPngHeader(png, info, &reader, &out);
     // Only 8-bit RGB and RGBA are read back as is; anything else fails the form checks anyway.
     const bool alpha = out.colourType == PNG_COLOR_TYPE_RGB_ALPHA;
-    const bool readable = out.bitDepth == 8 && (alpha || out.colourType == PNG_COLOR_TYPE_RGB) &&
-                          out.interlace == PNG_INTERLACE_NONE;
+    const bool readable =
+        out.bitDepth == 8 && (alpha || out.colourType == PNG_COLOR_TYPE_RGB) && out.interlace == PNG_INTERLACE_NONE;
     ok = ok && readable;
     if (ok) {
         const size_t count = static_cast<size_t>(out.width) * out.height;
         out.pixels = {static_cast<int>(out.width), static_cast<int>(out.height), {}};
         out.rgba = {static_cast<int>(out.width), static_cast<int>(out.height), {}};
-        if (alpha) out.rgba.pixels.resize(count);
-        else out.pixels.pixels.resize(count);
+        if (alpha)
+            out.rgba.pixels.resize(count);
+        else
+            out.pixels.pixels.resize(count);
         std::vector<png_bytep> rows(out.height);
         for (png_uint_32 y = 0; y < out.height; ++y) {
             const size_t first = static_cast<size_t>(y) * out.width;
@@ -306,11 +349,15 @@ std::optional<DecodedPng> decodePng(const Bytes& file)
         ok = readPngRows(png, info, rows.data());
     }
     png_destroy_read_struct(&png, info != nullptr ? &info : nullptr, nullptr);
-    if (!ok && (out.width == 0 || readable)) return std::nullopt;
+    if (!ok && (out.width == 0 || readable))
+        return std::nullopt;
     return out;
 }
 
-uint8_t channel(const Rgb& c, int i) { return i == 0 ? c.r : i == 1 ? c.g : c.b; }
+uint8_t channel(const Rgb& c, int i)
+{
+    return i == 0 ? c.r : i == 1 ? c.g : c.b;
+}
 
 // --- Icons -------------------------------------------------------------------
 
@@ -318,8 +365,10 @@ uint8_t channel(const Rgb& c, int i) { return i == 0 ? c.r : i == 1 ? c.g : c.b;
 std::vector<std::string> expectedAssetNames()
 {
     std::vector<std::string> names{"app.ico"};
-    for (int design = 1; design <= 14; ++design) names.push_back("backgrounds/background" + std::to_string(99 + design) + ".png");
-    for (const IconCase& icon : kIcons) names.push_back("icons/image" + std::to_string(icon.image) + ".ico");
+    for (int design = 1; design <= 14; ++design)
+        names.push_back("backgrounds/background" + std::to_string(99 + design) + ".png");
+    for (const IconCase& icon : kIcons)
+        names.push_back("icons/image" + std::to_string(icon.image) + ".ico");
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -328,7 +377,8 @@ std::vector<std::string> expectedAssetNames()
 std::vector<std::string> assetNamesIn(const fs::path& root)
 {
     std::vector<std::string> names;
-    if (fs::exists(root / "app.ico")) names.push_back("app.ico");
+    if (fs::exists(root / "app.ico"))
+        names.push_back("app.ico");
     for (const char* folder : {"icons", "backgrounds"}) {
         std::error_code ec;
         for (const auto& entry : fs::directory_iterator(root / folder, ec))
@@ -377,7 +427,8 @@ TEST(IconSizes, FollowTheDisplayScaleRoundedHalfUp)
 std::vector<IcoEntry> iconFileEntries(const IconCase& icon, Bytes& file)
 {
     const auto read = readFile(assetPath("icons/image" + std::to_string(icon.image) + ".ico"));
-    if (!read) return {};
+    if (!read)
+        return {};
     file = *read;
     return expectIcoEntries(file, {icon.sizes.begin(), icon.sizes.end()}, 1);
 }
@@ -387,9 +438,11 @@ std::vector<IcoEntry> iconFileEntries(const IconCase& icon, Bytes& file)
 std::optional<PixelsRgba> entryPixels(const Bytes& file, const IcoEntry& entry, int size)
 {
     const Bytes bytes = entryBytes(file, entry);
-    if (!hasPngSignature(bytes)) return readDib(file, entry.offset, size, size).pixels;
+    if (!hasPngSignature(bytes))
+        return readDib(file, entry.offset, size, size).pixels;
     const auto png = decodePng(bytes);
-    if (!png || png->rgba.pixels.empty()) return std::nullopt;
+    if (!png || png->rgba.pixels.empty())
+        return std::nullopt;
     return png->rgba;
 }
 
@@ -401,7 +454,8 @@ TEST(IconsIco, HoldTheHundredPercentDibThenSmallPngsInOrder)
         const std::vector<IcoEntry> entries = iconFileEntries(icon, file);
         ASSERT_EQ(entries.size(), icon.sizes.size());
         // Compressed, the PNGs come to well under half the DIB they replace.
-        for (size_t e = 1; e < entries.size(); ++e) EXPECT_LT(entries[e].bytes, dibBytes(icon.sizes[e]) / 2) << e;
+        for (size_t e = 1; e < entries.size(); ++e)
+            EXPECT_LT(entries[e].bytes, dibBytes(icon.sizes[e]) / 2) << e;
     }
 }
 
@@ -420,7 +474,8 @@ TEST(IconsIco, DecodeToTheRenderedPixelsWithAMatchingMask)
             EXPECT_TRUE(samePixels(*pixels, renderIcon(icon.image, size)));
         }
         const DibImage dib = readDib(file, entries[0].offset, icon.sizes[0], icon.sizes[0]);
-        for (size_t i = 0; i < dib.maskSet.size(); ++i) EXPECT_EQ(dib.maskSet[i], dib.pixels.pixels[i].a == 0) << i;
+        for (size_t i = 0; i < dib.maskSet.size(); ++i)
+            EXPECT_EQ(dib.maskSet[i], dib.pixels.pixels[i].a == 0) << i;
     }
 }
 
@@ -446,7 +501,8 @@ TEST(IconsIco, LargerEntriesAreDrawnAtTheirSizeNotStretched)
                 for (int x = 0; x < size; ++x) {
                     const Rgba& p = big->at(x, y);
                     const Rgba& q = base->at(x * small / size, y * small / size);
-                    if (p.r != q.r || p.g != q.g || p.b != q.b || p.a != q.a) ++differing;
+                    if (p.r != q.r || p.g != q.g || p.b != q.b || p.a != q.a)
+                        ++differing;
                 }
             }
             EXPECT_GT(differing, size * size / 4) << "size " << size;
@@ -473,8 +529,8 @@ TEST(Icons, HaveRealAlphaAndAOnePixelTransparentMargin)
             // opaque, and a good share of the outline pixels is partly covered.
             const auto opaque =
                 std::count_if(p.pixels.begin(), p.pixels.end(), [](const Rgba& c) { return c.a == 255; });
-            const auto partial = std::count_if(p.pixels.begin(), p.pixels.end(),
-                                               [](const Rgba& c) { return c.a > 0 && c.a < 255; });
+            const auto partial =
+                std::count_if(p.pixels.begin(), p.pixels.end(), [](const Rgba& c) { return c.a > 0 && c.a < 255; });
             EXPECT_GE(opaque, size * size / 3);
             EXPECT_GE(partial, size);
             // Transparent pixels carry no stray colour.
@@ -500,12 +556,14 @@ TEST(Icons, GreyStateIconsAreTheColouredOnesInGrey)
             const Rgba& a = c.pixels[i];
             const Rgba& b = g.pixels[i];
             ASSERT_EQ(a.a, b.a) << i;
-            if (b.a == 0) continue;
+            if (b.a == 0)
+                continue;
             EXPECT_TRUE(b.r == b.g && b.g == b.b) << i;
             // Brightness is kept: the grey is the luminance of the colour.
             const double luma = 0.299 * a.r + 0.587 * a.g + 0.114 * a.b;
             EXPECT_NEAR(b.r, luma, 1.0) << i;
-            if (std::max({a.r, a.g, a.b}) - std::min({a.r, a.g, a.b}) > 60) ++colourful;
+            if (std::max({a.r, a.g, a.b}) - std::min({a.r, a.g, a.b}) > 60)
+                ++colourful;
         }
         EXPECT_GT(colourful, c.width * 2);  // the "on" picture really is coloured
     }
@@ -520,14 +578,21 @@ Palette paletteOf(const PixelsRgba& p)
 {
     Palette out;
     for (const Rgba& c : p.pixels) {
-        if (c.a < 200) continue;
-        if (c.r > 230 && c.g > 230 && c.b > 230) ++out.white;
-        else if (c.r > c.g + 80 && c.r > c.b + 80) ++out.red;
-        else if (c.g > c.r + 50 && c.g > c.b + 50) ++out.green;
-        else if (c.r > 200 && c.g > 140 && c.b < 100) ++out.yellow;
+        if (c.a < 200)
+            continue;
+        if (c.r > 230 && c.g > 230 && c.b > 230)
+            ++out.white;
+        else if (c.r > c.g + 80 && c.r > c.b + 80)
+            ++out.red;
+        else if (c.g > c.r + 50 && c.g > c.b + 50)
+            ++out.green;
+        else if (c.r > 200 && c.g > 140 && c.b < 100)
+            ++out.yellow;
         // Blue leans to green or to nothing, slate blue leans to red.
-        else if (c.b > c.r + 50 && c.b > c.g + 30 && c.g >= c.r) ++out.blue;
-        else if (c.b > c.r + 30 && c.b > c.g + 30 && c.r > c.g) ++out.slate;
+        else if (c.b > c.r + 50 && c.b > c.g + 30 && c.g >= c.r)
+            ++out.blue;
+        else if (c.b > c.r + 30 && c.b > c.g + 30 && c.r > c.g)
+            ++out.slate;
     }
     return out;
 }
@@ -562,7 +627,8 @@ TEST(Icons, ShowTheirPictures)
 
 TEST(Icons, UnknownImagesAndSizesGiveNothing)
 {
-    for (int image : {0, 9, 100}) EXPECT_TRUE(renderIcon(image, 22).pixels.empty());
+    for (int image : {0, 9, 100})
+        EXPECT_TRUE(renderIcon(image, 22).pixels.empty());
     EXPECT_TRUE(renderIcon(8, 0).pixels.empty());
     EXPECT_TRUE(renderIcon(8, 257).pixels.empty());
     EXPECT_EQ(iconSize(0), 0);
@@ -761,7 +827,8 @@ TEST(Backgrounds, AreRowUniformGradientsFromTopToBottomColour)
             EXPECT_EQ(channel(p.at(0, 39), ch), bottom);
             EXPECT_GE(bottom * 100, top * 48);
             EXPECT_LE(bottom * 100, top * 54);
-            for (int y = 1; y < 40; ++y) EXPECT_LE(channel(p.at(0, y), ch), channel(p.at(0, y - 1), ch)) << y;
+            for (int y = 1; y < 40; ++y)
+                EXPECT_LE(channel(p.at(0, y), ch), channel(p.at(0, y - 1), ch)) << y;
             for (int y = 0; y < 40; ++y) {
                 const double line = top + (bottom - top) * y / 39.0;
                 EXPECT_LE(std::abs(channel(p.at(0, y), ch) - line), 1.0) << y;

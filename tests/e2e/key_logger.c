@@ -4,13 +4,14 @@
 #include <windows.h>
 #include <stdio.h>
 
-static FILE *logFile;
+static FILE* logFile;
 
 static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     switch (message) {
     case WM_ACTIVATE:
-        if (LOWORD(wparam) != WA_INACTIVE) SetFocus(window);
+        if (LOWORD(wparam) != WA_INACTIVE)
+            SetFocus(window);
         return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
@@ -20,27 +21,30 @@ static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPAR
                 (unsigned)wparam);
         fflush(logFile);
         return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
     }
     return DefWindowProcA(window, message, wparam, lparam);
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show)
 {
-    (void)previous; (void)show;
+    (void)previous;
+    (void)show;
     logFile = fopen(commandLine, "a");
-    if (!logFile) return 1;
+    if (!logFile)
+        return 1;
     WNDCLASSA windowClass = {0};
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
     windowClass.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
     windowClass.lpszClassName = "TellurixKeyLogger";
-    if (!RegisterClassA(&windowClass)) return 1;
-    HWND window = CreateWindowExA(0, "TellurixKeyLogger", "Tellurix key logger", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE,
-                                  40, 500, 300, 120, NULL, NULL, instance, NULL);
-    if (!window) return 1;
+    if (!RegisterClassA(&windowClass))
+        return 1;
+    HWND window =
+        CreateWindowExA(0, "TellurixKeyLogger", "Tellurix key logger", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 40, 500,
+                        300, 120, NULL, NULL, instance, NULL);
+    if (!window)
+        return 1;
     MSG message;
     while (GetMessageA(&message, NULL, 0, 0) > 0) {
         TranslateMessage(&message);

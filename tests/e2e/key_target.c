@@ -14,18 +14,22 @@ static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPAR
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show)
 {
-    (void)previous; (void)commandLine; (void)show;
+    (void)previous;
+    (void)commandLine;
+    (void)show;
     WNDCLASSA windowClass = {0};
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
     windowClass.hbrBackground = (HBRUSH)GetStockObject(GRAY_BRUSH);
     windowClass.lpszClassName = "TellurixKeyTarget";
-    if (!RegisterClassA(&windowClass)) return 1;
+    if (!RegisterClassA(&windowClass))
+        return 1;
     int width = GetSystemMetrics(SM_CXSCREEN);
     int height = GetSystemMetrics(SM_CYSCREEN);
     HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, "TellurixKeyTarget", "Tellurix key target", WS_POPUP | WS_VISIBLE,
                                   width - 40, height - 40, 40, 40, NULL, NULL, instance, NULL);
-    if (!window) return 1;
+    if (!window)
+        return 1;
     MSG message;
     while (GetMessageA(&message, NULL, 0, 0) > 0) {
         TranslateMessage(&message);

@@ -25,50 +25,68 @@ using tellurix::PreferencesFile;
 using Kind = PreferencesEntry::Kind;
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
-constexpr std::string_view kSite = "b\xC3\xBC" "cher.de";  // exercises the Windows-1252 conversion
+constexpr std::string_view kSite =
+    "b\xC3\xBC"
+    "cher.de";  // exercises the Windows-1252 conversion
 constexpr int kFps = 0;
 const std::string kHighBytes = [] {
     std::string bytes;
-    for (int c = 0x80; c <= 0xFF; ++c) bytes += static_cast<char>(c);
+    for (int c = 0x80; c <= 0xFF; ++c)
+        bytes += static_cast<char>(c);
     return bytes;
 }();
 constexpr int kDesign = 205;
 
-void require(bool condition, const char* what) {
-    if (condition) return;
+void require(bool condition, const char* what)
+{
+    if (condition)
+        return;
     std::fprintf(stderr, "invariant broken: %s\n", what);
     std::abort();
 }
 
-char fold(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char fold(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
-bool equalsFolded(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
+bool equalsFolded(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (fold(a[i]) != fold(b[i])) return false;
+        if (fold(a[i]) != fold(b[i]))
+            return false;
     }
     return true;
 }
 
-bool isProgramKey(std::string_view key) {
+bool isProgramKey(std::string_view key)
+{
     return equalsFolded(key, "FPS") || equalsFolded(key, "Design") || equalsFolded(key, "Suchseite");
 }
 
 // `after` is the same entry once a save may have rewritten one of our keys.
-bool survives(const PreferencesEntry& before, const PreferencesEntry& after) {
-    if (before.kind != after.kind) return false;
-    if (before.kind != Kind::Key) return before.name == after.name;
-    if (isProgramKey(before.name)) return equalsFolded(before.name, after.name);
+bool survives(const PreferencesEntry& before, const PreferencesEntry& after)
+{
+    if (before.kind != after.kind)
+        return false;
+    if (before.kind != Kind::Key)
+        return before.name == after.name;
+    if (isProgramKey(before.name))
+        return equalsFolded(before.name, after.name);
     return before.name == after.name && before.value == after.value;
 }
 
 // A single-byte document whose first line starts with the bytes of a byte order
 // mark is read back as UTF-8; the format cannot tell the two apart.
-bool looksLikeUtf8Once(const PreferencesFile& doc, std::string_view saved) {
+bool looksLikeUtf8Once(const PreferencesFile& doc, std::string_view saved)
+{
     return !doc.hasByteOrderMark() && saved.substr(0, kBom.size()) == kBom;
 }
 
-void checkLines(const PreferencesFile& doc, std::string_view saved) {
+void checkLines(const PreferencesFile& doc, std::string_view saved)
+{
     if (doc.hasByteOrderMark()) {
         require(saved.substr(0, 5) == "\xEF\xBB\xBF\r\n", "UTF-8 save starts with mark and line end");
         saved.remove_prefix(5);
@@ -77,11 +95,13 @@ void checkLines(const PreferencesFile& doc, std::string_view saved) {
     require(saved.find("\r\n\r\n") == std::string_view::npos, "no blank lines");
     require(saved.substr(0, 2) != "\r\n", "no blank first line");
     std::size_t lines = 0;
-    for (std::size_t pos = 0; (pos = saved.find("\r\n", pos)) != std::string_view::npos; pos += 2) ++lines;
+    for (std::size_t pos = 0; (pos = saved.find("\r\n", pos)) != std::string_view::npos; pos += 2)
+        ++lines;
     require(lines == doc.entries().size(), "one line per entry");
 }
 
-void readProgramKeys(PreferencesFile& doc) {
+void readProgramKeys(PreferencesFile& doc)
+{
     doc.selectGroup(tellurix::kSettingsGroup);
     doc.readInteger("FPS", tellurix::kDefaultFPS);
     doc.readInteger("Design", tellurix::kDefaultDesign);
@@ -95,7 +115,8 @@ void readProgramKeys(PreferencesFile& doc) {
 }
 
 // Whatever the file says, a search can only ever open a web address.
-void checkOwnSites(const PreferencesFile& file) {
+void checkOwnSites(const PreferencesFile& file)
+{
     PreferencesFile doc;
     doc.parse(file.compose());
     doc.selectGroup(tellurix::kOwnSitesGroup);
@@ -118,7 +139,8 @@ void checkOwnSites(const PreferencesFile& file) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     const std::string_view input(reinterpret_cast<const char*>(data), size);
 
     PreferencesFile original;
@@ -153,7 +175,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     updated.writeString("Suchseite", kSite);
     const std::string written = updated.compose();
     checkLines(updated, written);
-    if (looksLikeUtf8Once(updated, written)) return 0;
+    if (looksLikeUtf8Once(updated, written))
+        return 0;
 
     PreferencesFile after;
     after.parse(written);
@@ -162,7 +185,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(now.size() >= before.size() && now.size() <= before.size() + 4, "a save adds at most a group and 3 keys");
     std::size_t j = 0;
     for (const PreferencesEntry& entry : before) {
-        while (j < now.size() && !survives(entry, now[j])) ++j;
+        while (j < now.size() && !survives(entry, now[j]))
+            ++j;
         require(j < now.size(), "every group, key and comment survives in order");
         ++j;
     }

@@ -39,15 +39,17 @@
 #include <string.h>
 
 /* The process of that exe name; 0 for none, (DWORD)-1 for more than one. */
-static DWORD find_process(const char *name)
+static DWORD find_process(const char* name)
 {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
     PROCESSENTRY32 entry;
     entry.dwSize = sizeof entry;
     DWORD found = 0;
     for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-        if (_stricmp(entry.szExeFile, name) != 0) continue;
+        if (_stricmp(entry.szExeFile, name) != 0)
+            continue;
         found = found == 0 ? entry.th32ProcessID : (DWORD)-1;
     }
     CloseHandle(snapshot);
@@ -63,16 +65,17 @@ struct window_census {
 static BOOL CALLBACK count_child(HWND window, LPARAM param)
 {
     (void)window;
-    ++((struct window_census *)param)->windows;
+    ++((struct window_census*)param)->windows;
     return TRUE;
 }
 
 static BOOL CALLBACK count_top_level(HWND window, LPARAM param)
 {
-    struct window_census *census = (struct window_census *)param;
+    struct window_census* census = (struct window_census*)param;
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != census->pid) return TRUE;
+    if (owner != census->pid)
+        return TRUE;
     ++census->windows;
     EnumChildWindows(window, count_child, param);
     if (IsWindowVisible(window)) {
@@ -80,7 +83,8 @@ static BOOL CALLBACK count_top_level(HWND window, LPARAM param)
         GetWindowTextA(window, title, sizeof title);
         size_t used = strlen(census->visible);
         if (used + strlen(title) + 2 < sizeof census->visible) {
-            if (used > 0) strcat(census->visible, "|");
+            if (used > 0)
+                strcat(census->visible, "|");
             strcat(census->visible, title);
         }
     }
@@ -89,19 +93,22 @@ static BOOL CALLBACK count_top_level(HWND window, LPARAM param)
 
 /* Kernel handles and threads of the process from the system's process table;
    false when the table cannot be read or does not list the process. */
-typedef NTSTATUS(NTAPI *query_system_information)(SYSTEM_INFORMATION_CLASS, PVOID, ULONG, PULONG);
+typedef NTSTATUS(NTAPI* query_system_information)(SYSTEM_INFORMATION_CLASS, PVOID, ULONG, PULONG);
 
-static int process_table_entry(DWORD pid, long long *handles, long long *threads)
+static int process_table_entry(DWORD pid, long long* handles, long long* threads)
 {
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    if (!ntdll) return 0;
+    if (!ntdll)
+        return 0;
     query_system_information query =
         (query_system_information)(void (*)(void))GetProcAddress(ntdll, "NtQuerySystemInformation");
-    if (!query) return 0;
+    if (!query)
+        return 0;
     ULONG size = 1 << 16;
     for (int attempt = 0; attempt < 8; ++attempt, size *= 2) {
-        BYTE *table = (BYTE *)malloc(size);
-        if (!table) return 0;
+        BYTE* table = (BYTE*)malloc(size);
+        if (!table)
+            return 0;
         ULONG needed = 0;
         NTSTATUS status = query(SystemProcessInformation, table, size, &needed);
         if (status == (NTSTATUS)0xC0000004L /* STATUS_INFO_LENGTH_MISMATCH */) {
@@ -111,14 +118,15 @@ static int process_table_entry(DWORD pid, long long *handles, long long *threads
         int found = 0;
         if (status >= 0) {
             for (ULONG offset = 0;;) {
-                const SYSTEM_PROCESS_INFORMATION *entry = (const SYSTEM_PROCESS_INFORMATION *)(table + offset);
+                const SYSTEM_PROCESS_INFORMATION* entry = (const SYSTEM_PROCESS_INFORMATION*)(table + offset);
                 if ((DWORD)(ULONG_PTR)entry->UniqueProcessId == pid) {
                     *handles = entry->HandleCount;
                     *threads = entry->NumberOfThreads;
                     found = 1;
                     break;
                 }
-                if (entry->NextEntryOffset == 0) break;
+                if (entry->NextEntryOffset == 0)
+                    break;
                 offset += entry->NextEntryOffset;
             }
         }
@@ -144,22 +152,24 @@ struct gdi_table_entry {
 #define GDI_TABLE_ENTRIES 0x10000
 #define PEB_GDI_TABLE_OFFSET 0xF8 /* x64 */
 
-typedef NTSTATUS(NTAPI *query_information_process)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+typedef NTSTATUS(NTAPI* query_information_process)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
 
 static long long gdi_table_count(HANDLE process)
 {
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    if (!ntdll) return -1;
+    if (!ntdll)
+        return -1;
     query_information_process query =
         (query_information_process)(void (*)(void))GetProcAddress(ntdll, "NtQueryInformationProcess");
-    if (!query) return -1;
+    if (!query)
+        return -1;
     PROCESS_BASIC_INFORMATION basic;
     ULONG got = 0;
     if (query(process, ProcessBasicInformation, &basic, sizeof basic, &got) < 0 || !basic.PebBaseAddress)
         return -1;
     ULONGLONG table = 0;
     SIZE_T read = 0;
-    if (!ReadProcessMemory(process, (const BYTE *)basic.PebBaseAddress + PEB_GDI_TABLE_OFFSET, &table, sizeof table,
+    if (!ReadProcessMemory(process, (const BYTE*)basic.PebBaseAddress + PEB_GDI_TABLE_OFFSET, &table, sizeof table,
                            &read) ||
         read != sizeof table || table == 0)
         return -1;
@@ -168,18 +178,22 @@ static long long gdi_table_count(HANDLE process)
     static struct gdi_table_entry entries[chunk];
     long long in_use = 0;
     for (ULONGLONG first = 0; first < GDI_TABLE_ENTRIES; first += chunk) {
-        const BYTE *from = (const BYTE *)(ULONG_PTR)table + first * sizeof entries[0];
+        const BYTE* from = (const BYTE*)(ULONG_PTR)table + first * sizeof entries[0];
         if (!ReadProcessMemory(process, from, entries, sizeof entries, &read) || read != sizeof entries)
             return first == 0 ? -1 : in_use; /* the rest of the table was never committed */
         for (int i = 0; i < chunk; ++i)
-            if (entries[i].type != 0) ++in_use;
+            if (entries[i].type != 0)
+                ++in_use;
     }
     return in_use;
 }
 
-static long long kilobytes(SIZE_T bytes) { return (long long)(bytes / 1024); }
+static long long kilobytes(SIZE_T bytes)
+{
+    return (long long)(bytes / 1024);
+}
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     int arg = 1;
     int wait_idle = 0;
@@ -191,13 +205,15 @@ int main(int argc, char **argv)
         fprintf(stderr, "usage: gui_resources [--idle] PID|NAME.exe [SECONDS]\n");
         return 2;
     }
-    const char *target = argv[arg++];
+    const char* target = argv[arg++];
     DWORD idle_ms = 20000;
-    if (arg < argc) idle_ms = (DWORD)(atof(argv[arg]) * 1000.0);
+    if (arg < argc)
+        idle_ms = (DWORD)(atof(argv[arg]) * 1000.0);
 
-    char *end = NULL;
+    char* end = NULL;
     DWORD pid = (DWORD)strtoul(target, &end, 0);
-    if (end == target || *end != '\0') pid = find_process(target);
+    if (end == target || *end != '\0')
+        pid = find_process(target);
     if (pid == 0) {
         fprintf(stderr, "no process %s\n", target);
         return 3;
@@ -208,7 +224,8 @@ int main(int argc, char **argv)
     }
 
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | SYNCHRONIZE, FALSE, pid);
-    if (!process) process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, pid);
+    if (!process)
+        process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, pid);
     if (!process) {
         fprintf(stderr, "cannot open process %lu (error %lu)\n", (unsigned long)pid, GetLastError());
         return 4;
@@ -237,7 +254,7 @@ int main(int argc, char **argv)
     PROCESS_MEMORY_COUNTERS_EX memory;
     memset(&memory, 0, sizeof memory);
     long long working_set = -1, private_bytes = -1;
-    if (GetProcessMemoryInfo(process, (PROCESS_MEMORY_COUNTERS *)&memory, sizeof memory)) {
+    if (GetProcessMemoryInfo(process, (PROCESS_MEMORY_COUNTERS*)&memory, sizeof memory)) {
         working_set = kilobytes(memory.WorkingSetSize);
         private_bytes = kilobytes(memory.PrivateUsage);
     }
@@ -245,7 +262,8 @@ int main(int argc, char **argv)
     long long handles = -1, threads = -1;
     if (!process_table_entry(pid, &handles, &threads)) {
         DWORD handle_count = 0;
-        if (GetProcessHandleCount(process, &handle_count)) handles = (long long)handle_count;
+        if (GetProcessHandleCount(process, &handle_count))
+            handles = (long long)handle_count;
     }
 
     struct window_census census;
@@ -253,12 +271,12 @@ int main(int argc, char **argv)
     census.pid = pid;
     EnumWindows(count_top_level, (LPARAM)&census);
 
-    printf("pid=%lu gdi=%lld user=%lld gdi_table=%lld working_set_kb=%lld private_kb=%lld handles=%lld threads=%lld "
-           "windows=%ld "
-           "visible=\"%s\"\n",
-           (unsigned long)pid, gdi_shown, user_shown, gdi_table, working_set, private_bytes, handles, threads,
-           census.windows,
-           census.visible);
+    printf(
+        "pid=%lu gdi=%lld user=%lld gdi_table=%lld working_set_kb=%lld private_kb=%lld handles=%lld threads=%lld "
+        "windows=%ld "
+        "visible=\"%s\"\n",
+        (unsigned long)pid, gdi_shown, user_shown, gdi_table, working_set, private_bytes, handles, threads,
+        census.windows, census.visible);
     fflush(stdout);
     CloseHandle(process);
     return 0;

@@ -97,17 +97,10 @@ TEST_F(AutostartTest, StartUpShowsWhatStandsAtTheShortcutPath)
         fs::remove_all(startupFolder());
         fs::create_directories(startupFolder());
         switch (c.present) {
-        case Present::Nothing:
-            break;
-        case Present::File:
-            writeFile(shortcut(), "a shortcut made by hand, pointing elsewhere");
-            break;
-        case Present::EmptyFile:
-            writeFile(shortcut(), "");
-            break;
-        case Present::Folder:
-            fs::create_directories(shortcut());
-            break;
+        case Present::Nothing: break;
+        case Present::File: writeFile(shortcut(), "a shortcut made by hand, pointing elsewhere"); break;
+        case Present::EmptyFile: writeFile(shortcut(), ""); break;
+        case Present::Folder: fs::create_directories(shortcut()); break;
         case Present::OtherName:
             writeFile(startupFolder() / "Tellurix.exe.lnk", "x");
             fs::create_directories(startupFolder() / "Tellurix");

@@ -22,33 +22,35 @@ namespace {
 enum class Identifier { SessionId, AccountEngine, NumericEngine };
 
 // The shape of each identifier, as the sites issued them.
-const char* identifierPattern(Identifier kind) {
+const char* identifierPattern(Identifier kind)
+{
     switch (kind) {
-    case Identifier::SessionId:
-        return "[0-9A-F]{32}\\.[a-z0-9_]{10}";
-    case Identifier::AccountEngine:
-        return "[a-z-]{12}[0-9]{16}%3A[a-z0-9-]{11}";
-    case Identifier::NumericEngine:
-        return "[0-9]{21}%3A[a-z0-9]{11}";
+    case Identifier::SessionId: return "[0-9A-F]{32}\\.[a-z0-9_]{10}";
+    case Identifier::AccountEngine: return "[a-z-]{12}[0-9]{16}%3A[a-z0-9-]{11}";
+    case Identifier::NumericEngine: return "[0-9]{21}%3A[a-z0-9]{11}";
     }
     return "";
 }
 
 // The cells of each table row under the heading `section` of docs/sites.md,
 // the reviewed list of built-in sites, up to the next heading.
-std::vector<std::vector<std::string>> sitesPageRows(const std::string& section) {
+std::vector<std::vector<std::string>> sitesPageRows(const std::string& section)
+{
     std::ifstream in(TELLURIX_SOURCE_DIR "/docs/sites.md", std::ios::binary);
     std::vector<std::vector<std::string>> rows;
     bool inSection = false;
     for (std::string line; std::getline(in, line);) {
-        if (line.starts_with("## ")) inSection = line == "## " + section;
-        if (!inSection || !line.starts_with("| ") || line.starts_with("|---")) continue;
+        if (line.starts_with("## "))
+            inSection = line == "## " + section;
+        if (!inSection || !line.starts_with("| ") || line.starts_with("|---"))
+            continue;
         std::vector<std::string> cells;
         for (std::size_t at = 2, bar; (bar = line.find(" |", at)) != std::string::npos; at = bar + 3)
             cells.push_back(line.substr(at, bar - at));
         rows.push_back(std::move(cells));
     }
-    if (!rows.empty()) rows.erase(rows.begin());  // the header
+    if (!rows.empty())
+        rows.erase(rows.begin());  // the header
     return rows;
 }
 
@@ -58,7 +60,8 @@ protected:
 };
 
 // The host as written in a prefix: between "http://" or "https://" and the first "/".
-std::string hostOf(const std::string& prefix) {
+std::string hostOf(const std::string& prefix)
+{
     const std::size_t start = prefix.starts_with("https://") ? 8 : prefix.starts_with("http://") ? 7 : 0;
     if (start == 0) {
         return {};
@@ -67,22 +70,21 @@ std::string hostOf(const std::string& prefix) {
     return prefix.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
 }
 
-bool matchesIdentifier(Identifier kind, const std::string& text) {
+bool matchesIdentifier(Identifier kind, const std::string& text)
+{
     if (!std::regex_match(text, std::regex(identifierPattern(kind)))) {
         return false;
     }
     switch (kind) {
-    case Identifier::SessionId:
-        return std::count(text.begin(), text.end(), '_') == 1;
-    case Identifier::AccountEngine:
-        return std::count(text.begin() + 31, text.end(), '-') == 1;
-    case Identifier::NumericEngine:
-        return true;
+    case Identifier::SessionId: return std::count(text.begin(), text.end(), '_') == 1;
+    case Identifier::AccountEngine: return std::count(text.begin() + 31, text.end(), '-') == 1;
+    case Identifier::NumericEngine: return true;
     }
     return false;
 }
 
-TEST_F(CatalogueTest, EveryRowIsTheSitesPagesAndSoIsEveryRowGivenUp) {
+TEST_F(CatalogueTest, EveryRowIsTheSitesPagesAndSoIsEveryRowGivenUp)
+{
     // The page lists the rows of before in order; those given up stay listed.
     int position = 0;
     std::vector<std::string> givenUp;
@@ -110,7 +112,8 @@ TEST_F(CatalogueTest, EveryRowIsTheSitesPagesAndSoIsEveryRowGivenUp) {
     }
 }
 
-TEST_F(CatalogueTest, NoAddressCarriesASiteIssuedIdentifier) {
+TEST_F(CatalogueTest, NoAddressCarriesASiteIssuedIdentifier)
+{
     // Such an identifier was the site's to hand out; a copy of one never answers.
     for (int i = 0; i < kFilledSites; ++i) {
         const std::string address = catalogue.site(i).urlPrefix + catalogue.site(i).urlSuffix;
@@ -122,7 +125,8 @@ TEST_F(CatalogueTest, NoAddressCarriesASiteIssuedIdentifier) {
     }
 }
 
-TEST(IdentifierFormTest, MatcherRejectsNearMisses) {
+TEST(IdentifierFormTest, MatcherRejectsNearMisses)
+{
     // The patterns must be strict, or the identifier test above proves little.
     EXPECT_TRUE(matchesIdentifier(Identifier::SessionId, "0123456789ABCDEF0123456789ABCDEF.node_a1b2c"));
     EXPECT_FALSE(matchesIdentifier(Identifier::SessionId, "0123456789abcdef0123456789ABCDEF.node_a1b2c"));
@@ -136,16 +140,17 @@ TEST(IdentifierFormTest, MatcherRejectsNearMisses) {
     EXPECT_FALSE(matchesIdentifier(Identifier::NumericEngine, "012345678901234567890%3Aabcdefghi-1"));
 }
 
-TEST_F(CatalogueTest, LabelsAreUniqueDomainsOfTheirHosts) {
+TEST_F(CatalogueTest, LabelsAreUniqueDomainsOfTheirHosts)
+{
     std::set<std::string> seen;
     for (int i = 0; i < kFilledSites; ++i) {
         SCOPED_TRACE("position " + std::to_string(i));
         const SearchSite& site = catalogue.site(i);
         ASSERT_FALSE(site.label.empty());
         EXPECT_TRUE(seen.insert(site.label).second) << "duplicate " << site.label;
-        EXPECT_TRUE(std::none_of(site.label.begin(), site.label.end(),
-                                 [](unsigned char c) { return std::isupper(c) || std::isspace(c); }))
-            << site.label;
+        EXPECT_TRUE(std::none_of(site.label.begin(), site.label.end(), [](unsigned char c) {
+            return std::isupper(c) || std::isspace(c);
+        })) << site.label;
         // Two sites moved to another domain; their labels keep the one they had.
         static const std::map<std::string, std::string> kForeignHosts{
             {"lastfm.de", "www.last.fm"},
@@ -159,7 +164,8 @@ TEST_F(CatalogueTest, LabelsAreUniqueDomainsOfTheirHosts) {
     }
 }
 
-TEST_F(CatalogueTest, LabelsAreGroupedByFirstCharacter) {
+TEST_F(CatalogueTest, LabelsAreGroupedByFirstCharacter)
+{
     const std::string& first = catalogue.site(0).label;
     ASSERT_FALSE(first.empty());
     EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(first[0]))) << first;
@@ -174,27 +180,31 @@ TEST_F(CatalogueTest, LabelsAreGroupedByFirstCharacter) {
     }
 }
 
-TEST_F(CatalogueTest, PositionsAfterTheTableStayEmpty) {
+TEST_F(CatalogueTest, PositionsAfterTheTableStayEmpty)
+{
     for (int i = kFilledSites; i < kCatalogueSize; ++i) {
         const SearchSite& site = catalogue.site(i);
         ASSERT_TRUE(site.label.empty() && site.urlPrefix.empty() && site.urlSuffix.empty()) << "position " << i;
     }
 }
 
-TEST_F(CatalogueTest, OutOfRangePositionsReadAsEmpty) {
+TEST_F(CatalogueTest, OutOfRangePositionsReadAsEmpty)
+{
     for (int position : {-1, kCatalogueSize, 1 << 20}) {
         const SearchSite& site = catalogue.site(position);
         EXPECT_TRUE(site.label.empty() && site.urlPrefix.empty() && site.urlSuffix.empty()) << position;
     }
 }
 
-TEST_F(CatalogueTest, EveryLabelFindsItsOwnPosition) {
+TEST_F(CatalogueTest, EveryLabelFindsItsOwnPosition)
+{
     for (int i = 0; i < kFilledSites; ++i) {
         EXPECT_EQ(catalogue.find(catalogue.site(i).label), std::optional<int>(i)) << catalogue.site(i).label;
     }
 }
 
-TEST_F(CatalogueTest, NearMissesAndForeignLabelsFindNothing) {
+TEST_F(CatalogueTest, NearMissesAndForeignLabelsFindNothing)
+{
     const std::string google = catalogue.site(kDefaultSitePosition).label;
     std::string upper = google;
     std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
@@ -222,12 +232,19 @@ TEST_F(CatalogueTest, NearMissesAndForeignLabelsFindNothing) {
     }
 }
 
-TEST_F(CatalogueTest, ExactlyTenEntriesCarryASuffix) {
+TEST_F(CatalogueTest, ExactlyTenEntriesCarryASuffix)
+{
     const std::pair<int, std::string_view> expected[] = {
-        {0, ".html"},  {8, ".html"},  {18, ".html"}, {20, "&hl=de"},
+        {0, ".html"},
+        {8, ".html"},
+        {18, ".html"},
+        {20, "&hl=de"},
         {24, "&search_submit=Suche&rm=search"},
-        {28, ".html"}, {41, ".html"}, {70, "&fulltext=Volltext"},
-        {74, "/"},     {75, ".php"},
+        {28, ".html"},
+        {41, ".html"},
+        {70, "&fulltext=Volltext"},
+        {74, "/"},
+        {75, ".php"},
     };
     int withSuffix = 0;
     for (int i = 0; i < kCatalogueSize; ++i) {
@@ -239,14 +256,16 @@ TEST_F(CatalogueTest, ExactlyTenEntriesCarryASuffix) {
     }
 }
 
-TEST_F(CatalogueTest, DefaultLabelIsGoogleAtPositionTwenty) {
+TEST_F(CatalogueTest, DefaultLabelIsGoogleAtPositionTwenty)
+{
     EXPECT_EQ(defaultSiteLabel(), "google.de");
     EXPECT_EQ(kDefaultSitePosition, 20);
     EXPECT_EQ(defaultSiteLabel(), catalogue.site(kDefaultSitePosition).label);
     EXPECT_EQ(catalogue.find(defaultSiteLabel()), std::optional<int>(kDefaultSitePosition));
 }
 
-TEST_F(CatalogueTest, OwnSitesFollowTheBuiltInOnesAndReplaceThoseBefore) {
+TEST_F(CatalogueTest, OwnSitesFollowTheBuiltInOnesAndReplaceThoseBefore)
+{
     Catalogue own;
     const SearchSite first{"Eins", "https://eins.example/?q=", ""};
     const SearchSite second{"Zwei", "https://zwei.example/?q=", ""};

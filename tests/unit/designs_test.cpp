@@ -31,7 +31,6 @@ using platform::kNoBrush;
 
 class DesignsTest : public testing::ProgramFixture {
 protected:
-
     // The start-up steps that concern the designs, in their order.
     void startWithStoredDesign(int stored)
     {

@@ -24,11 +24,14 @@ namespace fake = platform::fake;
 using platform::EventKind;
 using platform::EventSubtype;
 
-TEST(FormerSitesTest, AStoredLabelMeansTheSiteOfTodayOrTheDefault) {
+TEST(FormerSitesTest, AStoredLabelMeansTheSiteOfTodayOrTheDefault)
+{
     Catalogue catalogue;
-    const struct { std::string stored, shown, removed; } cases[] = {
-        {"tecchannel.de", "sedo.com", ""},     {"gulli.com", "google.de", "gulli.com"},
-        {"heise.de", "heise.de", ""},          {"Gulli.com", "Gulli.com", ""},  // byte for byte, like every label
+    const struct {
+        std::string stored, shown, removed;
+    } cases[] = {
+        {"tecchannel.de", "sedo.com", ""},    {"gulli.com", "google.de", "gulli.com"},
+        {"heise.de", "heise.de", ""},         {"Gulli.com", "Gulli.com", ""},  // byte for byte, like every label
         {"nirgendwo.de", "nirgendwo.de", ""},
     };
     for (const auto& c : cases) {
@@ -42,7 +45,8 @@ TEST(FormerSitesTest, AStoredLabelMeansTheSiteOfTodayOrTheDefault) {
     catalogue.setOwnSites({});
 }
 
-TEST(FormerSitesTest, KeywordsFollowARenameAndSkipAGivenUpSite) {
+TEST(FormerSitesTest, KeywordsFollowARenameAndSkipAGivenUpSite)
+{
     Catalogue catalogue;
     const std::vector<SettingsLine> lines{{"gu", "gulli.com", "gu = gulli.com"}, {"tc", "TecChannel.de", "tc = x"}};
     const Keywords keywords = readKeywords(lines, builtInSiteLabels());
@@ -57,10 +61,13 @@ class StoredSiteProgramTest : public testing::ProgramFixture {};
 TEST_F(StoredSiteProgramTest, TheShownSiteSearchesIsToldOnceWhenGoneAndIsWhatQuitWrites)
 {
     const std::filesystem::path file = appdata.path() / "Brenmoor" / "Tellurix" / "Einstellungen.ini";
-    const struct { std::string stored, shown, url, balloon; } cases[] = {
+    const struct {
+        std::string stored, shown, url, balloon;
+    } cases[] = {
         {"tecchannel.de", "sedo.com", "https://sedo.com/search/?keyword=abc", ""},
         {"gulli.com", "google.de", "https://www.google.de/search?q=abc&hl=de",
-         "Die Suchseite \xE2\x80\x9Egulli.com\xE2\x80\x9C wird nicht mehr angeboten.\rGew\xC3\xA4hlt ist jetzt google.de."},
+         "Die Suchseite \xE2\x80\x9Egulli.com\xE2\x80\x9C wird nicht mehr angeboten.\rGew\xC3\xA4hlt ist jetzt "
+         "google.de."},
         {"nirgendwo.de", "nirgendwo.de", "", ""},
     };
     for (const auto& c : cases) {
@@ -72,7 +79,8 @@ TEST_F(StoredSiteProgramTest, TheShownSiteSearchesIsToldOnceWhenGoneAndIsWhatQui
         ASSERT_TRUE(startUp(program()));
         EXPECT_EQ(fake::control(kSiteLabel)->text, c.shown);
         std::vector<std::string> told;
-        for (const auto& balloon : fake::balloons()) told.push_back(balloon.title + ": " + balloon.text);
+        for (const auto& balloon : fake::balloons())
+            told.push_back(balloon.title + ": " + balloon.text);
         EXPECT_EQ(told, c.balloon.empty() ? std::vector<std::string>{} : std::vector{"Suchseite: " + c.balloon});
         bringUpMainWindow();
         typeInField("abc");

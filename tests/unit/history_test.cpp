@@ -196,7 +196,8 @@ TEST_F(KeyboardTest, TheSiteListFromTheKeyboardMovesWithoutPickingUntilReturn)
     press({Key::Character, false, false, false, U'W'});
     EXPECT_EQ(program().bar.catalogue().site(highlighted()).label, "wikipedia.org");
     press({Key::Character, false, false, false, U'w'});
-    EXPECT_EQ(program().bar.catalogue().site(highlighted()).label, "web.de") << "the next label beginning with the letter";
+    EXPECT_EQ(program().bar.catalogue().site(highlighted()).label, "web.de")
+        << "the next label beginning with the letter";
     // A selection event (a click) does not pick either.
     dispatchEvent(program(), {EventKind::Control, kPickerList, EventSubtype::SelectionChanged});
     EXPECT_TRUE(platform::isWindowOpen(kPickerWindow));

@@ -31,14 +31,10 @@ TEST(HotkeyChord, SpellingsAndWhatTheyMean)
         HotkeyChord chord;
     };
     const Case chords[] = {
-        {"Strg+Alt+K", {E, N, E, N, 'K'}},
-        {" strg + ALT + k ", {E, N, E, N, 'K'}},
-        {"LStrg+LUmschalt+S", kStandardChord},
-        {"RStrg+RUmschalt+Leertaste", {R, R, N, N, kVkSpace}},
-        {"Win+Umschalt+7", {N, E, N, E, '7'}},
-        {"LWin+RAlt+F1", {N, N, R, L, kVkF1}},
-        {"F13", {N, N, N, N, kVkF13}},
-        {"Umschalt+F24", {N, E, N, N, kVkF24}},
+        {"Strg+Alt+K", {E, N, E, N, 'K'}},      {" strg + ALT + k ", {E, N, E, N, 'K'}},
+        {"LStrg+LUmschalt+S", kStandardChord},  {"RStrg+RUmschalt+Leertaste", {R, R, N, N, kVkSpace}},
+        {"Win+Umschalt+7", {N, E, N, E, '7'}},  {"LWin+RAlt+F1", {N, N, R, L, kVkF1}},
+        {"F13", {N, N, N, N, kVkF13}},          {"Umschalt+F24", {N, E, N, N, kVkF24}},
         {"Strg+F12", {E, N, N, N, kVkF1 + 11}},
     };
     for (const Case& c : chords) {
@@ -48,10 +44,9 @@ TEST(HotkeyChord, SpellingsAndWhatTheyMean)
         EXPECT_EQ(unpackChord(packChord(*reading.chord)), c.chord) << c.text;
     }
     const char* const problems[] = {
-        "",           "K",          "Umschalt+K",   "Umschalt+Leertaste", "F12",       "Strg",
-        "Strg+Alt",   "Strg++K",    "Strg+K+",      "Strg+K+Alt",         "Strg+K+L",  "Strg+LStrg+K",
-        "Alt+Alt+K",  "Strg+F0",    "Strg+F25",     "Strg+F01",           "Strg+Ä",    "Ctrl+K",
-        "Strg+Alt+KK", "Strg Alt K", "Strg+Alt+Esc",
+        "",        "K",          "Umschalt+K",  "Umschalt+Leertaste", "F12",          "Strg",    "Strg+Alt", "Strg++K",
+        "Strg+K+", "Strg+K+Alt", "Strg+K+L",    "Strg+LStrg+K",       "Alt+Alt+K",    "Strg+F0", "Strg+F25", "Strg+F01",
+        "Strg+Ä",  "Ctrl+K",     "Strg+Alt+KK", "Strg Alt K",         "Strg+Alt+Esc",
     };
     for (const char* text : problems) {
         const ChordReading reading = readChord(text);
@@ -99,7 +94,8 @@ protected:
     {
         std::filesystem::create_directories(file().parent_path());
         std::ofstream(file(), std::ios::binary)
-            << "[Einstellungen]\r\nFPS = 0\r\nDesign = 203\r\nSuchseite = google.de\r\n" << extra;
+            << "[Einstellungen]\r\nFPS = 0\r\nDesign = 203\r\nSuchseite = google.de\r\n"
+            << extra;
     }
     std::string readSettings() const
     {

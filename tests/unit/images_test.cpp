@@ -136,8 +136,8 @@ Bytes writePng([[maybe_unused]] const PngLayout& layout, [[maybe_unused]] std::v
 std::size_t chunkOffset(const Bytes& file, const char* type)
 {
     for (std::size_t at = 8; at + 8 <= file.size();) {
-        const std::size_t length = static_cast<std::size_t>(file[at]) << 24 | file[at + 1] << 16 |
-                                   file[at + 2] << 8 | file[at + 3];
+        const std::size_t length =
+            static_cast<std::size_t>(file[at]) << 24 | file[at + 1] << 16 | file[at + 2] << 8 | file[at + 3];
         if (std::memcmp(&file[at + 4], type, 4) == 0)
             return at + 4;
         at += 12 + length;
@@ -150,11 +150,20 @@ std::size_t chunkOffset(const Bytes& file, const char* type)
 TEST(PngDecode, EmbeddedBackgroundsDecodeToTheirGradients)
 {
     // Top rows of the fourteen designs, in R G B order.
-    const std::array<Pixel, 14> tops{{{0xFF, 0x00, 0x00}, {0xFF, 0x6A, 0x00}, {0xFF, 0xD8, 0x00},
-                                      {0xB6, 0xFF, 0x00}, {0x4C, 0xFF, 0x00}, {0x00, 0xFF, 0x90},
-                                      {0x00, 0xFF, 0xFF}, {0x00, 0x94, 0xFF}, {0x00, 0x26, 0xFF},
-                                      {0x46, 0x00, 0xF8}, {0xAE, 0x00, 0xF9}, {0xFF, 0x00, 0xDC},
-                                      {0xFF, 0x00, 0x6E}, {0x80, 0x80, 0x80}}};
+    const std::array<Pixel, 14> tops{{{0xFF, 0x00, 0x00},
+                                      {0xFF, 0x6A, 0x00},
+                                      {0xFF, 0xD8, 0x00},
+                                      {0xB6, 0xFF, 0x00},
+                                      {0x4C, 0xFF, 0x00},
+                                      {0x00, 0xFF, 0x90},
+                                      {0x00, 0xFF, 0xFF},
+                                      {0x00, 0x94, 0xFF},
+                                      {0x00, 0x26, 0xFF},
+                                      {0x46, 0x00, 0xF8},
+                                      {0xAE, 0x00, 0xF9},
+                                      {0xFF, 0x00, 0xDC},
+                                      {0xFF, 0x00, 0x6E},
+                                      {0x80, 0x80, 0x80}}};
     for (int i = 0; i < 14; ++i) {
         const auto pixels = decodePng(embeddedBytes(kFirstBackground + i));
         ASSERT_TRUE(pixels) << kFirstBackground + i;
@@ -184,9 +193,9 @@ TEST(PngDecode, OtherPixelFormatsBecomeEightBitRgb)
     }
     // RGBA: alpha is dropped, colour kept.
     {
-        const auto rgba = decodePng(writePng(pngLayout(w, h, PNG_COLOR_TYPE_RGBA, 8),
-                                             {{1, 2, 3, 0, 4, 5, 6, 100, 7, 8, 9, 255},
-                                              {10, 11, 12, 1, 13, 14, 15, 2, 16, 17, 18, 3}}));
+        const auto rgba = decodePng(
+            writePng(pngLayout(w, h, PNG_COLOR_TYPE_RGBA, 8),
+                     {{1, 2, 3, 0, 4, 5, 6, 100, 7, 8, 9, 255}, {10, 11, 12, 1, 13, 14, 15, 2, 16, 17, 18, 3}}));
         ASSERT_TRUE(rgba);
         EXPECT_EQ(rgba->rgb.size(), static_cast<std::size_t>(w * h * 3));
         EXPECT_EQ(pixelAt(*rgba, 0, 0), (Pixel{1, 2, 3}));
@@ -304,10 +313,7 @@ TEST(IconDirectory, ReadsTheEntriesAndRejectsDamage)
 
 class ImagesTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        fake::reset();
-    }
+    void SetUp() override { fake::reset(); }
 };
 
 TEST_F(ImagesTest, EveryPictureHasItsNumberAndNoOtherNumberHasOne)
@@ -411,9 +417,8 @@ TEST_F(ImagesTest, ImageButtonsTakeTheSizeOfTheirImage)
         int side;
     };
     const Expected expected[] = {
-        {kTopmostOnButton, 6, 20}, {kTopmostOffButton, 5, 20},  {kDesignButton, 2, 22},
-        {kInfoButton, 3, 22},      {kQuitButton, 7, 22},        {kAutostartOffButton, 1, 22},
-        {kAutostartOnButton, 4, 22},
+        {kTopmostOnButton, 6, 20}, {kTopmostOffButton, 5, 20},   {kDesignButton, 2, 22},      {kInfoButton, 3, 22},
+        {kQuitButton, 7, 22},      {kAutostartOffButton, 1, 22}, {kAutostartOnButton, 4, 22},
     };
     for (const Expected& e : expected) {
         const auto* control = fake::control(e.control);

@@ -62,7 +62,6 @@ TEST(InformationText, NamesTheChordInForce)
 
 class NoticesTest : public testing::ProgramFixture {
 protected:
-
     std::vector<std::string> callsStartingWith(const std::string& prefix)
     {
         std::vector<std::string> calls;
@@ -107,9 +106,8 @@ TEST_F(NoticesTest, EachImageButtonExplainsItselfWithTheInformationIcon)
 TEST_F(NoticesTest, EveryImageButtonGetsOneTipOnceAllControlsExist)
 {
     ASSERT_TRUE(startUp(program()));
-    const std::vector<std::string> expected{"addBalloonTip 3", "addBalloonTip 4", "addBalloonTip 5",
-                                            "addBalloonTip 6", "addBalloonTip 7", "addBalloonTip 8",
-                                            "addBalloonTip 9"};
+    const std::vector<std::string> expected{"addBalloonTip 3", "addBalloonTip 4", "addBalloonTip 5", "addBalloonTip 6",
+                                            "addBalloonTip 7", "addBalloonTip 8", "addBalloonTip 9"};
     EXPECT_EQ(callsStartingWith("addBalloonTip "), expected);
     // The hidden buttons 4 and 8 get theirs too, after the last control is made;
     // all of them once the start is complete for the user, before any show.
@@ -140,7 +138,9 @@ TEST_F(NoticesTest, InformationButtonShowsTheInformationBoxOnLeftClicksOnly)
 
 TEST_F(NoticesTest, NoticePassesTitleAndTextUnchanged)
 {
-    const std::string text = "Erste Zeile\rZweite & dritte \xC3\xBC" "ber 100 %";
+    const std::string text =
+        "Erste Zeile\rZweite & dritte \xC3\xBC"
+        "ber 100 %";
     showNotice("Titel & Co.", text);
     EXPECT_EQ(fake::messageBoxesShown(), 1);
     EXPECT_EQ(fake::lastMessageBoxTitle(), "Titel & Co.");

@@ -9,19 +9,26 @@ namespace {
 
 const std::vector<std::string> kBuiltIns{"google.de", "wikipedia.org", "dict.cc"};
 
-SettingsLine line(const std::string& key, const std::string& value) {
+SettingsLine line(const std::string& key, const std::string& value)
+{
     return {key, value, key + " = " + value};
 }
 
-std::string repeat(std::string_view piece, int times) {
+std::string repeat(std::string_view piece, int times)
+{
     std::string out;
-    while (times-- > 0) out += piece;
+    while (times-- > 0)
+        out += piece;
     return out;
 }
 
-TEST(OwnSitesTest, SkipsFaultyLinesWithTheirReason) {
+TEST(OwnSitesTest, SkipsFaultyLinesWithTheirReason)
+{
     const std::string ok = "https://x.de/?q=%s";
-    const struct { SettingsLine line; std::string reason; } cases[] = {
+    const struct {
+        SettingsLine line;
+        std::string reason;
+    } cases[] = {
         {line("Ftp", "ftp://x.de/?q=%s"), "Adresse beginnt nicht mit http:// oder https://"},
         {line("Ohne Schema", "x.de/?q=%s"), "Adresse beginnt nicht mit http:// oder https://"},
         {line("Leer nach Schema", "https:///?q=%s"), "Adresse ohne Rechnernamen"},
@@ -46,7 +53,8 @@ TEST(OwnSitesTest, SkipsFaultyLinesWithTheirReason) {
     }
 }
 
-TEST(OwnSitesTest, TakesUnicodeLabelsAndLimitsCountedInCharacters) {
+TEST(OwnSitesTest, TakesUnicodeLabelsAndLimitsCountedInCharacters)
+{
     const std::string ok = "https://x.de/?q=%s";
     const std::vector<SettingsLine> lines{line("LEO Wörterbuch", "https://dict.leo.org/%s"), line("王", ok),
                                           line(repeat("ä", 60), ok), line("Lang", ok + repeat("ä", 2000 - 18))};
@@ -57,7 +65,8 @@ TEST(OwnSitesTest, TakesUnicodeLabelsAndLimitsCountedInCharacters) {
     EXPECT_EQ(own.sites[1].label, "王");
 }
 
-TEST(OwnSitesTest, OnlyAnAcceptedLabelIsTaken) {
+TEST(OwnSitesTest, OnlyAnAcceptedLabelIsTaken)
+{
     const std::vector<SettingsLine> lines{line("Meine", "kaputt"), line("Meine", "https://a.de/%s"),
                                           line("MEINE", "https://b.de/%s")};
     const OwnSites own = readOwnSites(lines, kBuiltIns);
@@ -67,9 +76,11 @@ TEST(OwnSitesTest, OnlyAnAcceptedLabelIsTaken) {
     EXPECT_EQ(own.skipped[1].reason, "Name schon vergeben");
 }
 
-TEST(OwnSitesTest, TheSiteAfterTheLastPositionFindsNoRoom) {
+TEST(OwnSitesTest, TheSiteAfterTheLastPositionFindsNoRoom)
+{
     std::vector<SettingsLine> lines;
-    for (int i = 1; i <= kMaxOwnSites + 1; ++i) lines.push_back(line("s" + std::to_string(i), "https://x.de/%s"));
+    for (int i = 1; i <= kMaxOwnSites + 1; ++i)
+        lines.push_back(line("s" + std::to_string(i), "https://x.de/%s"));
     lines.push_back(line("kaputt", "https://x.de/"));
     const OwnSites own = readOwnSites(lines, kBuiltIns);
     ASSERT_EQ(own.sites.size(), 921u);
@@ -80,8 +91,11 @@ TEST(OwnSitesTest, TheSiteAfterTheLastPositionFindsNoRoom) {
     EXPECT_EQ(own.skipped[1].reason, "Adresse ohne %s");
 }
 
-TEST(OwnSitesTest, ComposedUrlKeepsTheTemplateAroundTheTerm) {
-    const struct { std::string url, composed; } cases[] = {
+TEST(OwnSitesTest, ComposedUrlKeepsTheTemplateAroundTheTerm)
+{
+    const struct {
+        std::string url, composed;
+    } cases[] = {
         {"https://x.de/suche?q=%s&lang=de", "https://x.de/suche?q=a%20b%26c&lang=de"},
         {"http://x.de/?q=%s", "http://x.de/?q=a%20b%26c"},
         {"https://x.de/#q=%s", "https://x.de/#q=a%20b%26c"},
@@ -95,7 +109,8 @@ TEST(OwnSitesTest, ComposedUrlKeepsTheTemplateAroundTheTerm) {
     }
 }
 
-TEST(SkippedLinesNoticeTest, NamesThreeLinesAndCountsTheRest) {
+TEST(SkippedLinesNoticeTest, NamesThreeLinesAndCountsTheRest)
+{
     EXPECT_EQ(skippedLinesNotice({}), "");
     std::vector<SkippedLine> skipped{{"a = 1", "Grund 1"}, {"b = 2", "Grund 2"}};
     EXPECT_EQ(skippedLinesNotice(skipped), "„a = 1“: Grund 1\n„b = 2“: Grund 2");
@@ -103,8 +118,8 @@ TEST(SkippedLinesNoticeTest, NamesThreeLinesAndCountsTheRest) {
     skipped.push_back({repeat("x", 28) + "äöü", "Grund 3"});
     skipped.push_back({"d", "Grund 4"});
     skipped.push_back({"e", "Grund 5"});
-    EXPECT_EQ(skippedLinesNotice(skipped), "„a = 1“: Grund 1\n„b = 2“: Grund 2\n„" + repeat("x", 28) +
-                                               "ä…“: Grund 3\nund 2 weitere");
+    EXPECT_EQ(skippedLinesNotice(skipped),
+              "„a = 1“: Grund 1\n„b = 2“: Grund 2\n„" + repeat("x", 28) + "ä…“: Grund 3\nund 2 weitere");
     skipped[2].text = repeat("x", 27) + "äöü";  // exactly 30: kept whole
     EXPECT_NE(skippedLinesNotice(skipped).find(skipped[2].text + "“"), std::string::npos);
 }

@@ -12,9 +12,18 @@ namespace {
 using Kind = PreferencesEntry::Kind;
 using Entries = std::vector<PreferencesEntry>;
 
-PreferencesEntry G(std::string name) { return {Kind::Group, std::move(name), {}}; }
-PreferencesEntry C(std::string text) { return {Kind::Comment, std::move(text), {}}; }
-PreferencesEntry K(std::string key, std::string value) { return {Kind::Key, std::move(key), std::move(value)}; }
+PreferencesEntry G(std::string name)
+{
+    return {Kind::Group, std::move(name), {}};
+}
+PreferencesEntry C(std::string text)
+{
+    return {Kind::Comment, std::move(text), {}};
+}
+PreferencesEntry K(std::string key, std::string value)
+{
+    return {Kind::Key, std::move(key), std::move(value)};
+}
 
 const std::string kBom = "\xEF\xBB\xBF";
 
@@ -27,7 +36,8 @@ struct ParseCase {
     Entries entries;
 };
 
-TEST(PreferencesParse, CutsLinesAndClassifiesThem) {
+TEST(PreferencesParse, CutsLinesAndClassifiesThem)
+{
     const std::vector<ParseCase> cases = {
         {"empty file", "", false, {}},
         {"only separators and blanks", "\r\n\n\r  \t\r\n\t\n", false, {}},
@@ -73,7 +83,8 @@ struct ComposeCase {
     std::string saved;
 };
 
-TEST(PreferencesCompose, WritesCanonicalLines) {
+TEST(PreferencesCompose, WritesCanonicalLines)
+{
     const std::vector<ComposeCase> cases = {
         {"empty single-byte document gives an empty file", "", ""},
         {"blank lines give an empty file", "\r\n \r\n", ""},
@@ -93,12 +104,15 @@ TEST(PreferencesCompose, WritesCanonicalLines) {
     }
 }
 
-TEST(PreferencesCompose, SavedBytesReadBackToTheSameDocument) {
+TEST(PreferencesCompose, SavedBytesReadBackToTheSameDocument)
+{
     const std::vector<std::string> inputs = {
         "",
         kBom,
         "[a\r\n;\r\n;  two\r\n=\r\nk\r\n k = v = w  \r\n[]\r\n",
-        kBom + "\n\n[Gr\xC3\xBC\xC3\x9F" "e]\nSuchseite =  caf\xC3\xA9 \n",
+        kBom +
+            "\n\n[Gr\xC3\xBC\xC3\x9F"
+            "e]\nSuchseite =  caf\xC3\xA9 \n",
         "top=1\r\n[Einstellungen]   trailing\r\nFPS=0\r\n;x\r\n[Other]\r\nDesign=1",
         "\t\t; tabbed\r\r\r\n\n\x01\x02=\x7F\xFF",
     };
@@ -122,7 +136,8 @@ struct IntegerCase {
     int expected;
 };
 
-TEST(PreferencesRead, IntegersReadLikeScanfPercentD) {
+TEST(PreferencesRead, IntegersReadLikeScanfPercentD)
+{
     const std::vector<IntegerCase> cases = {
         {"plain", "[Einstellungen]\nDesign = 207", 207},
         {"digits then text", "[Einstellungen]\nDesign = 207abc", 207},
@@ -164,16 +179,26 @@ struct StringCase {
     std::string expected;
 };
 
-TEST(PreferencesRead, StringsAreTrimmedOnBothSides) {
+TEST(PreferencesRead, StringsAreTrimmedOnBothSides)
+{
     const std::vector<StringCase> cases = {
         {"blanks around", "[Einstellungen]\nSuchseite =   name   ", "name"},
         {"tabs around", "[Einstellungen]\nSuchseite =\t name \t", "name"},
         {"inner blanks stay", "[Einstellungen]\nSuchseite = a b = c ", "a b = c"},
         {"empty value is empty, not the default", "[Einstellungen]\nSuchseite =", ""},
         {"missing key gives the default", "[Einstellungen]\n", "default"},
-        {"windows-1252 bytes read as UTF-8", "[Einstellungen]\nSuchseite = m\xFC" "ller \x80", "m\xC3\xBC" "ller \xE2\x82\xAC"},
-        {"utf-8 file as it is", kBom + "[Einstellungen]\nSuchseite = m\xC3\xBC" "ller.de", "m\xC3\xBC" "ller.de"},
-        {"utf-8 above U+00FF is kept", kBom + "[Einstellungen]\nSuchseite = 5 \xE2\x82\xAC \xE7\x8E\x8B", "5 \xE2\x82\xAC \xE7\x8E\x8B"},
+        {"windows-1252 bytes read as UTF-8",
+         "[Einstellungen]\nSuchseite = m\xFC"
+         "ller \x80",
+         "m\xC3\xBC"
+         "ller \xE2\x82\xAC"},
+        {"utf-8 file as it is",
+         kBom + "[Einstellungen]\nSuchseite = m\xC3\xBC"
+                "ller.de",
+         "m\xC3\xBC"
+         "ller.de"},
+        {"utf-8 above U+00FF is kept", kBom + "[Einstellungen]\nSuchseite = 5 \xE2\x82\xAC \xE7\x8E\x8B",
+         "5 \xE2\x82\xAC \xE7\x8E\x8B"},
         {"utf-8 without the mark", "[Einstellungen]\nSuchseite = \xE7\x8E\x8B", "\xE7\x8E\x8B"},
         {"utf-8 cut sequence", kBom + "[Einstellungen]\nSuchseite = ab\xC3", "ab\xEF\xBF\xBD"},
         {"utf-8 overlong form", kBom + "[Einstellungen]\nSuchseite = \xC1\x81", "\xEF\xBF\xBD\xEF\xBF\xBD"},
@@ -187,7 +212,8 @@ TEST(PreferencesRead, StringsAreTrimmedOnBothSides) {
     }
 }
 
-TEST(PreferencesSelect, ReportsWhetherTheGroupExists) {
+TEST(PreferencesSelect, ReportsWhetherTheGroupExists)
+{
     PreferencesFile doc;
     doc.parse("Design = 201\r\n[Einstellungen]\r\nDesign = 202\r\n[\xC4pfel]\r\n");
     EXPECT_EQ(doc.selectGroup("einstellungen"), 1);
@@ -199,17 +225,23 @@ TEST(PreferencesSelect, ReportsWhetherTheGroupExists) {
     EXPECT_EQ(doc.readInteger("Design", 0), 201);
 }
 
-TEST(PreferencesSelect, Utf8DocumentsMatchConvertedNames) {
+TEST(PreferencesSelect, Utf8DocumentsMatchConvertedNames)
+{
     PreferencesFile doc;
-    doc.parse(kBom + "[Gr\xC3\xBC\xC3\x9F" "e]\r\nk = 1\r\n");
-    EXPECT_EQ(doc.selectGroup("Gr\xC3\xBC\xC3\x9F" "e"), 1);
+    doc.parse(kBom +
+              "[Gr\xC3\xBC\xC3\x9F"
+              "e]\r\nk = 1\r\n");
+    EXPECT_EQ(doc.selectGroup("Gr\xC3\xBC\xC3\x9F"
+                              "e"),
+              1);
     EXPECT_EQ(doc.readInteger("k", 0), 1);
 }
 
 // ---------------------------------------------------------------- writing
 
 // What saveSettings does to a document.
-std::string saveThree(std::string_view file, int fps, int design, std::string_view site) {
+std::string saveThree(std::string_view file, int fps, int design, std::string_view site)
+{
     PreferencesFile doc;
     doc.parse(file);
     doc.selectGroup("Einstellungen");
@@ -220,7 +252,8 @@ std::string saveThree(std::string_view file, int fps, int design, std::string_vi
     return doc.compose();
 }
 
-TEST(PreferencesWrite, SavesGoldenFiles) {
+TEST(PreferencesWrite, SavesGoldenFiles)
+{
     const std::vector<ComposeCase> cases = {
         {"empty file gets group and keys in order", "",
          "[Einstellungen]\r\nFPS = 0\r\nDesign = 205\r\nSuchseite = google.de\r\n"},
@@ -249,7 +282,8 @@ TEST(PreferencesWrite, SavesGoldenFiles) {
     }
 }
 
-TEST(PreferencesWrite, IntegersAreWrittenLikePercentI) {
+TEST(PreferencesWrite, IntegersAreWrittenLikePercentI)
+{
     const std::vector<std::pair<int, std::string>> cases = {
         {0, "0"}, {-5, "-5"}, {213, "213"}, {INT_MAX, "2147483647"}, {INT_MIN, "-2147483648"}};
     for (const auto& [value, text] : cases) {
@@ -262,17 +296,22 @@ TEST(PreferencesWrite, IntegersAreWrittenLikePercentI) {
     }
 }
 
-TEST(PreferencesWrite, TextValuesRoundTripInBothModes) {
+TEST(PreferencesWrite, TextValuesRoundTripInBothModes)
+{
     for (const std::string& start : {std::string(), kBom}) {
         PreferencesFile doc;
         doc.parse(start);
         doc.selectGroup("Einstellungen");
-        doc.writeString("Suchseite", "b\xC3\xBC" "cher.de");
+        doc.writeString("Suchseite",
+                        "b\xC3\xBC"
+                        "cher.de");
         doc.writeString("Leer", "");
         PreferencesFile reread;
         reread.parse(doc.compose());
         reread.selectGroup("Einstellungen");
-        EXPECT_EQ(reread.readString("Suchseite", "x"), "b\xC3\xBC" "cher.de");
+        EXPECT_EQ(reread.readString("Suchseite", "x"),
+                  "b\xC3\xBC"
+                  "cher.de");
         EXPECT_EQ(reread.readString("Leer", "x"), "");
     }
     PreferencesFile utf8;
@@ -282,7 +321,8 @@ TEST(PreferencesWrite, TextValuesRoundTripInBothModes) {
     EXPECT_EQ(utf8.entries(), (Entries{G("\xC3\x84"), K("k", "\xC3\xA9")}));
 }
 
-TEST(PreferencesWrite, TextKeepsItsBytesAndNoCharacterIsLost) {
+TEST(PreferencesWrite, TextKeepsItsBytesAndNoCharacterIsLost)
+{
     // A value written back as it was read keeps its bytes, malformed ones too.
     PreferencesFile odd;
     odd.parse(kBom + "[E]\r\nSuchseite = ab\xC3\r\n");
@@ -309,7 +349,8 @@ TEST(PreferencesWrite, TextKeepsItsBytesAndNoCharacterIsLost) {
     EXPECT_EQ(reread.readString("y", ""), "\xE7\x8E\x8B");
 }
 
-TEST(PreferencesWrite, NewKeysGoToTheEndOfTheCurrentSection) {
+TEST(PreferencesWrite, NewKeysGoToTheEndOfTheCurrentSection)
+{
     PreferencesFile doc;
     doc.parse("top=1\r\n[A]\r\n[B]\r\nb=1\r\n");
     doc.selectGroup("");
@@ -322,7 +363,8 @@ TEST(PreferencesWrite, NewKeysGoToTheEndOfTheCurrentSection) {
               (Entries{K("top", "1"), K("top2", "2"), G("A"), K("a", "3"), G("B"), K("b", "1"), K("b2", "4")}));
 }
 
-TEST(PreferencesWrite, PendingGroupIsAddedOnlyByAWrite) {
+TEST(PreferencesWrite, PendingGroupIsAddedOnlyByAWrite)
+{
     PreferencesFile doc;
     doc.parse("[A]\r\n");
     EXPECT_EQ(doc.selectGroup("Neu"), 0);
@@ -336,7 +378,8 @@ TEST(PreferencesWrite, PendingGroupIsAddedOnlyByAWrite) {
     EXPECT_EQ(doc.readInteger("k", 9), 1);
 }
 
-TEST(PreferencesFileState, ClosedDocumentDoesNothing) {
+TEST(PreferencesFileState, ClosedDocumentDoesNothing)
+{
     PreferencesFile doc;
     EXPECT_FALSE(doc.isOpen());
     EXPECT_EQ(doc.selectGroup("Einstellungen"), 0);
@@ -347,7 +390,8 @@ TEST(PreferencesFileState, ClosedDocumentDoesNothing) {
     EXPECT_FALSE(doc.isModified());
 }
 
-TEST(PreferencesFileState, ReadsLeaveTheDocumentUnmodified) {
+TEST(PreferencesFileState, ReadsLeaveTheDocumentUnmodified)
+{
     PreferencesFile doc;
     doc.parse("[Einstellungen]\r\nFPS=1\r\n");
     doc.selectGroup("Einstellungen");

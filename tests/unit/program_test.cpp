@@ -105,11 +105,9 @@ TEST_F(ProgramTest, ControlsStandAtTheirPlacesWithTheirStartState)
         bool visible;
     };
     const Expected expected[] = {
-        {kSiteLabel, 10, 10, true},          {kSearchField, 170, 10, true},
-        {kTopmostOnButton, 380, 10, true},   {kTopmostOffButton, 380, 10, false},
-        {kDesignButton, 410, 10, true},      {kInfoButton, 470, 10, true},
-        {kQuitButton, 500, 10, true},        {kAutostartOffButton, 440, 10, false},
-        {kAutostartOnButton, 440, 10, true},
+        {kSiteLabel, 10, 10, true},          {kSearchField, 170, 10, true},         {kTopmostOnButton, 380, 10, true},
+        {kTopmostOffButton, 380, 10, false}, {kDesignButton, 410, 10, true},        {kInfoButton, 470, 10, true},
+        {kQuitButton, 500, 10, true},        {kAutostartOffButton, 440, 10, false}, {kAutostartOnButton, 440, 10, true},
     };
     for (const Expected& e : expected) {
         const auto* control = fake::control(e.control);

@@ -141,7 +141,8 @@ TEST_F(SearchTest, TheFirstSelectionPicksClosesAndTheNextSearchGoesThere)
     typeTerm("abc");
     pressReturn();
     ASSERT_EQ(fake::launchedUrls().size(), 1u);
-    EXPECT_EQ(fake::launchedUrls()[0], program().bar.catalogue().site(24).urlPrefix + "abc" + program().bar.catalogue().site(24).urlSuffix);
+    EXPECT_EQ(fake::launchedUrls()[0],
+              program().bar.catalogue().site(24).urlPrefix + "abc" + program().bar.catalogue().site(24).urlSuffix);
 }
 
 TEST_F(SearchTest, TheBarInTheForegroundClosesThePickerWithoutAChoice)

@@ -13,10 +13,13 @@ namespace {
 
 // Reverses percentEncode; nothing when the text is not a well-formed escape
 // of upper-case hex.
-std::optional<std::string> percentDecode(std::string_view text) {
+std::optional<std::string> percentDecode(std::string_view text)
+{
     auto hexValue = [](char c) -> int {
-        if (c >= '0' && c <= '9') return c - '0';
-        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        if (c >= 'A' && c <= 'F')
+            return c - 'A' + 10;
         return -1;
     };
     std::string out;
@@ -25,21 +28,25 @@ std::optional<std::string> percentDecode(std::string_view text) {
             out += text[i];
             continue;
         }
-        if (i + 2 >= text.size()) return std::nullopt;
+        if (i + 2 >= text.size())
+            return std::nullopt;
         const int hi = hexValue(text[i + 1]);
         const int lo = hexValue(text[i + 2]);
-        if (hi < 0 || lo < 0) return std::nullopt;
+        if (hi < 0 || lo < 0)
+            return std::nullopt;
         out += static_cast<char>(hi * 16 + lo);
         i += 2;
     }
     return out;
 }
 
-bool onlyUrlSafe(std::string_view text) {
+bool onlyUrlSafe(std::string_view text)
+{
     for (const char c : text) {
-        const bool safe = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                          c == '-' || c == '_' || c == '.' || c == '~' || c == '%';
-        if (!safe) return false;
+        const bool safe = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+                          c == '_' || c == '.' || c == '~' || c == '%';
+        if (!safe)
+            return false;
     }
     return true;
 }
@@ -50,7 +57,8 @@ struct EncodeCase {
     std::string encoded;
 };
 
-TEST(PercentEncodeTest, EscapesEverythingOutsideTheUnreservedSet) {
+TEST(PercentEncodeTest, EscapesEverythingOutsideTheUnreservedSet)
+{
     const EncodeCase cases[] = {
         {"empty", "", ""},
         {"inner space", "a b", "a%20b"},
@@ -68,7 +76,10 @@ TEST(PercentEncodeTest, EscapesEverythingOutsideTheUnreservedSet) {
         {"equals and semicolon", "a=b;c", "a%3Db%3Bc"},
         {"tab and newline", "a\tb\n", "a%09b%0A"},
         {"nul byte", std::string("a\0b", 3), "a%00b"},
-        {"umlauts in UTF-8", "M\xC3\xBC" "ller \xC3\x84rger Stra\xC3\x9F" "e",
+        {"umlauts in UTF-8",
+         "M\xC3\xBC"
+         "ller \xC3\x84rger Stra\xC3\x9F"
+         "e",
          "M%C3%BCller%20%C3%84rger%20Stra%C3%9Fe"},
         {"four-byte emoji", "\xF0\x9F\x98\x80", "%F0%9F%98%80"},
         {"high byte", "\xFF", "%FF"},
@@ -79,7 +90,8 @@ TEST(PercentEncodeTest, EscapesEverythingOutsideTheUnreservedSet) {
     }
 }
 
-TEST(PercentEncodeTest, EveryByteRoundTripsAndOnlySafeCharactersRemain) {
+TEST(PercentEncodeTest, EveryByteRoundTripsAndOnlySafeCharactersRemain)
+{
     std::string all;
     for (int b = 0; b < 256; ++b) {
         all += static_cast<char>(b);
@@ -91,10 +103,13 @@ TEST(PercentEncodeTest, EveryByteRoundTripsAndOnlySafeCharactersRemain) {
     EXPECT_EQ(encoded.size(), 66u + 190u * 3u);
 }
 
-TEST(PercentEncodeTest, LongTermIsKeptWhole) {
+TEST(PercentEncodeTest, LongTermIsKeptWhole)
+{
     std::string term;
     while (term.size() < 2000) {
-        term += "Gr\xC3\xBC\xC3\x9F" "e & ";
+        term +=
+            "Gr\xC3\xBC\xC3\x9F"
+            "e & ";
     }
     term.resize(2000);
     const std::string encoded = percentEncode(term);
@@ -116,11 +131,12 @@ struct ComposeCase {
     std::string_view expectedTail;  // the URL after its host
 };
 
-TEST_F(SearchUrlTest, TermLandsBetweenPrefixAndSuffix) {
+TEST_F(SearchUrlTest, TermLandsBetweenPrefixAndSuffix)
+{
     const ComposeCase cases[] = {
         {0, "abc", "/4players.php/suchergebnis/Allgemein/4players/abc.html"},  // path segment + suffix
-        {77, "abc", "/results?search_query=abc"},                               // query key
-        {20, "abc", "/search?q=abc&hl=de"},                                     // a key after it
+        {77, "abc", "/results?search_query=abc"},                              // query key
+        {20, "abc", "/search?q=abc&hl=de"},                                    // a key after it
         {24, "abc", "/suche/?q=abc&search_submit=Suche&rm=search"},
         {70, "a b", "/w/index.php?title=Spezial%3ASuche&search=a%20b&fulltext=Volltext"},
         {74, "abc", "/ml/search/links/abc/"},
@@ -139,20 +155,23 @@ TEST_F(SearchUrlTest, TermLandsBetweenPrefixAndSuffix) {
     }
 }
 
-TEST_F(SearchUrlTest, EscapedCharactersCannotEscapeTheirPlace) {
+TEST_F(SearchUrlTest, EscapedCharactersCannotEscapeTheirPlace)
+{
     // "&" and "#" in the term must not start a new key or a fragment.
     const std::string url = composeSearchUrl(catalogue.site(24), "a&rm=x#frag");
     EXPECT_EQ(url.find('#'), std::string::npos);
     EXPECT_TRUE(url.ends_with("a%26rm%3Dx%23frag&search_submit=Suche&rm=search"));
 }
 
-TEST_F(SearchUrlTest, EveryCatalogueUrlIsLaunchable) {
+TEST_F(SearchUrlTest, EveryCatalogueUrlIsLaunchable)
+{
     for (int i = 0; i < kFilledSites; ++i) {
         EXPECT_TRUE(isWebUrl(composeSearchUrl(catalogue.site(i), "C:\\x.exe"))) << "position " << i;
     }
 }
 
-TEST(LaunchableUrlTest, OnlyWebUrlsPass) {
+TEST(LaunchableUrlTest, OnlyWebUrlsPass)
+{
     const std::pair<std::string_view, bool> cases[] = {
         {"http://www.example.org/?q=a", true},
         {"https://www.example.org/?q=a", true},
@@ -180,7 +199,8 @@ TEST(LaunchableUrlTest, OnlyWebUrlsPass) {
     }
 }
 
-TEST(LaunchableUrlTest, UnknownSiteGivesNothingToLaunch) {
+TEST(LaunchableUrlTest, UnknownSiteGivesNothingToLaunch)
+{
     // An empty entry (no such site) composes the bare escaped term.
     const SearchSite none{};
     EXPECT_FALSE(isWebUrl(composeSearchUrl(none, "notepad.exe")));

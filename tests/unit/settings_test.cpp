@@ -21,36 +21,43 @@ namespace fake = platform::fake;
 
 constexpr std::string_view kProgram = "Tellurix";
 
-std::string readBytes(const fs::path& path) {
+std::string readBytes(const fs::path& path)
+{
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-void writeBytes(const fs::path& path, std::string_view bytes) {
+void writeBytes(const fs::path& path, std::string_view bytes)
+{
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 // Works for both builds: on Windows this sets the read-only attribute.
-void setReadOnly(const fs::path& path, bool readOnly) {
+void setReadOnly(const fs::path& path, bool readOnly)
+{
     constexpr fs::perms write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     fs::permissions(path, write, readOnly ? fs::perm_options::remove : fs::perm_options::add);
 }
 
-std::set<std::string> namesIn(const fs::path& folder) {
+std::set<std::string> namesIn(const fs::path& folder)
+{
     std::set<std::string> names;
-    for (const auto& item : fs::directory_iterator(folder)) names.insert(item.path().filename().string());
+    for (const auto& item : fs::directory_iterator(folder))
+        names.insert(item.path().filename().string());
     return names;
 }
 
-std::string defaultFile() {
+std::string defaultFile()
+{
     return "[Einstellungen]\r\nFPS = 1\r\nDesign = 203\r\nSuchseite = " + std::string(defaultSiteLabel()) + "\r\n";
 }
 
 // Every test gets its own application-data folder.
 class SettingsFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         static std::atomic<int> counter{0};
         const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
         appdata_ = fs::temp_directory_path() /
@@ -59,11 +66,13 @@ protected:
         fake::setEnvironmentVariable("appdata", appdata_.string());
     }
 
-    void TearDown() override {
+    void TearDown() override
+    {
         fake::resetFaults();
         fake::resetEnvironment();
         std::error_code error;
-        for (const auto& item : fs::recursive_directory_iterator(appdata_, error)) setReadOnly(item.path(), false);
+        for (const auto& item : fs::recursive_directory_iterator(appdata_, error))
+            setReadOnly(item.path(), false);
         fs::remove_all(appdata_, error);
     }
 
@@ -72,7 +81,8 @@ protected:
 
     void makeProgramFolder() const { fs::create_directories(programFolder()); }
 
-    Settings load() const {
+    Settings load() const
+    {
         Settings settings;
         loadSettings(kProgram, kSettingsFileName, settings);
         return settings;
@@ -81,7 +91,8 @@ protected:
     fs::path appdata_;
 };
 
-TEST(SettingsPath, IsPlainConcatenation) {
+TEST(SettingsPath, IsPlainConcatenation)
+{
     fake::setEnvironmentVariable("appdata", "C:\\Users\\a\\AppData\\Roaming");
     EXPECT_EQ(settingsFilePath("Tellurix", "Einstellungen.ini"),
               "C:\\Users\\a\\AppData\\Roaming\\Brenmoor\\Tellurix\\Einstellungen.ini");
@@ -92,7 +103,8 @@ TEST(SettingsPath, IsPlainConcatenation) {
     fake::resetEnvironment();
 }
 
-TEST_F(SettingsFiles, FirstStartCreatesFoldersAndTheDefaultFile) {
+TEST_F(SettingsFiles, FirstStartCreatesFoldersAndTheDefaultFile)
+{
     ensureSettingsFolders(kProgram);
     EXPECT_TRUE(fs::is_directory(appdata_ / "Brenmoor"));
     EXPECT_TRUE(fs::is_directory(programFolder()));
@@ -108,7 +120,8 @@ TEST_F(SettingsFiles, FirstStartCreatesFoldersAndTheDefaultFile) {
     EXPECT_EQ(readBytes(settingsFile()), defaultFile()) << "loading must not rewrite";
 }
 
-TEST_F(SettingsFiles, QuitAfterTheFirstStartClearsTheFlag) {
+TEST_F(SettingsFiles, QuitAfterTheFirstStartClearsTheFlag)
+{
     ensureSettingsFolders(kProgram);
     ensureSettingsFile(kProgram, kSettingsFileName);
     Settings settings = load();
@@ -124,7 +137,8 @@ TEST_F(SettingsFiles, QuitAfterTheFirstStartClearsTheFlag) {
     EXPECT_EQ(again.Suchseite, "wikipedia.de");
 }
 
-TEST_F(SettingsFiles, ExistingFoldersAndFilesAreLeftAlone) {
+TEST_F(SettingsFiles, ExistingFoldersAndFilesAreLeftAlone)
+{
     makeProgramFolder();
     writeBytes(settingsFile(), "not a settings file at all");
     ensureSettingsFolders(kProgram);
@@ -133,7 +147,8 @@ TEST_F(SettingsFiles, ExistingFoldersAndFilesAreLeftAlone) {
     EXPECT_EQ(load().Design, 203);
 }
 
-TEST_F(SettingsFiles, VendorNameTakenByAFileIsIgnored) {
+TEST_F(SettingsFiles, VendorNameTakenByAFileIsIgnored)
+{
     writeBytes(appdata_ / "Brenmoor", "mine");
     ensureSettingsFolders(kProgram);
     ensureSettingsFile(kProgram, kSettingsFileName);
@@ -144,7 +159,8 @@ TEST_F(SettingsFiles, VendorNameTakenByAFileIsIgnored) {
     EXPECT_EQ(readBytes(appdata_ / "Brenmoor"), "mine");
 }
 
-TEST_F(SettingsFiles, FolderAtTheSettingsPathIsNeverTouched) {
+TEST_F(SettingsFiles, FolderAtTheSettingsPathIsNeverTouched)
+{
     fs::create_directories(settingsFile() / "inside");
     ensureSettingsFile(kProgram, kSettingsFileName);
     const Settings settings = load();
@@ -158,7 +174,8 @@ TEST_F(SettingsFiles, FolderAtTheSettingsPathIsNeverTouched) {
     EXPECT_EQ(namesIn(programFolder()), std::set<std::string>{"Einstellungen.ini"});
 }
 
-TEST_F(SettingsFiles, ReadOnlyFileLoadsAndStaysUnchanged) {
+TEST_F(SettingsFiles, ReadOnlyFileLoadsAndStaysUnchanged)
+{
     makeProgramFolder();
     const std::string original = "[Einstellungen]\nFPS=0\nDesign=210\nSuchseite= bing.com\n";
     writeBytes(settingsFile(), original);
@@ -175,7 +192,8 @@ TEST_F(SettingsFiles, ReadOnlyFileLoadsAndStaysUnchanged) {
     EXPECT_EQ(namesIn(programFolder()), std::set<std::string>{"Einstellungen.ini"});
 }
 
-TEST_F(SettingsFiles, FailedSaveKeepsTheOriginalAndLeavesNoTemporaryFile) {
+TEST_F(SettingsFiles, FailedSaveKeepsTheOriginalAndLeavesNoTemporaryFile)
+{
     const std::string original = "; meine Datei\r\n[Einstellungen]\r\nFPS = 0\r\nDesign = 212\r\n";
     for (const bool failWrite : {true, false}) {
         makeProgramFolder();
@@ -198,7 +216,8 @@ TEST_F(SettingsFiles, FailedSaveKeepsTheOriginalAndLeavesNoTemporaryFile) {
     }
 }
 
-TEST_F(SettingsFiles, FailedCreateLeavesNoFileAndLoadsDefaults) {
+TEST_F(SettingsFiles, FailedCreateLeavesNoFileAndLoadsDefaults)
+{
     ensureSettingsFolders(kProgram);
     fake::failNextWrites(1);
     ensureSettingsFile(kProgram, kSettingsFileName);
@@ -206,7 +225,8 @@ TEST_F(SettingsFiles, FailedCreateLeavesNoFileAndLoadsDefaults) {
     EXPECT_EQ(load().FPS, 1);
 }
 
-TEST_F(SettingsFiles, DeletedFileIsCreatedAgainAtSave) {
+TEST_F(SettingsFiles, DeletedFileIsCreatedAgainAtSave)
+{
     ensureSettingsFolders(kProgram);
     ensureSettingsFile(kProgram, kSettingsFileName);
     Settings settings = load();
@@ -218,14 +238,16 @@ TEST_F(SettingsFiles, DeletedFileIsCreatedAgainAtSave) {
     EXPECT_EQ(readBytes(settingsFile()), "[Einstellungen]\r\nFPS = 0\r\nDesign = 203\r\nSuchseite = ecosia.org\r\n");
 }
 
-TEST_F(SettingsFiles, SaveWithoutItsFolderFailsQuietly) {
+TEST_F(SettingsFiles, SaveWithoutItsFolderFailsQuietly)
+{
     Settings settings = load();
     EXPECT_EQ(settings.Design, 203);
     EXPECT_FALSE(saveSettings(kProgram, kSettingsFileName, settings));
     EXPECT_FALSE(fs::exists(appdata_ / "Brenmoor"));
 }
 
-TEST_F(SettingsFiles, HandEditedFileKeepsEverythingItHad) {
+TEST_F(SettingsFiles, HandEditedFileKeepsEverythingItHad)
+{
     makeProgramFolder();
     writeBytes(settingsFile(),
                "\xEF\xBB\xBF\n[Fremd]\n  ;x\nwert = 1 \n\n[Einstellungen] alt\n; y\ndesign=205\nSuchseite = "
@@ -242,7 +264,8 @@ TEST_F(SettingsFiles, HandEditedFileKeepsEverythingItHad) {
               "caf\xC3\xA9.de\r\nFPS = 0\r\n[Danach]\r\nDesign = 9\r\n");
 }
 
-TEST_F(SettingsFiles, EmptyFileGetsTheGroupAndTheThreeKeys) {
+TEST_F(SettingsFiles, EmptyFileGetsTheGroupAndTheThreeKeys)
+{
     makeProgramFolder();
     writeBytes(settingsFile(), "");
     Settings settings = load();

@@ -42,8 +42,8 @@ TEST(SuggestionAnswer, EscapesBecomeUtf8AndLineBreaksAndControlsAreLeftOut)
     expectAnswers({
         {R"(["m",["M\u00fcnchen","\u00C4rger"]])", Rows{{"M\xC3\xBCnchen", "\xC3\x84rger"}}},
         {R"(["e",["\ud83d\ude00 smile"]])", Rows{{"\xF0\x9F\x98\x80 smile"}}},
-        {R"(["e",["\ud83d x"]])", kNotTheFormat},   // a high surrogate alone
-        {R"(["e",["\ude00 x"]])", kNotTheFormat},   // a low surrogate alone
+        {R"(["e",["\ud83d x"]])", kNotTheFormat},  // a high surrogate alone
+        {R"(["e",["\ude00 x"]])", kNotTheFormat},  // a low surrogate alone
         {R"(["a",["a\/b","say \"hi\"","back\\slash"]])", Rows{{"a/b", "say \"hi\"", "back\\slash"}}},
         {R"(["a",["zwei\nZeilen","cr\r","tab\t","x\u0000y","x\u001fy","ls\u2028","ok"]])", Rows{{"ok"}}},
         {R"(["a",["x\\u0000"]])", Rows{{"x\\u0000"}}},  // an escaped backslash, then text

@@ -124,12 +124,12 @@ TEST_F(SuggestionsTest, TheWebIsAskedForTheTermAfterAPauseAndItsRowsFollowTheEar
     ASSERT_EQ(fake::httpCalls().size(), 1u);
     EXPECT_EQ(fake::httpCalls()[0].url, "http://127.0.0.1:8123/s?q=we") << "the keyword is never sent";
 
-    ASSERT_TRUE(fake::finishHttp(fake::httpCalls()[0].request,
-                                 {platform::HttpOutcome::Answered, 200, "application/json",
-                                  R"(["we",["wetter morgen","werder bremen","wechselkurs"]])"}));
+    ASSERT_TRUE(
+        fake::finishHttp(fake::httpCalls()[0].request, {platform::HttpOutcome::Answered, 200, "application/json",
+                                                        R"(["we",["wetter morgen","werder bremen","wechselkurs"]])"}));
     runQueued();
-    EXPECT_EQ(rows(), (std::vector<std::string>{"wetter morgen", "Weg nach Hause", "wein", "werder bremen",
-                                                "wechselkurs"}));
+    EXPECT_EQ(rows(),
+              (std::vector<std::string>{"wetter morgen", "Weg nach Hause", "wein", "werder bremen", "wechselkurs"}));
     press({Key::Down});
     press({Key::Down});
     press({Key::Down});

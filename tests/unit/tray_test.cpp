@@ -22,8 +22,8 @@ namespace {
 namespace fake = platform::fake;
 using platform::EventKind;
 using platform::EventSubtype;
-using platform::Rgb;
 using platform::MenuPalette;
+using platform::Rgb;
 
 std::string describe(Rgb colour)
 {
@@ -111,7 +111,6 @@ TEST(TrayTip, KeepsAtMostSixtyThreeCharacters)
 
 class TrayTest : public testing::ProgramFixture {
 protected:
-
     void tray(EventSubtype subtype) { dispatchEvent(program(), {EventKind::Tray, kTrayIcon, subtype}); }
     void menuItem(int item) { dispatchEvent(program(), {EventKind::Menu, item, EventSubtype::None}); }
     bool mainVisible() { return fake::window(kMainWindow)->visible; }
@@ -153,7 +152,8 @@ TEST_F(TrayTest, MenuHoldsShowHideQuitSizedByTheirTexts)
         const char* text;
         int width;
     };
-    const Expected expected[] = {{2, "Anzeigen", 8 * 7 + 28}, {3, "Verstecken", 10 * 7 + 28}, {4, "Beenden", 7 * 7 + 28}};
+    const Expected expected[] = {
+        {2, "Anzeigen", 8 * 7 + 28}, {3, "Verstecken", 10 * 7 + 28}, {4, "Beenden", 7 * 7 + 28}};
     for (std::size_t i = 0; i < 3; ++i) {
         const fake::MenuItemState& item = menu->items[i];
         EXPECT_EQ(item.item, expected[i].item) << i;

@@ -41,7 +41,8 @@ uint8_t blend(uint8_t top, uint8_t bottom, int row, int lastRow)
 
 PixelsRgb renderBackground(int design)
 {
-    if (design < kFirstDesign || design > kLastDesign) return {};
+    if (design < kFirstDesign || design > kLastDesign)
+        return {};
     const Gradient& g = kDesigns[static_cast<size_t>(design - kFirstDesign)];
 
     PixelsRgb out;

@@ -9,11 +9,20 @@ namespace tellurix::assets {
 
 namespace {
 
-double length(Vec v) { return std::hypot(v.x, v.y); }
+double length(Vec v)
+{
+    return std::hypot(v.x, v.y);
+}
 
-double clamp01(double v) { return std::clamp(v, 0.0, 1.0); }
+double clamp01(double v)
+{
+    return std::clamp(v, 0.0, 1.0);
+}
 
-uint8_t toByte(double v) { return static_cast<uint8_t>(std::lround(clamp01(v) * 255.0)); }
+uint8_t toByte(double v)
+{
+    return static_cast<uint8_t>(std::lround(clamp01(v) * 255.0));
+}
 
 // Distance from p to the segment a-b.
 double segmentDistance(Vec p, Vec a, Vec b)
@@ -49,7 +58,8 @@ Shape ellipse(Vec centre, double rx, double ry)
         const Vec q{(p.x - centre.x) / rx, (p.y - centre.y) / ry};
         const double k0 = length(q);
         const double k1 = length({q.x / rx, q.y / ry});
-        if (k1 == 0.0) return -std::min(rx, ry);
+        if (k1 == 0.0)
+            return -std::min(rx, ry);
         return k0 * (k0 - 1.0) / k1;
     };
 }
@@ -152,8 +162,7 @@ Canvas::Canvas(int size, int designSize)
     : size_(size),
       unitsPerPixel_(size > 2 && designSize > 2 ? (designSize - 2.0) / (size - 2.0) : 1.0),
       premultiplied_(static_cast<size_t>(size) * size, Colour{0, 0, 0, 0})
-{
-}
+{}
 
 void Canvas::fill(const Shape& shape, const Paint& paint)
 {
@@ -167,7 +176,8 @@ void Canvas::fill(const Shape& shape, const Paint& paint)
                 for (int sx = 0; sx < kSamples; ++sx) {
                     const Vec p{1.0 + (x + (sx + 0.5) / kSamples - 1.0) * unitsPerPixel_,
                                 1.0 + (y + (sy + 0.5) / kSamples - 1.0) * unitsPerPixel_};
-                    if (shape(p) >= 0.0) continue;
+                    if (shape(p) >= 0.0)
+                        continue;
                     const Colour c = paint(p);
                     src.r += c.r * c.a * kWeight;
                     src.g += c.g * c.a * kWeight;
@@ -175,7 +185,8 @@ void Canvas::fill(const Shape& shape, const Paint& paint)
                     src.a += c.a * kWeight;
                 }
             }
-            if (src.a <= 0.0) continue;
+            if (src.a <= 0.0)
+                continue;
             Colour& dst = premultiplied_[static_cast<size_t>(y) * size_ + x];
             const double keep = 1.0 - src.a;
             dst = {src.r + dst.r * keep, src.g + dst.g * keep, src.b + dst.b * keep, src.a + dst.a * keep};
@@ -206,7 +217,8 @@ PixelsRgba toGrey(const PixelsRgba& image)
 {
     PixelsRgba out = image;
     for (Rgba& p : out.pixels) {
-        if (p.a == 0) continue;
+        if (p.a == 0)
+            continue;
         // Rec. 601 luma: the weights people read brightness by.
         const double y = 0.299 * p.r + 0.587 * p.g + 0.114 * p.b;
         const auto v = static_cast<uint8_t>(std::lround(std::clamp(y, 0.0, 255.0)));

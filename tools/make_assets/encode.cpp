@@ -28,7 +28,10 @@ void put32(std::vector<uint8_t>& out, uint32_t v)
     put16(out, v >> 16);
 }
 
-size_t maskStride(int width) { return ((static_cast<size_t>(width) + 31) / 32) * 4; }
+size_t maskStride(int width)
+{
+    return ((static_cast<size_t>(width) + 31) / 32) * 4;
+}
 
 void putDib(std::vector<uint8_t>& out, const PixelsRgba& p)
 {
@@ -37,9 +40,9 @@ void putDib(std::vector<uint8_t>& out, const PixelsRgba& p)
     put32(out, kDibHeaderSize);
     put32(out, static_cast<uint32_t>(p.width));
     put32(out, static_cast<uint32_t>(p.height * 2));  // colour and mask stacked
-    put16(out, 1);                                      // planes
-    put16(out, 32);                                     // bits per pixel
-    put32(out, 0);                                      // BI_RGB
+    put16(out, 1);                                    // planes
+    put16(out, 32);                                   // bits per pixel
+    put32(out, 0);                                    // BI_RGB
     put32(out, static_cast<uint32_t>(colourBytes + maskBytes));
     put32(out, 0);
     put32(out, 0);
@@ -57,7 +60,8 @@ void putDib(std::vector<uint8_t>& out, const PixelsRgba& p)
     for (int y = p.height - 1; y >= 0; --y) {
         std::vector<uint8_t> row(maskStride(p.width), 0);
         for (int x = 0; x < p.width; ++x) {
-            if (p.at(x, y).a == 0) row[static_cast<size_t>(x) / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+            if (p.at(x, y).a == 0)
+                row[static_cast<size_t>(x) / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
         }
         out.insert(out.end(), row.begin(), row.end());
     }
@@ -84,7 +88,8 @@ struct PngForm {
 bool writePng(png_structp png, png_infop info, int width, int height, const PngForm& form, png_bytepp rows,
               std::vector<uint8_t>* out)
 {
-    if (setjmp(png_jmpbuf(png))) return false;
+    if (setjmp(png_jmpbuf(png)))
+        return false;
     png_set_write_fn(png, out, appendToVector, flushNothing);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, form.colourType,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -93,7 +98,8 @@ bool writePng(png_structp png, png_infop info, int width, int height, const PngF
         png_set_gAMA_fixed(png, info, 45455);
         png_set_pHYs(png, info, 3779, 3779, PNG_RESOLUTION_METER);
     }
-    if (form.filters != 0) png_set_filter(png, PNG_FILTER_TYPE_BASE, form.filters);
+    if (form.filters != 0)
+        png_set_filter(png, PNG_FILTER_TYPE_BASE, form.filters);
     png_set_compression_level(png, 9);
     png_write_info(png, info);
     png_write_image(png, rows);
@@ -105,7 +111,8 @@ bool writePng(png_structp png, png_infop info, int width, int height, const PngF
 std::vector<uint8_t> pngOf(const uint8_t* pixels, int width, int height, const PngForm& form)
 {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (png == nullptr) return {};
+    if (png == nullptr)
+        return {};
     png_infop info = png_create_info_struct(png);
     if (info == nullptr) {
         png_destroy_write_struct(&png, nullptr);
@@ -114,12 +121,14 @@ std::vector<uint8_t> pngOf(const uint8_t* pixels, int width, int height, const P
 
     const size_t stride = static_cast<size_t>(width) * (form.colourType == PNG_COLOR_TYPE_RGB_ALPHA ? 4 : 3);
     std::vector<png_bytep> rows(static_cast<size_t>(height));
-    for (int y = 0; y < height; ++y) rows[static_cast<size_t>(y)] = const_cast<png_bytep>(pixels + y * stride);
+    for (int y = 0; y < height; ++y)
+        rows[static_cast<size_t>(y)] = const_cast<png_bytep>(pixels + y * stride);
 
     std::vector<uint8_t> out;
     const bool ok = writePng(png, info, width, height, form, rows.data(), &out);
     png_destroy_write_struct(&png, &info);
-    if (!ok) return {};
+    if (!ok)
+        return {};
     return out;
 }
 
@@ -132,11 +141,13 @@ std::vector<uint8_t> iconPng(const PixelsRgba& p)
     static_assert(sizeof(Rgba) == 4);
     const auto* pixels = reinterpret_cast<const uint8_t*>(p.pixels.data());
     std::vector<uint8_t> best;
-    for (int filters : {PNG_FILTER_NONE, PNG_FILTER_SUB, PNG_FILTER_UP, PNG_FILTER_AVG, PNG_FILTER_PAETH,
-                        PNG_ALL_FILTERS}) {
+    for (int filters :
+         {PNG_FILTER_NONE, PNG_FILTER_SUB, PNG_FILTER_UP, PNG_FILTER_AVG, PNG_FILTER_PAETH, PNG_ALL_FILTERS}) {
         std::vector<uint8_t> png = pngOf(pixels, p.width, p.height, {PNG_COLOR_TYPE_RGB_ALPHA, false, filters});
-        if (png.empty()) return {};
-        if (best.empty() || png.size() < best.size()) best = std::move(png);
+        if (png.empty())
+            return {};
+        if (best.empty() || png.size() < best.size())
+            best = std::move(png);
     }
     return best;
 }
@@ -145,10 +156,13 @@ std::vector<uint8_t> iconPng(const PixelsRgba& p)
 
 std::vector<uint8_t> encodeIco(const std::vector<PixelsRgba>& entries, size_t firstPngEntry)
 {
-    if (entries.empty()) return {};
+    if (entries.empty())
+        return {};
     for (const PixelsRgba& p : entries) {
-        if (p.width <= 0 || p.height <= 0 || p.width > 256 || p.height > 256) return {};
-        if (p.pixels.size() != static_cast<size_t>(p.width) * p.height) return {};
+        if (p.width <= 0 || p.height <= 0 || p.width > 256 || p.height > 256)
+            return {};
+        if (p.pixels.size() != static_cast<size_t>(p.width) * p.height)
+            return {};
     }
 
     std::vector<std::vector<uint8_t>> images;
@@ -158,7 +172,8 @@ std::vector<uint8_t> encodeIco(const std::vector<PixelsRgba>& entries, size_t fi
             putDib(image, entries[i]);
         } else {
             image = iconPng(entries[i]);
-            if (image.empty()) return {};
+            if (image.empty())
+                return {};
         }
         images.push_back(std::move(image));
     }
@@ -182,14 +197,17 @@ std::vector<uint8_t> encodeIco(const std::vector<PixelsRgba>& entries, size_t fi
         put32(out, static_cast<uint32_t>(offset));
         offset += images[i].size();
     }
-    for (const std::vector<uint8_t>& image : images) out.insert(out.end(), image.begin(), image.end());
+    for (const std::vector<uint8_t>& image : images)
+        out.insert(out.end(), image.begin(), image.end());
     return out;
 }
 
 std::vector<uint8_t> encodePng(const PixelsRgb& image)
 {
-    if (image.width <= 0 || image.height <= 0) return {};
-    if (image.pixels.size() != static_cast<size_t>(image.width) * image.height) return {};
+    if (image.width <= 0 || image.height <= 0)
+        return {};
+    if (image.pixels.size() != static_cast<size_t>(image.width) * image.height)
+        return {};
     // Rgb is three packed bytes, so each row of pixels is already a PNG row.
     static_assert(sizeof(Rgb) == 3);
     return pngOf(reinterpret_cast<const uint8_t*>(image.pixels.data()), image.width, image.height, PngForm{});

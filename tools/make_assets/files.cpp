@@ -42,7 +42,8 @@ bool writeAssets(const fs::path& folder)
         // blocky or blurred edges. The larger pictures go in as PNG, which
         // keeps the program's file small.
         std::vector<PixelsRgba> entries;
-        for (int percent : kIconScalesPercent) entries.push_back(renderIcon(image, iconSizeAt(image, percent)));
+        for (int percent : kIconScalesPercent)
+            entries.push_back(renderIcon(image, iconSizeAt(image, percent)));
         const auto name = "image" + std::to_string(image) + ".ico";
         ok = writeFile(folder / "icons" / name, encodeIco(entries, kFirstPngIconEntry)) && ok;
     }
@@ -50,7 +51,8 @@ bool writeAssets(const fs::path& folder)
     // The globe again, at the sizes the shell asks for; its 24-pixel entry
     // is the tray icon's picture.
     ok = writeFile(folder / "app.ico",
-                   encodeIco({renderIcon(8, 16), renderIcon(8, 24), renderIcon(8, 32), renderIcon(8, 48)})) && ok;
+                   encodeIco({renderIcon(8, 16), renderIcon(8, 24), renderIcon(8, 32), renderIcon(8, 48)})) &&
+         ok;
 
     for (int design = kFirstDesign; design <= kLastDesign; ++design) {
         const auto name = "background" + std::to_string(99 + design) + ".png";

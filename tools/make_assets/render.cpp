@@ -27,7 +27,8 @@ Vec polar(Vec centre, double radius, double degreesFromTop)
 void drawDisc(Canvas& c, Vec centre, double radius, Colour top, Colour bottom, Colour rim)
 {
     c.fill(circle(centre, radius), linear({centre.x, centre.y - radius}, top, {centre.x, centre.y + radius}, bottom));
-    c.fill(intersect(circle(centre, radius - 1.2), ellipse({centre.x, centre.y - radius * 0.5}, radius * 0.78, radius * 0.5)),
+    c.fill(intersect(circle(centre, radius - 1.2),
+                     ellipse({centre.x, centre.y - radius * 0.5}, radius * 0.78, radius * 0.5)),
            linear({centre.x, centre.y - radius}, hex(0xFFFFFF, 0.30), {centre.x, centre.y}, hex(0xFFFFFF, 0.0)));
     c.fill(stroke(circle(centre, radius - 0.5), 1.0), rim);
 }
@@ -91,7 +92,8 @@ PixelsRgba gear(int size)
                                       {centre.x + 0.75, centre.y - 7.75},
                                       {centre.x - 0.75, centre.y - 7.75}}),
                              0.25);
-    for (int i = 0; i < 8; ++i) wheel = unite(wheel, rotate(tooth, centre, i * 45.0));
+    for (int i = 0; i < 8; ++i)
+        wheel = unite(wheel, rotate(tooth, centre, i * 45.0));
     drawSymbol(c, subtract(wheel, circle(centre, 2.1)));
     return c.pixels();
 }
@@ -168,7 +170,8 @@ PixelsRgba globe(int size)
     lines = unite(lines, box(0, mid - line / 2, size, mid + line / 2));
     if (size >= 32) {
         const double step = std::round(radius * 0.55);
-        for (double y : {mid - step, mid + step}) lines = unite(lines, box(0, y - line / 2, size, y + line / 2));
+        for (double y : {mid - step, mid + step})
+            lines = unite(lines, box(0, y - line / 2, size, y + line / 2));
     }
     c.fill(intersect(lines, inside), grid);
 
@@ -181,8 +184,13 @@ PixelsRgba globe(int size)
 int iconSize(int image)
 {
     switch (image) {
-    case 1: case 2: case 3: case 4: case 7: return 22;
-    case 5: case 6: return 20;
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 7: return 22;
+    case 5:
+    case 6: return 20;
     case 8: return 24;
     default: return 0;
     }
@@ -190,13 +198,15 @@ int iconSize(int image)
 
 int iconSizeAt(int image, int percent)
 {
-    if (percent < 1) return 0;
+    if (percent < 1)
+        return 0;
     return (iconSize(image) * percent + 50) / 100;
 }
 
 PixelsRgba renderIcon(int image, int size)
 {
-    if (size < 8 || size > 256) return {};
+    if (size < 8 || size > 256)
+        return {};
     switch (image) {
     case 1: return autostart(size);
     case 2: return gear(size);

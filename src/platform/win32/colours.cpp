@@ -59,8 +59,7 @@ bool handleColourMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam
     if (control == kNoControl || ::GetParent(sender) != window)
         return false;
     HDC dc = reinterpret_cast<HDC>(wparam);
-    const ColourRequest request =
-        message == WM_CTLCOLOREDIT ? ColourRequest::EditField : ColourRequest::StaticText;
+    const ColourRequest request = message == WM_CTLCOLOREDIT ? ColourRequest::EditField : ColourRequest::StaticText;
     if (const ControlColours* rule = colourRuleFor(colourRules(), request, control)) {
         if (rule->transparentText)
             ::SetBkMode(dc, TRANSPARENT);

@@ -22,18 +22,13 @@ struct ControlClass {
 ControlClass classFor(ControlKind kind)
 {
     switch (kind) {
-    case ControlKind::SiteLabel:
-        return {L"STATIC", SS_CENTER | SS_CENTERIMAGE | SS_NOTIFY, 0};
-    case ControlKind::SearchField:
-        return {L"EDIT", WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, 0};
-    case ControlKind::ImageButton:
-        return {L"STATIC", SS_ICON | SS_NOTIFY, 0};
+    case ControlKind::SiteLabel: return {L"STATIC", SS_CENTER | SS_CENTERIMAGE | SS_NOTIFY, 0};
+    case ControlKind::SearchField: return {L"EDIT", WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, 0};
+    case ControlKind::ImageButton: return {L"STATIC", SS_ICON | SS_NOTIFY, 0};
     case ControlKind::ListBox:
         return {L"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE};
-    case ControlKind::PushButton:
-        return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
-    case ControlKind::ImageControl:
-        return {L"STATIC", SS_BITMAP, 0};
+    case ControlKind::PushButton: return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
+    case ControlKind::ImageControl: return {L"STATIC", SS_BITMAP, 0};
     }
     return {L"STATIC", 0, 0};
 }

@@ -9,16 +9,20 @@ namespace tellurix::platform {
 
 namespace {
 
-std::wstring withoutTrailingSeparator(std::wstring path) {
-    while (path.size() > 1 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+std::wstring withoutTrailingSeparator(std::wstring path)
+{
+    while (path.size() > 1 && (path.back() == L'\\' || path.back() == L'/'))
+        path.pop_back();
     return path;
 }
 
-bool writeAll(HANDLE file, std::string_view bytes) {
+bool writeAll(HANDLE file, std::string_view bytes)
+{
     while (!bytes.empty()) {
         const DWORD chunk = bytes.size() > 0x10000000u ? 0x10000000u : static_cast<DWORD>(bytes.size());
         DWORD written = 0;
-        if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+        if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0)
+            return false;
         bytes.remove_prefix(written);
     }
     return true;
@@ -26,21 +30,26 @@ bool writeAll(HANDLE file, std::string_view bytes) {
 
 // Writes and flushes the temporary file; the handle is closed before the
 // file can take the target's place.
-bool writeTemporary(const std::wstring& temporary, std::string_view bytes) {
-    UniqueFile file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
+bool writeTemporary(const std::wstring& temporary, std::string_view bytes)
+{
+    UniqueFile file(
+        ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
     return writeAll(file.get(), bytes) && ::FlushFileBuffers(file.get());
 }
 
 }  // namespace
 
-std::string environmentVariable(const char* name) {
+std::string environmentVariable(const char* name)
+{
     const std::wstring wideName = win32::widen(name);
     std::wstring value(256, L'\0');
     for (;;) {
-        const DWORD length = ::GetEnvironmentVariableW(wideName.c_str(), value.data(), static_cast<DWORD>(value.size()));
-        if (length == 0) return {};
+        const DWORD length =
+            ::GetEnvironmentVariableW(wideName.c_str(), value.data(), static_cast<DWORD>(value.size()));
+        if (length == 0)
+            return {};
         if (length < value.size()) {
             value.resize(length);
             return win32::narrow(value);
@@ -49,13 +58,16 @@ std::string environmentVariable(const char* name) {
     }
 }
 
-PathKind pathKind(const std::string& path) {
+PathKind pathKind(const std::string& path)
+{
     const DWORD attributes = ::GetFileAttributesW(withoutTrailingSeparator(win32::widen(path)).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::None;
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return PathKind::None;
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
 }
 
-bool createFolder(const std::string& path) {
+bool createFolder(const std::string& path)
+{
     return ::CreateDirectoryW(withoutTrailingSeparator(win32::widen(path)).c_str(), nullptr) != FALSE;
 }
 
@@ -63,15 +75,19 @@ namespace {
 
 // At most `limit` bytes from the start of a file; with `whole`, nothing for a
 // file larger than that (nothing the program keeps is that large).
-std::optional<std::string> readStart(const std::string& path, std::uint64_t limit, bool whole) {
+std::optional<std::string> readStart(const std::string& path, std::uint64_t limit, bool whole)
+{
     // Others may go on reading, but nobody may write while we read.
     UniqueFile file(::CreateFileW(win32::widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return std::nullopt;
+    if (!file)
+        return std::nullopt;
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
+    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0)
+        return std::nullopt;
     const auto length = static_cast<std::uint64_t>(size.QuadPart);
-    if (whole && length > limit) return std::nullopt;
+    if (whole && length > limit)
+        return std::nullopt;
 
     std::string bytes(static_cast<std::size_t>(length < limit ? length : limit), '\0');
     std::size_t done = 0;
@@ -80,7 +96,8 @@ std::optional<std::string> readStart(const std::string& path, std::uint64_t limi
         if (!::ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr)) {
             return std::nullopt;
         }
-        if (got == 0) break;  // the file shrank meanwhile
+        if (got == 0)
+            break;  // the file shrank meanwhile
         done += got;
     }
     bytes.resize(done);
@@ -89,17 +106,21 @@ std::optional<std::string> readStart(const std::string& path, std::uint64_t limi
 
 }  // namespace
 
-std::optional<std::string> readWholeFile(const std::string& path) { return readStart(path, 0x7FFFFFFF, true); }
+std::optional<std::string> readWholeFile(const std::string& path)
+{
+    return readStart(path, 0x7FFFFFFF, true);
+}
 
-std::optional<std::string> readFileStart(const std::string& path, std::size_t limit) {
+std::optional<std::string> readFileStart(const std::string& path, std::size_t limit)
+{
     return readStart(path, limit, false);
 }
 
-bool replaceFile(const std::string& path, std::string_view bytes) {
+bool replaceFile(const std::string& path, std::string_view bytes)
+{
     const std::wstring target = win32::widen(path);
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES &&
-        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
         return false;
     }
 
@@ -118,7 +139,8 @@ bool replaceFile(const std::string& path, std::string_view bytes) {
     return true;
 }
 
-std::optional<FileStamp> fileStamp(const std::string& path) {
+std::optional<FileStamp> fileStamp(const std::string& path)
+{
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!::GetFileAttributesExW(win32::widen(path).c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -130,6 +152,9 @@ std::optional<FileStamp> fileStamp(const std::string& path) {
     return stamp;
 }
 
-bool deleteFile(const std::string& path) { return ::DeleteFileW(win32::widen(path).c_str()) != FALSE; }
+bool deleteFile(const std::string& path)
+{
+    return ::DeleteFileW(win32::widen(path).c_str()) != FALSE;
+}
 
 }  // namespace tellurix::platform

@@ -17,13 +17,16 @@ public:
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
     UniqueHandle(UniqueHandle&& other) noexcept : value_(other.release()) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other) reset(other.release());
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept
+    {
+        if (this != &other)
+            reset(other.release());
         return *this;
     }
     ~UniqueHandle() { reset(); }
 
-    static T invalid() noexcept {
+    static T invalid() noexcept
+    {
         if constexpr (requires { Deleter::invalid(); }) {
             return Deleter::invalid();
         } else {
@@ -37,13 +40,16 @@ public:
     // Gives up ownership without closing.
     T release() noexcept { return std::exchange(value_, invalid()); }
 
-    void reset(T value = invalid()) noexcept {
+    void reset(T value = invalid()) noexcept
+    {
         const T old = std::exchange(value_, value);
-        if (old != invalid()) Deleter::close(old);
+        if (old != invalid())
+            Deleter::close(old);
     }
 
     // For APIs that return a handle through an out parameter.
-    T* put() noexcept {
+    T* put() noexcept
+    {
         reset();
         return &value_;
     }
@@ -64,7 +70,8 @@ struct KernelHandleDeleter {
 
 struct GdiObjectDeleter {
     template <typename Object>
-    static void close(Object object) noexcept {
+    static void close(Object object) noexcept
+    {
         ::DeleteObject(object);
     }
 };

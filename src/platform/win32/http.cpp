@@ -69,12 +69,11 @@ BOOL CALLBACK loadWinHttp(PINIT_ONCE, PVOID, PVOID*)
         !lookUp(module, "WinHttpSendRequest", http.sendRequest) ||
         !lookUp(module, "WinHttpReceiveResponse", http.receiveResponse) ||
         !lookUp(module, "WinHttpQueryHeaders", http.queryHeaders) ||
-        !lookUp(module, "WinHttpReadData", http.readData) ||
-        !lookUp(module, "WinHttpCloseHandle", http.closeHandle))
+        !lookUp(module, "WinHttpReadData", http.readData) || !lookUp(module, "WinHttpCloseHandle", http.closeHandle))
         return TRUE;
     const std::wstring agent = widen(std::string(kProgramName) + "/" + std::string(kVersion));
-    http.direct = http.open(agent.c_str(), WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
-                            WINHTTP_NO_PROXY_BYPASS, 0);
+    http.direct =
+        http.open(agent.c_str(), WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
     // The automatic proxy (settings, script and discovery) exists from Windows
     // 8.1 on; before, the proxy configured for WinHTTP.
     http.proxied = http.open(agent.c_str(), WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
@@ -193,8 +192,8 @@ std::wstring headerText(const WinHttp& http, HINTERNET request, DWORD query)
 bool headerNumber(const WinHttp& http, HINTERNET request, DWORD query, DWORD& number)
 {
     DWORD size = sizeof number;
-    return http.queryHeaders(request, query | WINHTTP_QUERY_FLAG_NUMBER, WINHTTP_HEADER_NAME_BY_INDEX, &number,
-                             &size, WINHTTP_NO_HEADER_INDEX) != FALSE;
+    return http.queryHeaders(request, query | WINHTTP_QUERY_FLAG_NUMBER, WINHTTP_HEADER_NAME_BY_INDEX, &number, &size,
+                             WINHTTP_NO_HEADER_INDEX) != FALSE;
 }
 
 HttpResult fetch(const Job& job)
@@ -220,8 +219,8 @@ HttpResult fetch(const Job& job)
         http->connect(isLoopback(host) ? http->direct : http->proxied, host.c_str(), parts.nPort, 0));
     if (!connection)
         return result;
-    const UniqueInternet request(http->openRequest(connection.get(), L"GET", path.c_str(), nullptr,
-                                                   WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
+    const UniqueInternet request(http->openRequest(connection.get(), L"GET", path.c_str(), nullptr, WINHTTP_NO_REFERER,
+                                                   WINHTTP_DEFAULT_ACCEPT_TYPES,
                                                    parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0));
     if (!request)
         return result;
@@ -245,8 +244,8 @@ HttpResult fetch(const Job& job)
         return result;
     result.status = static_cast<int>(status);
     result.contentType = win32::narrow(headerText(*http, request.get(), WINHTTP_QUERY_CONTENT_TYPE));
-    if (DWORD length = 0; headerNumber(*http, request.get(), WINHTTP_QUERY_CONTENT_LENGTH, length) &&
-                          length > job.limits.maxBodyBytes) {
+    if (DWORD length = 0;
+        headerNumber(*http, request.get(), WINHTTP_QUERY_CONTENT_LENGTH, length) && length > job.limits.maxBodyBytes) {
         result.outcome = HttpOutcome::TooLarge;
         return result;
     }
@@ -298,8 +297,8 @@ bool startHttpGet(int request, std::string_view url, HttpLimits limits)
             return false;
     }
     auto job = std::make_unique<Job>(Job{request, widen(url), limits});
-    HANDLE thread = ::CreateThread(nullptr, kWorkerStack, worker, job.get(), STACK_SIZE_PARAM_IS_A_RESERVATION,
-                                   nullptr);
+    HANDLE thread =
+        ::CreateThread(nullptr, kWorkerStack, worker, job.get(), STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
     if (!thread) {
         Locked locked(all.lock);
         all.entries.erase(request);

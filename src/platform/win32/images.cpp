@@ -74,9 +74,9 @@ bool createIconImage(int image, std::span<const std::uint8_t> icoFile, int size)
         return false;
     // The entry's data is what an icon resource holds; version 3 keeps the
     // alpha channel of 32-bit pictures.
-    HICON icon = ::CreateIconFromResourceEx(const_cast<PBYTE>(icoFile.data() + entry->offset),
-                                            static_cast<DWORD>(entry->size), TRUE, 0x00030000, entry->width,
-                                            entry->height, LR_DEFAULTCOLOR);
+    HICON icon =
+        ::CreateIconFromResourceEx(const_cast<PBYTE>(icoFile.data() + entry->offset), static_cast<DWORD>(entry->size),
+                                   TRUE, 0x00030000, entry->width, entry->height, LR_DEFAULTCOLOR);
     if (!icon)
         return false;
     icons()[image] = IconImage{UniqueIcon(icon), entry->width, entry->height};
@@ -109,8 +109,8 @@ bool createIconFromPixels(int image, const RgbaPixels& pixels)
     header.bV5BlueMask = 0x000000FF;
     header.bV5AlphaMask = 0xFF000000;
     void* bits = nullptr;
-    UniqueBitmap colour(::CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&header), DIB_RGB_COLORS,
-                                           &bits, nullptr, 0));
+    UniqueBitmap colour(
+        ::CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!colour || !bits)
         return false;
     swapRedAndBlue(pixels.rgba.data(), static_cast<std::uint8_t*>(bits), pixels.rgba.size() / 4, 4);

@@ -17,7 +17,8 @@ namespace {
 
 struct ComReleaser {
     template <typename Interface>
-    static void close(Interface* object) noexcept {
+    static void close(Interface* object) noexcept
+    {
         object->Release();
     }
 };
@@ -30,8 +31,10 @@ using ComPointer = UniqueHandle<Interface*, ComReleaser>;
 class ComApartment {
 public:
     ComApartment() noexcept : entered_(SUCCEEDED(::CoInitialize(nullptr))) {}
-    ~ComApartment() {
-        if (entered_) ::CoUninitialize();
+    ~ComApartment()
+    {
+        if (entered_)
+            ::CoUninitialize();
     }
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
@@ -47,33 +50,40 @@ constexpr DWORD kLongestPath = 32768;
 
 }  // namespace
 
-std::string specialFolderPath(int folder) {
+std::string specialFolderPath(int folder)
+{
     // The path straight from the shell's folder table: the detour through an
     // item list starts up the shell's name space, which costs a start-up
     // several milliseconds and a quarter of a megabyte for the same answer.
     std::wstring path(kFolderPathBuffer, L'\0');
-    if (FAILED(::SHGetFolderPathW(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, path.data()))) return {};
+    if (FAILED(::SHGetFolderPathW(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, path.data())))
+        return {};
     path.resize(path.find(L'\0'));
-    if (path.empty()) return {};
+    if (path.empty())
+        return {};
     return win32::narrow(path) + "\\";
 }
 
-std::string programFilePath() {
+std::string programFilePath()
+{
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return {};
+        if (length == 0)
+            return {};
         // A full buffer means the name was cut short: try again with more room.
         if (length < path.size()) {
             path.resize(length);
             return win32::narrow(path);
         }
-        if (path.size() >= kLongestPath) return {};
+        if (path.size() >= kLongestPath)
+            return {};
         path.resize(path.size() * 2);
     }
 }
 
-bool createShellLink(const ShellLink& link, const std::string& linkPath) {
+bool createShellLink(const ShellLink& link, const std::string& linkPath)
+{
     const ShellLink resolved = resolvedShellLink(link);
     const ComApartment apartment;
 

@@ -10,8 +10,7 @@ namespace tellurix::platform::win32 {
 template <typename Function>
 Function systemFunction(const wchar_t* module, const char* name)
 {
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleW(module), name)));
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleW(module), name)));
 }
 
 }  // namespace tellurix::platform::win32

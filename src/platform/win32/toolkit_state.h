@@ -18,7 +18,7 @@ namespace tellurix::platform::win32 {
 
 inline constexpr UINT kBringUpMessage = WM_APP + 1;
 inline constexpr UINT kPostedEventMessage = WM_APP + 3;  // wparam: the event's number
-inline constexpr UINT kHttpDoneMessage = WM_APP + 2;  // wparam: request number
+inline constexpr UINT kHttpDoneMessage = WM_APP + 2;     // wparam: request number
 inline constexpr UINT kTrayCallbackMessage = 0x30D5;
 inline constexpr wchar_t kMainWindowClass[] = L"TellurixMainWindow";
 inline constexpr wchar_t kOwnedWindowClass[] = L"TellurixWindow";

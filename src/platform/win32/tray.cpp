@@ -162,8 +162,7 @@ bool onDrawItem(const DRAWITEMSTRUCT& draw)
 UINT trackMenu(HMENU menu, HWND owner, Point at)
 {
     ::SetForegroundWindow(owner);
-    return static_cast<UINT>(
-        ::TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr));
+    return static_cast<UINT>(::TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr));
 }
 
 // Under X (Wine) the click on the notification area that asked for the menu
@@ -192,8 +191,7 @@ bool handleTrayMessage(HWND window, UINT message, WPARAM /*wparam*/, LPARAM lpar
             return false;
         answer = TRUE;
         return true;
-    default:
-        break;
+    default: break;
     }
     // Every top-level window hears of the new notification area; the main
     // window, which owns the icons, answers for all.

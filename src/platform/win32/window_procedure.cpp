@@ -34,8 +34,7 @@ EventSubtype commandSubtype(ControlKind kind, WORD code)
         if (code == LBN_SETFOCUS || code == LBN_KILLFOCUS)
             return EventSubtype::None;
         return EventSubtype::Other;
-    case ControlKind::PushButton:
-        return code == BN_CLICKED ? EventSubtype::LeftClick : EventSubtype::Other;
+    case ControlKind::PushButton: return code == BN_CLICKED ? EventSubtype::LeftClick : EventSubtype::Other;
     }
     return EventSubtype::Other;
 }
@@ -119,9 +118,7 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wparam, LPARA
     if (LRESULT answer = 0; handleExtensionMessage(window, message, wparam, lparam, answer))
         return answer;
     switch (message) {
-    case WM_COMMAND:
-        onCommand(wparam, lparam);
-        return 0;
+    case WM_COMMAND: onCommand(wparam, lparam); return 0;
     case WM_CLOSE: {
         // A close request never destroys a window; the event loop decides.
         const int number = windowNumber(window);
@@ -135,24 +132,15 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wparam, LPARA
             return 0;
         }
         break;
-    case kBringUpMessage:
-        bringUpFromRequest();
-        return 0;
-    case kPostedEventMessage:
-        recordEvent({EventKind::Posted, static_cast<int>(wparam), EventSubtype::None});
-        return 0;
-    case WM_DPICHANGED:
-        onDpiChanged(window, wparam, lparam);
-        return 0;
-    case kTrayCallbackMessage:
-        onTrayCallback(wparam, lparam);
-        return 0;
+    case kBringUpMessage: bringUpFromRequest(); return 0;
+    case kPostedEventMessage: recordEvent({EventKind::Posted, static_cast<int>(wparam), EventSubtype::None}); return 0;
+    case WM_DPICHANGED: onDpiChanged(window, wparam, lparam); return 0;
+    case kTrayCallbackMessage: onTrayCallback(wparam, lparam); return 0;
     case WM_TIMER:
         ::KillTimer(window, wparam);
         recordEvent({EventKind::Timer, static_cast<int>(wparam), EventSubtype::None});
         return 0;
-    case WM_QUERYENDSESSION:
-        return TRUE;
+    case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
         // The process is ended from outside once this returns, so the settings
         // are saved right here rather than through the event queue.
@@ -161,8 +149,7 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wparam, LPARA
             state().sessionEndHandler(state().sessionEndContext);
         }
         return 0;
-    default:
-        break;
+    default: break;
     }
     return ::DefWindowProcW(window, message, wparam, lparam);
 }

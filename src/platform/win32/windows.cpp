@@ -113,9 +113,9 @@ bool registerWindowClasses()
     main.lpfnWndProc = windowProcedure;
     main.hInstance = instance();
     main.hIcon = ::LoadIconW(instance(), MAKEINTRESOURCEW(1));
-    main.hIconSm = static_cast<HICON>(::LoadImageW(instance(), MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                                   ::GetSystemMetrics(SM_CXSMICON),
-                                                   ::GetSystemMetrics(SM_CYSMICON), 0));
+    main.hIconSm =
+        static_cast<HICON>(::LoadImageW(instance(), MAKEINTRESOURCEW(1), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                        ::GetSystemMetrics(SM_CYSMICON), 0));
     main.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     main.lpszClassName = kMainWindowClass;
@@ -143,14 +143,10 @@ struct Styles {
 Styles stylesFor(WindowKind kind)
 {
     switch (kind) {
-    case WindowKind::MainBar:
-        return {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0};
-    case WindowKind::Popup:
-        return {WS_POPUP, 0};
-    case WindowKind::ToolDialog:
-        return {WS_OVERLAPPED | WS_CAPTION, WS_EX_DLGMODALFRAME};
-    case WindowKind::Dropdown:
-        return {WS_POPUP, WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW};
+    case WindowKind::MainBar: return {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0};
+    case WindowKind::Popup: return {WS_POPUP, 0};
+    case WindowKind::ToolDialog: return {WS_OVERLAPPED | WS_CAPTION, WS_EX_DLGMODALFRAME};
+    case WindowKind::Dropdown: return {WS_POPUP, WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW};
     }
     return {WS_OVERLAPPED, 0};
 }
@@ -222,8 +218,8 @@ bool createWindow(int window, WindowKind kind, std::string_view title, Rect oute
         return false;
     const Styles styles = stylesFor(kind);
     const bool isMain = kind == WindowKind::MainBar;
-    HWND handle = ::CreateWindowExW(styles.exStyle, isMain ? kMainWindowClass : kOwnedWindowClass,
-                                    widen(title).c_str(), styles.style, outer.x, outer.y, outer.width, outer.height,
+    HWND handle = ::CreateWindowExW(styles.exStyle, isMain ? kMainWindowClass : kOwnedWindowClass, widen(title).c_str(),
+                                    styles.style, outer.x, outer.y, outer.width, outer.height,
                                     isMain ? nullptr : mainWindowHandle(), nullptr, instance(), nullptr);
     if (!handle)
         return false;

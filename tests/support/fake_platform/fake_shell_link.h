@@ -14,7 +14,7 @@ namespace tellurix::platform::fake {
 
 struct CreatedLink {
     std::string linkPath;
-    ShellLink link;  // as the shell got it, shorthands resolved
+    ShellLink link;      // as the shell got it, shorthands resolved
     bool saved = false;  // the file was written
 };
 

@@ -19,7 +19,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::map<std::string, std::string, std::less<>>& environmentOverrides() {
+std::map<std::string, std::string, std::less<>>& environmentOverrides()
+{
     static std::map<std::string, std::string, std::less<>> overrides;
     return overrides;
 }
@@ -30,84 +31,108 @@ std::atomic<unsigned> temporaryCounter{0};
 
 // "\" is the program's separator; the host understands "/". Paths are UTF-8
 // on every host (a Windows build would otherwise read them in its code page).
-fs::path toHostPath(std::string path) {
+fs::path toHostPath(std::string path)
+{
     for (char& c : path) {
-        if (c == '\\') c = '/';
+        if (c == '\\')
+            c = '/';
     }
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
     return fs::path(std::u8string(path.begin(), path.end()));
 }
 
-fs::file_status statusOf(const fs::path& path) {
+fs::file_status statusOf(const fs::path& path)
+{
     std::error_code error;
     return fs::status(path, error);
 }
 
-bool isReadOnly(const fs::file_status& status) {
+bool isReadOnly(const fs::file_status& status)
+{
     constexpr fs::perms anyWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     return (status.permissions() & anyWrite) == fs::perms::none;
 }
 
-bool takeFailure(int& pending) {
-    if (pending <= 0) return false;
+bool takeFailure(int& pending)
+{
+    if (pending <= 0)
+        return false;
     --pending;
     return true;
 }
 
-void removeQuietly(const fs::path& path) {
+void removeQuietly(const fs::path& path)
+{
     std::error_code error;
     fs::remove(path, error);
 }
 
 }  // namespace
 
-std::string environmentVariable(const char* name) {
+std::string environmentVariable(const char* name)
+{
     const auto& overrides = environmentOverrides();
-    if (const auto found = overrides.find(std::string_view(name)); found != overrides.end()) return found->second;
+    if (const auto found = overrides.find(std::string_view(name)); found != overrides.end())
+        return found->second;
     const char* value = std::getenv(name);
     return value ? std::string(value) : std::string();
 }
 
-PathKind pathKind(const std::string& path) {
+PathKind pathKind(const std::string& path)
+{
     const fs::file_status status = statusOf(toHostPath(path));
-    if (fs::is_directory(status)) return PathKind::Folder;
-    if (fs::exists(status)) return PathKind::File;
+    if (fs::is_directory(status))
+        return PathKind::Folder;
+    if (fs::exists(status))
+        return PathKind::File;
     return PathKind::None;
 }
 
-bool createFolder(const std::string& path) {
+bool createFolder(const std::string& path)
+{
     std::error_code error;
     return fs::create_directory(toHostPath(path), error) && !error;
 }
 
-std::optional<std::string> readFileStart(const std::string& path, std::size_t limit) {
+std::optional<std::string> readFileStart(const std::string& path, std::size_t limit)
+{
     std::optional<std::string> bytes = readWholeFile(path);
-    if (bytes && bytes->size() > limit) bytes->resize(limit);
+    if (bytes && bytes->size() > limit)
+        bytes->resize(limit);
     return bytes;
 }
 
-std::optional<std::string> readWholeFile(const std::string& path) {
+std::optional<std::string> readWholeFile(const std::string& path)
+{
     const fs::path hostPath = toHostPath(path);
-    if (fs::is_directory(statusOf(hostPath))) return std::nullopt;
+    if (fs::is_directory(statusOf(hostPath)))
+        return std::nullopt;
     std::ifstream in(hostPath, std::ios::binary);
-    if (!in) return std::nullopt;
+    if (!in)
+        return std::nullopt;
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
+    if (in.bad())
+        return std::nullopt;
     return bytes;
 }
 
-bool replaceFile(const std::string& path, std::string_view bytes) {
+bool replaceFile(const std::string& path, std::string_view bytes)
+{
     const fs::path target = toHostPath(path);
     const fs::file_status status = statusOf(target);
     // Tests run as root, who may write anything: honour the mode bits ourselves.
-    if (fs::is_directory(status)) return false;
-    if (fs::exists(status) && isReadOnly(status)) return false;
+    if (fs::is_directory(status))
+        return false;
+    if (fs::exists(status) && isReadOnly(status))
+        return false;
 
     fs::path temporary = target;
     temporary += ".tmp" + std::to_string(++temporaryCounter);
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
+        if (!out)
+            return false;
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.flush();
         if (!out || takeFailure(pendingWriteFailures)) {
@@ -129,36 +154,52 @@ bool replaceFile(const std::string& path, std::string_view bytes) {
     return true;
 }
 
-std::optional<FileStamp> fileStamp(const std::string& path) {
+std::optional<FileStamp> fileStamp(const std::string& path)
+{
     const fs::path hostPath = toHostPath(path);
     std::error_code error;
-    if (!fs::is_regular_file(hostPath, error)) return std::nullopt;
+    if (!fs::is_regular_file(hostPath, error))
+        return std::nullopt;
     const auto modified = fs::last_write_time(hostPath, error);
     const auto size = fs::file_size(hostPath, error);
-    if (error) return std::nullopt;
+    if (error)
+        return std::nullopt;
     return FileStamp{static_cast<std::uint64_t>(modified.time_since_epoch().count()), size};
 }
 
-bool deleteFile(const std::string& path) {
+bool deleteFile(const std::string& path)
+{
     const fs::path hostPath = toHostPath(path);
-    if (fs::is_directory(statusOf(hostPath))) return false;
+    if (fs::is_directory(statusOf(hostPath)))
+        return false;
     std::error_code error;
     return fs::remove(hostPath, error) && !error;
 }
 
 namespace fake {
 
-void setEnvironmentVariable(std::string_view name, std::string_view value) {
+void setEnvironmentVariable(std::string_view name, std::string_view value)
+{
     environmentOverrides().insert_or_assign(std::string(name), std::string(value));
 }
 
-void resetEnvironment() { environmentOverrides().clear(); }
+void resetEnvironment()
+{
+    environmentOverrides().clear();
+}
 
-void failNextWrites(int count) { pendingWriteFailures = count; }
+void failNextWrites(int count)
+{
+    pendingWriteFailures = count;
+}
 
-void failNextReplaces(int count) { pendingReplaceFailures = count; }
+void failNextReplaces(int count)
+{
+    pendingReplaceFailures = count;
+}
 
-void resetFaults() {
+void resetFaults()
+{
     pendingWriteFailures = 0;
     pendingReplaceFailures = 0;
 }

@@ -14,9 +14,8 @@ using namespace fake::internal;
 fake::HttpCall* findCall(int request)
 {
     auto& calls = kit().httpCalls;
-    const auto it = std::find_if(calls.rbegin(), calls.rend(), [&](const fake::HttpCall& call) {
-        return call.request == request;
-    });
+    const auto it =
+        std::find_if(calls.rbegin(), calls.rend(), [&](const fake::HttpCall& call) { return call.request == request; });
     return it == calls.rend() ? nullptr : &*it;
 }
 
@@ -30,8 +29,7 @@ bool isRunning(const fake::HttpCall* call)
 bool startHttpGet(int request, std::string_view url, HttpLimits limits)
 {
     const fake::HttpCall* earlier = findCall(request);
-    if (kit().refuseHttp || request == 0 || !isWebUrl(url) || isRunning(earlier) ||
-        kit().httpResults.contains(request))
+    if (kit().refuseHttp || request == 0 || !isWebUrl(url) || isRunning(earlier) || kit().httpResults.contains(request))
         return false;
     kit().httpCalls.push_back({request, std::string(url), limits});
     return true;
@@ -43,9 +41,8 @@ void cancelHttpGet(int request)
         call->cancelled = true;
     // As on Windows, a request cancelled after it ended gives no event.
     kit().httpResults.erase(request);
-    std::erase_if(kit().events, [&](const Event& event) {
-        return event.kind == EventKind::HttpDone && event.number == request;
-    });
+    std::erase_if(kit().events,
+                  [&](const Event& event) { return event.kind == EventKind::HttpDone && event.number == request; });
 }
 
 std::optional<HttpResult> takeHttpResult(int request)

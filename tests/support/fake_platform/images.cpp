@@ -83,8 +83,7 @@ bool copyBitmapImage(int source, int target, int x, int y, int width, int height
 {
     const Image* found = findImage(source);
     const auto* from = found ? std::get_if<RgbPixels>(found) : nullptr;
-    if (!from || x < 0 || y < 0 || width <= 0 || height <= 0 || x + width > from->width ||
-        y + height > from->height)
+    if (!from || x < 0 || y < 0 || width <= 0 || height <= 0 || x + width > from->width || y + height > from->height)
         return false;
     RgbPixels cut{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 3)};
     for (int row = 0; row < height; ++row)
@@ -137,7 +136,6 @@ void failBitmapImages(bool fail)
 {
     g_failBitmaps = fail;
 }
-
 
 void resetImages()
 {

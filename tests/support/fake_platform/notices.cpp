@@ -42,7 +42,6 @@ int questionsAsked()
     return kit().questions;
 }
 
-
 const BalloonTip* balloonTip(int control)
 {
     auto it = kit().tips.find(control);

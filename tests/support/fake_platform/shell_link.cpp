@@ -17,7 +17,8 @@ namespace {
 constexpr const char* kDefaultProgramPath = "C:\\Programme\\Tellurix\\Tellurix.exe";
 
 // One name per test process, so that parallel test runs never share it.
-std::string defaultStartupFolder() {
+std::string defaultStartupFolder()
+{
     static const std::string folder = [] {
         std::random_device random;
         return (std::filesystem::temp_directory_path() / ("tellurix-startup-" + std::to_string(random()))).string();
@@ -32,29 +33,37 @@ struct ShellState {
     int pendingFailures = 0;
 };
 
-ShellState& state() {
+ShellState& state()
+{
     static ShellState instance;
     return instance;
 }
 
 // What the file says: enough for a test to tell one shortcut from another.
-std::string describe(const ShellLink& link) {
-    return "target=" + link.target + "\r\narguments=" + link.arguments + "\r\nworkingDirectory=" +
-           link.workingDirectory + "\r\ndescription=" + link.description +
+std::string describe(const ShellLink& link)
+{
+    return "target=" + link.target + "\r\narguments=" + link.arguments +
+           "\r\nworkingDirectory=" + link.workingDirectory + "\r\ndescription=" + link.description +
            "\r\nshowCommand=" + std::to_string(link.showCommand) + "\r\nhotkey=" + std::to_string(link.hotkey) +
            "\r\nicon=" + link.iconPath + "," + std::to_string(link.iconIndex) + "\r\n";
 }
 
 }  // namespace
 
-std::string specialFolderPath(int folder) {
-    if (folder != kStartupFolder || state().startupFolder.empty()) return {};
+std::string specialFolderPath(int folder)
+{
+    if (folder != kStartupFolder || state().startupFolder.empty())
+        return {};
     return state().startupFolder + "\\";
 }
 
-std::string programFilePath() { return state().programPath; }
+std::string programFilePath()
+{
+    return state().programPath;
+}
 
-bool createShellLink(const ShellLink& link, const std::string& linkPath) {
+bool createShellLink(const ShellLink& link, const std::string& linkPath)
+{
     ShellState& s = state();
     if (s.pendingFailures > 0) {
         --s.pendingFailures;
@@ -69,17 +78,35 @@ bool createShellLink(const ShellLink& link, const std::string& linkPath) {
 
 namespace fake {
 
-const std::vector<CreatedLink>& createdLinks() { return state().links; }
+const std::vector<CreatedLink>& createdLinks()
+{
+    return state().links;
+}
 
-void setStartupFolder(const std::string& path) { state().startupFolder = path; }
+void setStartupFolder(const std::string& path)
+{
+    state().startupFolder = path;
+}
 
-std::string startupFolder() { return state().startupFolder; }
+std::string startupFolder()
+{
+    return state().startupFolder;
+}
 
-void setProgramFilePath(const std::string& path) { state().programPath = path; }
+void setProgramFilePath(const std::string& path)
+{
+    state().programPath = path;
+}
 
-void failNextShellLinks(int count) { state().pendingFailures = count; }
+void failNextShellLinks(int count)
+{
+    state().pendingFailures = count;
+}
 
-void resetShellLinks() { state() = ShellState{}; }
+void resetShellLinks()
+{
+    state() = ShellState{};
+}
 
 }  // namespace fake
 

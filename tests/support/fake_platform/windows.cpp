@@ -71,8 +71,12 @@ std::vector<Rect> monitors()
 
 long long distanceSquared(Rect area, Point at)
 {
-    const long long dx = at.x < area.x ? area.x - at.x : at.x >= area.x + area.width ? at.x - (area.x + area.width - 1) : 0;
-    const long long dy = at.y < area.y ? area.y - at.y : at.y >= area.y + area.height ? at.y - (area.y + area.height - 1) : 0;
+    const long long dx = at.x < area.x                 ? area.x - at.x
+                         : at.x >= area.x + area.width ? at.x - (area.x + area.width - 1)
+                                                       : 0;
+    const long long dy = at.y < area.y                  ? area.y - at.y
+                         : at.y >= area.y + area.height ? at.y - (area.y + area.height - 1)
+                                                        : 0;
     return dx * dx + dy * dy;
 }
 
