@@ -135,4 +135,11 @@ std::optional<std::string> utf8ToWindows1252(std::string_view utf8)
     return out;
 }
 
+std::string shortenedText(std::string_view utf8, std::size_t limit)
+{
+    if (codePointCount(utf8) <= limit)
+        return std::string(utf8);
+    return std::string(utf8.substr(0, codePointPrefixSize(utf8, limit - 1))) + "…";
+}
+
 }  // namespace tellurix

@@ -36,6 +36,10 @@ inline std::size_t codePointCount(std::string_view utf8)
     return count;
 }
 
+// The text cut to at most `limit` characters, the last of them "…" when it had
+// more: long values quoted in a balloon.
+std::string shortenedText(std::string_view utf8, std::size_t limit);
+
 // Bytes taken by the first `count` code points; never cuts a sequence apart.
 inline std::size_t codePointPrefixSize(std::string_view utf8, std::size_t count)
 {

@@ -13,7 +13,6 @@ namespace tellurix {
 // Own sites fill the catalogue positions after the built-in ones.
 inline constexpr int kMaxOwnSites = kCatalogueSize - kFilledSites;  // 921
 inline constexpr std::size_t kMaxOwnLabelLength = 60;               // code points
-inline constexpr std::size_t kMaxOwnUrlLength = 2000;               // code points
 
 struct OwnSites {
     std::vector<SearchSite> sites;  // in file order

@@ -1,7 +1,21 @@
 #include "search/search_url.h"
 
+#include "core/text.h"
+#include "formats/web_address.h"
+
 namespace tellurix {
 namespace {
+
+constexpr std::string_view kTermMarker = "%s";
+
+std::size_t markerCount(std::string_view url)
+{
+    std::size_t count = 0;
+    for (std::size_t at = url.find(kTermMarker); at != std::string_view::npos;
+         at = url.find(kTermMarker, at + kTermMarker.size()))
+        ++count;
+    return count;
+}
 
 bool isUnreserved(unsigned char c)
 {
@@ -37,6 +51,35 @@ std::string composeSearchUrl(const SearchSite& site, std::string_view utf8Term)
     url += percentEncode(utf8Term);
     url += site.urlSuffix;
     return url;
+}
+
+std::optional<std::string> urlTemplateProblem(std::string_view url)
+{
+    if (!url.starts_with("http://") && !url.starts_with("https://"))
+        return "Adresse beginnt nicht mit http:// oder https://";
+    if (codePointCount(url) > kMaxUrlTemplateLength)
+        return "Adresse länger als 2000 Zeichen";
+    if (hasBlankOrControl(url))
+        return "Adresse mit Leerzeichen oder Steuerzeichen";
+    const std::size_t markers = markerCount(url);
+    if (markers == 0)
+        return "Adresse ohne %s";
+    if (markers > 1)
+        return "Adresse mit mehr als einem %s";
+    // What goes to the shell or the network is the address with a term in it,
+    // so that is what must pass. Scheme and characters are fine by now; only
+    // the host is left.
+    if (!isWebUrl(composeSearchUrl(siteOfUrlTemplate("", url), "a b")))
+        return "Adresse ohne Rechnernamen";
+    return std::nullopt;
+}
+
+SearchSite siteOfUrlTemplate(std::string_view label, std::string_view url)
+{
+    const std::size_t at = url.find(kTermMarker);
+    if (at == std::string_view::npos)
+        return {std::string(label), std::string(url), {}};
+    return {std::string(label), std::string(url.substr(0, at)), std::string(url.substr(at + kTermMarker.size()))};
 }
 
 }  // namespace tellurix

@@ -2,60 +2,20 @@
 
 #include <utility>
 
-#include "core/text.h"
-#include "formats/web_address.h"
 #include "search/search_url.h"
 #include "search/suggestion_answer.h"
 #include "search/suggestion_rows.h"
 
 namespace tellurix {
-namespace {
-
-constexpr std::string_view kTermMarker = "%s";
-
-std::size_t markerCount(std::string_view source)
-{
-    std::size_t count = 0;
-    for (std::size_t at = source.find(kTermMarker); at != std::string_view::npos;
-         at = source.find(kTermMarker, at + kTermMarker.size()))
-        ++count;
-    return count;
-}
-
-}  // namespace
-
-std::optional<std::string> suggestionSourceProblem(std::string_view source)
-{
-    if (!source.starts_with("http://") && !source.starts_with("https://"))
-        return "Adresse beginnt nicht mit http:// oder https://";
-    if (codePointCount(source) > kMaxSuggestionSourceLength)
-        return "Adresse länger als 2000 Zeichen";
-    if (hasBlankOrControl(source))
-        return "Adresse mit Leerzeichen oder Steuerzeichen";
-    const std::size_t markers = markerCount(source);
-    if (markers == 0)
-        return "Adresse ohne %s";
-    if (markers > 1)
-        return "Adresse mit mehr als einem %s";
-    // What is asked for is the address with a term in it; only the host is
-    // left to check.
-    if (!isWebUrl(suggestionUrl(source, "a b")))
-        return "Adresse ohne Rechnernamen";
-    return std::nullopt;
-}
 
 std::string suggestionUrl(std::string_view source, std::string_view term)
 {
-    const std::size_t at = source.find(kTermMarker);
-    if (at == std::string_view::npos)
-        return std::string(source);
-    return std::string(source.substr(0, at)) + percentEncode(term) +
-           std::string(source.substr(at + kTermMarker.size()));
+    return composeSearchUrl(siteOfUrlTemplate("", source), term);
 }
 
 SuggestionRequests::SuggestionRequests(std::string_view source)
 {
-    if (!suggestionSourceProblem(source))
+    if (!urlTemplateProblem(source))
         source_ = source;
 }
 

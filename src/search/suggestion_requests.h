@@ -20,12 +20,7 @@ inline constexpr Milliseconds kSuggestionPause = 150;       // without typing be
 inline constexpr Milliseconds kSuggestionTimeout = 1500;    // for one answer
 inline constexpr Milliseconds kSuggestionRest = 60 * 1000;  // after failures in a row
 inline constexpr int kSuggestionFailuresBeforeRest = 3;
-inline constexpr std::size_t kMaxSuggestionSourceLength = 2000;  // characters
 
-// Why an address cannot be a suggestion source (German, for the balloon), or
-// nothing when it can: http:// or https://, a host, no blanks or control
-// characters, exactly one "%s" where the term goes.
-std::optional<std::string> suggestionSourceProblem(std::string_view source);
 // The source's address with the term percent-encoded in place of its "%s".
 std::string suggestionUrl(std::string_view source, std::string_view term);
 
@@ -43,7 +38,7 @@ struct SuggestionSteps {
 
 class SuggestionRequests {
 public:
-    // A source that suggestionSourceProblem refuses is never asked.
+    // A source that urlTemplateProblem (search/search_url.h) refuses is never asked.
     explicit SuggestionRequests(std::string_view source);
 
     // The field's term changed (after a keyword: only the part after it; the

@@ -3,23 +3,10 @@
 #include <optional>
 
 #include "core/text.h"
-#include "search/suggestion_requests.h"
+#include "search/search_url.h"
 #include "settings/preferences_file.h"
 
 namespace tellurix {
-namespace {
-
-// A balloon holds about 255 characters: long values are cut.
-std::string shortened(std::string_view text)
-{
-    constexpr std::size_t kLimit = 40;
-    if (codePointCount(text) <= kLimit)
-        return std::string(text);
-    return std::string(text.substr(0, codePointPrefixSize(text, kLimit - 1))) + "…";
-}
-
-}  // namespace
-
 SuggestionSetting readSuggestionSetting(PreferencesFile& file)
 {
     SuggestionSetting setting;
@@ -30,7 +17,7 @@ SuggestionSetting readSuggestionSetting(PreferencesFile& file)
         setting.badValues.push_back({std::string(kSuggestionsActiveKey), active, "Wert ist weder 0 noch 1"});
     const std::string source = file.readString(kSuggestionsSourceKey, "");
     if (!source.empty()) {
-        if (std::optional<std::string> problem = suggestionSourceProblem(source))
+        if (std::optional<std::string> problem = urlTemplateProblem(source))
             setting.badValues.push_back({std::string(kSuggestionsSourceKey), source, std::move(*problem)});
         else
             setting.source = source;
@@ -43,9 +30,10 @@ std::string suggestionNotice(const SuggestionSetting& setting)
 {
     if (setting.badValues.empty())
         return {};
+    // Two bad values fit the 255 characters a balloon holds.
     std::string text;
     for (const BadSuggestionValue& bad : setting.badValues)
-        text += bad.key + " = " + shortened(bad.value) + "\r" + bad.problem + ".\r";
+        text += bad.key + " = " + shortenedText(bad.value, 40) + "\r" + bad.problem + ".\r";
     return text + "Vorschläge aus dem Netz bleiben aus.";
 }
 

@@ -9,6 +9,7 @@
 #include "fake_platform/fake_http.h"
 #include "fake_platform/fake_toolkit.h"
 #include "platform/events.h"
+#include "search/search_url.h"
 #include "search/suggestion_requests.h"
 #include "search/web_suggestions.h"
 
@@ -47,7 +48,7 @@ TEST(SuggestionSource, OnlyWebAddressesWithOneTermMarker)
         {"https:///s?q=%s", "Adresse ohne Rechnernamen"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(suggestionSourceProblem(c.source).value_or(""), c.problem) << c.source;
+        EXPECT_EQ(urlTemplateProblem(c.source).value_or(""), c.problem) << c.source;
     EXPECT_EQ(suggestionUrl(kSource, "wet \xC3\xA4&"), "https://example.org/complete?q=wet%20%C3%A4%26&hl=de");
 }
 
