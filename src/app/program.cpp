@@ -37,27 +37,22 @@ constexpr std::string_view kNoHotkeyText =
     "Die Tastenkombination lässt sich auf diesem System nicht einrichten.\r"
     "Das Suchfenster öffnet sich mit einem Klick auf das Symbol im Infobereich.";
 
-// Tells the user once about lines of the settings file that were not taken,
-// without blocking anything.
-void tellSkippedLines(Program& program, const std::vector<SkippedLine>& skipped)
+// Own sites and keywords from a settings document; lines not taken are told
+// once, without blocking anything.
+void useOwnSites(Program& program, PreferencesFile& file)
 {
-    std::string notice = skippedLinesNotice(skipped);
-    if (notice.empty() || notice == program.toldSkipped)
-        return;
-    platform::showTrayBalloon(kTrayIcon, kSkippedLinesTitle, notice);
-    program.toldSkipped = std::move(notice);
+    tellOnce(program.toldSkipped, kSkippedLinesTitle, skippedLinesNotice(useOwnSitesAndKeywords(file, program.bar)));
 }
 
-// The chord from the settings file takes effect; a value that is no chord is
-// told once, the standard chord holds then.
-void useHotkeySetting(Program& program, const HotkeySetting& setting)
+// The chord and the web's suggestions as a settings document has them; a
+// value that cannot be used is told once (the standard chord holds then, web
+// suggestions stay off).
+void useChordAndSuggestions(Program& program, PreferencesFile& file)
 {
-    setHotkeyChord(program.hotkey, setting.chord);
-    std::string notice = hotkeyNotice(setting);
-    if (notice.empty() || notice == program.toldHotkey)
-        return;
-    platform::showTrayBalloon(kTrayIcon, kHotkeyNoticeTitle, notice);
-    program.toldHotkey = std::move(notice);
+    const HotkeySetting hotkey = readHotkeySetting(file);
+    setHotkeyChord(program.hotkey, hotkey.chord);
+    tellOnce(program.toldHotkey, kHotkeyNoticeTitle, hotkeyNotice(hotkey));
+    useSuggestionSetting(program.web, readSuggestionSetting(file));
 }
 
 void showFirstStartNoticeIfDue(Program& program)
@@ -80,7 +75,7 @@ void saveOnSessionEnd(void* program)
 // Own sites, keywords and history from the settings document read at start-up.
 void useSettingsDocument(Program& program, PreferencesFile& settingsFile)
 {
-    tellSkippedLines(program, useOwnSitesAndKeywords(settingsFile, program.bar));
+    useOwnSites(program, settingsFile);
     program.bar.setHistory(loadHistory(kProgramName, settingsFile));
     settingsFile.close();
     // A stored site the catalogue no longer offers is told once: the default
@@ -143,8 +138,7 @@ bool startUp(Program& program)
     PreferencesFile settingsFile;
     settingsFile.open(settingsPath);
     readSettings(settingsFile, program.settings);
-    useHotkeySetting(program, readHotkeySetting(settingsFile));
-    useSuggestionSetting(program.web, readSuggestionSetting(settingsFile));
+    useChordAndSuggestions(program, settingsFile);
     platform::markStep("settings read");
     showFirstStartNoticeIfDue(program);
     // The rest can only be seen once the event loop runs: a request of the
@@ -174,9 +168,8 @@ void refreshFromSettingsFile(Program& program)
     program.settingsRead = stamp;
     PreferencesFile file;
     file.open(path);
-    tellSkippedLines(program, useOwnSitesAndKeywords(file, program.bar));
-    useHotkeySetting(program, readHotkeySetting(file));
-    useSuggestionSetting(program.web, readSuggestionSetting(file));
+    useOwnSites(program, file);
+    useChordAndSuggestions(program, file);
     file.close();
 }
 

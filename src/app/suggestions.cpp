@@ -6,9 +6,9 @@
 #include "platform/clock.h"
 #include "platform/http.h"
 #include "platform/trace.h"
-#include "platform/tray.h"
 #include "search/web_suggestions.h"
 #include "ui/suggestion_list.h"
+#include "ui/tray.h"
 
 namespace tellurix {
 namespace {
@@ -37,11 +37,7 @@ void askAbout(WebSuggestions& web, std::string_view term)
 
 void useSuggestionSetting(WebSuggestions& web, const SuggestionSetting& setting)
 {
-    std::string notice = suggestionNotice(setting);
-    if (!notice.empty() && notice != web.told) {
-        platform::showTrayBalloon(kTrayIcon, kSuggestionsNoticeTitle, notice);
-        web.told = std::move(notice);
-    }
+    tellOnce(web.told, kSuggestionsNoticeTitle, suggestionNotice(setting));
     const std::string source = setting.active ? setting.source : std::string();
     if (source == web.source)
         return;

@@ -71,4 +71,12 @@ void removeTrayIcon()
     platform::removeTrayIcon(kTrayIcon);
 }
 
+void tellOnce(std::string& told, std::string_view title, std::string notice)
+{
+    if (notice.empty() || notice == told)
+        return;
+    platform::showTrayBalloon(kTrayIcon, title, notice);
+    told = std::move(notice);
+}
+
 }  // namespace tellurix

@@ -13,6 +13,9 @@ void buildTrayMenu();
 // Right press on the tray icon: the menu at the mouse position.
 void showTrayMenu();
 void removeTrayIcon();
+// A balloon from the tray icon saying `notice`, unless it is empty or the very
+// text `told` holds (it was said last time); `told` holds it from then on.
+void tellOnce(std::string& told, std::string_view title, std::string notice);
 
 // `text` cut to what the notification area shows (whole characters).
 std::string trayTip(std::string_view text);
