@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -53,6 +56,45 @@ protected:
         platform::fake::setFocusedControl(kSearchField);
         platform::fake::typeText(kSearchField, text);
         dispatchEvent(program(), {platform::EventKind::Control, kSearchField, platform::EventSubtype::TextChanged});
+    }
+
+    // Every event queued goes through the event loop.
+    void runQueuedEvents()
+    {
+        try {
+            for (;;)
+                runEventLoopTurn(program());
+        } catch (const platform::fake::NoMoreEvents&) {
+        }
+    }
+    // The user presses a key that the focused control hands to the program;
+    // it goes through the event loop with whatever else is queued.
+    void pressTakenKey(const platform::KeyPress& key)
+    {
+        ASSERT_TRUE(platform::fake::pressKey(key)) << "the control did not take the key";
+        runQueuedEvents();
+    }
+    // The user ends the program with "Beenden" in the tray menu.
+    void quitProgram()
+    {
+        try {
+            dispatchEvent(program(), {platform::EventKind::Menu, kMenuQuit, platform::EventSubtype::None});
+        } catch (const platform::fake::ProcessExit&) {
+        }
+    }
+
+    // The program's folder under "appdata" and its files.
+    std::filesystem::path programFolder() const { return appdata.path() / "Brenmoor" / "Tellurix"; }
+    void writeProgramFile(const char* name, const std::string& bytes) const
+    {
+        std::filesystem::create_directories(programFolder());
+        std::ofstream(programFolder() / name, std::ios::binary) << bytes;
+    }
+    // What the file holds, or "<none>" when there is none.
+    std::string readProgramFile(const char* name) const
+    {
+        std::ifstream in(programFolder() / name, std::ios::binary);
+        return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<none>";
     }
 
     // Index of a call in the toolkit's log, or -1.

@@ -2,10 +2,6 @@
 // user keeps what was typed, learns what happened, and nothing is lost.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "../support/program_fixture.h"
 #include "app/main_window.h"
 #include "fake_platform/fake_toolkit.h"
@@ -20,16 +16,9 @@ using platform::EventSubtype;
 
 class FailuresTest : public testing::ProgramFixture {
 protected:
-    std::filesystem::path folder() const { return appdata.path() / "Brenmoor" / "Tellurix"; }
-    std::string file(const char* name) const
-    {
-        std::ifstream in(folder() / name, std::ios::binary);
-        return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<none>";
-    }
     void start()
     {
-        std::filesystem::create_directories(folder());
-        std::ofstream(folder() / "Einstellungen.ini", std::ios::binary) << "[Einstellungen]\r\nFPS = 0\r\n";
+        writeProgramFile("Einstellungen.ini", "[Einstellungen]\r\nFPS = 0\r\n");
         ASSERT_TRUE(startUp(program()));
         bringUpMainWindow();
     }
@@ -52,13 +41,13 @@ TEST_F(FailuresTest, NoBrowserKeepsTheBarWithItsTermAndTheHistoryUntouched)
     EXPECT_EQ(fake::control(kSearchField)->text, "wetter");
     ASSERT_EQ(balloonTitles(), std::vector<std::string>{"Suche nicht gestartet"});
     EXPECT_TRUE(program().bar.history().entries.empty());
-    EXPECT_EQ(file("Verlauf.txt"), "<none>");
+    EXPECT_EQ(readProgramFile("Verlauf.txt"), "<none>");
 
     // The next Return, with a browser there, searches the same term.
     dispatchEvent(program(), {EventKind::Menu, kMenuReturn, EventSubtype::None});
     ASSERT_EQ(fake::launchedUrls().size(), 1u);
     EXPECT_NE(fake::launchedUrls()[0].find("wetter"), std::string::npos);
-    EXPECT_EQ(file("Verlauf.txt"), "wetter\r\n");
+    EXPECT_EQ(readProgramFile("Verlauf.txt"), "wetter\r\n");
 }
 
 TEST_F(FailuresTest, AQueueThatFailsEndsTheProgramWithEverythingSaved)
@@ -72,7 +61,7 @@ TEST_F(FailuresTest, AQueueThatFailsEndsTheProgramWithEverythingSaved)
     } catch (const fake::ProcessExit& exit) {
         EXPECT_EQ(exit.code, 0);
     }
-    EXPECT_NE(file("Einstellungen.ini").find("Suchseite = youtube.com\r\n"), std::string::npos);
+    EXPECT_NE(readProgramFile("Einstellungen.ini").find("Suchseite = youtube.com\r\n"), std::string::npos);
 }
 
 TEST_F(FailuresTest, ABarWithoutItsSearchFieldEndsTheStart)

@@ -2,10 +2,6 @@
 // rules, its file, Up and Down in the field, and the site list from the keys.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "../support/program_fixture.h"
 #include "app/event_loop.h"
 #include "app/main_window.h"
@@ -72,17 +68,7 @@ TEST(History, TheWalkGoesBackAndReturnsToTheTypedText)
 
 class KeyboardTest : public testing::ProgramFixture {
 protected:
-    std::filesystem::path folder() const { return appdata.path() / "Brenmoor" / "Tellurix"; }
-    std::string historyFile() const
-    {
-        std::ifstream in(folder() / "Verlauf.txt", std::ios::binary);
-        return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<none>";
-    }
-    void writeFile(const char* name, const std::string& bytes) const
-    {
-        std::filesystem::create_directories(folder());
-        std::ofstream(folder() / name, std::ios::binary) << bytes;
-    }
+    std::string historyFile() const { return readProgramFile("Verlauf.txt"); }
     void start()
     {
         restartProcess();
@@ -92,19 +78,9 @@ protected:
         fake::setFocusedControl(kSearchField);
         dispatchEvent(program(), {EventKind::Control, kSearchField, EventSubtype::FocusGained});
     }
-    // The key goes through the event loop with whatever else is queued.
-    void press(KeyPress key)
-    {
-        ASSERT_TRUE(fake::pressKey(key)) << "the control did not take the key";
-        try {
-            for (;;)
-                runEventLoopTurn(program());
-        } catch (const fake::NoMoreEvents&) {
-        }
-    }
+    void press(KeyPress key) { pressTakenKey(key); }
     void search(const std::string& term)
     {
-        fake::setFocusedControl(kSearchField);
         typeInField(term);
         dispatchEvent(program(), {EventKind::Menu, kMenuReturn, EventSubtype::None});
         bringUpMainWindow();
@@ -117,7 +93,7 @@ protected:
 
 TEST_F(KeyboardTest, UpAndDownWalkTheHistoryAndReturnSearchesAgain)
 {
-    writeFile("Einstellungen.ini", "[Einstellungen]\r\nFPS = 0\r\n");
+    writeProgramFile("Einstellungen.ini", "[Einstellungen]\r\nFPS = 0\r\n");
     start();
     search("eins");
     search("zwei");
@@ -159,23 +135,23 @@ TEST_F(KeyboardTest, UpAndDownWalkTheHistoryAndReturnSearchesAgain)
 
 TEST_F(KeyboardTest, SwitchedOffTheHistoryKeepsNothingAndItsFileGoes)
 {
-    writeFile("Einstellungen.ini", "[Einstellungen]\r\nFPS = 0\r\n[Verlauf]\r\nAktiv = 0\r\n");
-    writeFile("Verlauf.txt", "alt\r\n");
+    writeProgramFile("Einstellungen.ini", "[Einstellungen]\r\nFPS = 0\r\n[Verlauf]\r\nAktiv = 0\r\n");
+    writeProgramFile("Verlauf.txt", "alt\r\n");
     start();
     EXPECT_EQ(historyFile(), "<none>");
     search("geheim");
     EXPECT_EQ(historyFile(), "<none>");
     EXPECT_TRUE(program().bar.history().entries.empty());
 
-    writeFile("Einstellungen.ini", "[Einstellungen]\r\nFPS = 0\r\n[Verlauf]\r\nAnzahl = 2\r\n");
-    writeFile("Verlauf.txt", "a\r\nb\r\nc\r\n");
+    writeProgramFile("Einstellungen.ini", "[Einstellungen]\r\nFPS = 0\r\n[Verlauf]\r\nAnzahl = 2\r\n");
+    writeProgramFile("Verlauf.txt", "a\r\nb\r\nc\r\n");
     start();
     EXPECT_EQ(program().bar.history().entries, (std::vector<std::string>{"a", "b"}));
 }
 
 TEST_F(KeyboardTest, TheSiteListFromTheKeyboardMovesWithoutPickingUntilReturn)
 {
-    writeFile("Einstellungen.ini", "[Einstellungen]\r\nFPS = 0\r\nSuchseite = heise.de\r\n");
+    writeProgramFile("Einstellungen.ini", "[Einstellungen]\r\nFPS = 0\r\nSuchseite = heise.de\r\n");
     start();
     typeInField("Suchtext");
     press({Key::Down, true});

@@ -2,10 +2,6 @@
 // desktop bring up the bar and which are kept from the program in front.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "../support/program_fixture.h"
 #include "app/event_loop.h"
 #include "app/program.h"
@@ -89,26 +85,12 @@ TEST(HotkeyChord, DescribedInTheProgramsWords)
 
 class HotkeyTest : public testing::ProgramFixture {
 protected:
-    std::filesystem::path file() const { return appdata.path() / "Brenmoor" / "Tellurix" / "Einstellungen.ini"; }
     void writeSettings(const std::string& extra) const
     {
-        std::filesystem::create_directories(file().parent_path());
-        std::ofstream(file(), std::ios::binary)
-            << "[Einstellungen]\r\nFPS = 0\r\nDesign = 203\r\nSuchseite = google.de\r\n"
-            << extra;
+        writeProgramFile("Einstellungen.ini",
+                         "[Einstellungen]\r\nFPS = 0\r\nDesign = 203\r\nSuchseite = google.de\r\n" + extra);
     }
-    std::string readSettings() const
-    {
-        std::ifstream in(file(), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    void quitNow()
-    {
-        try {
-            dispatchEvent(program(), {EventKind::Menu, kMenuQuit, EventSubtype::None});
-        } catch (const fake::ProcessExit&) {
-        }
-    }
+    std::string readSettings() const { return readProgramFile("Einstellungen.ini"); }
     // Presses the keys in order, strokes `key` (press, repeats, release) and
     // lets the keys go again; the verdicts on the key's strokes.
     std::vector<KeyVerdict> chord(std::initializer_list<int> modifiers, int key, int repeats = 0)
@@ -198,7 +180,7 @@ TEST_F(HotkeyTest, ABadChordKeepsTheStandardOneIsToldOnceAndStaysInTheFile)
     dispatchEvent(program(), {EventKind::BringUp, kMainWindow, EventSubtype::None});
     EXPECT_EQ(chord({kVkLeftControl, kVkLeftShift}, 'S'), std::vector(2, KeyVerdict::Pass));
     EXPECT_EQ(chord({kVkRightControl, kVkLeftShift}, kVkF1 + 4), std::vector(2, KeyVerdict::Keep));
-    quitNow();
+    quitProgram();
     EXPECT_NE(readSettings().find("Tastenkuerzel = Strg+Umschalt+F5\r\n"), std::string::npos) << readSettings();
 }
 

@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "../support/program_fixture.h"
 #include "app/event_loop.h"
@@ -34,17 +31,8 @@ const std::string kOwnSites =
 
 class OwnSitesProgramTest : public testing::ProgramFixture {
 protected:
-    std::filesystem::path file() const { return appdata.path() / "Brenmoor" / "Tellurix" / "Einstellungen.ini"; }
-    void writeFile(const std::string& bytes) const
-    {
-        std::filesystem::create_directories(file().parent_path());
-        std::ofstream(file(), std::ios::binary) << bytes;
-    }
-    std::string readFile() const
-    {
-        std::ifstream in(file(), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    void writeFile(const std::string& bytes) const { writeProgramFile("Einstellungen.ini", bytes); }
+    std::string readFile() const { return readProgramFile("Einstellungen.ini"); }
     void start()
     {
         restartProcess();
@@ -53,25 +41,13 @@ protected:
         bringUpMainWindow();
         fake::setForeground(kMainWindow);
     }
-    void type(const std::string& text)
-    {
-        fake::setFocusedControl(kSearchField);
-        typeInField(text);
-        dispatchEvent(program(), {EventKind::Control, kSearchField, EventSubtype::TextChanged});
-    }
+    void type(const std::string& text) { typeInField(text); }
     void pressReturn() { dispatchEvent(program(), {EventKind::Menu, kMenuReturn, EventSubtype::None}); }
     std::string label() { return fake::control(kSiteLabel)->text; }
     std::vector<std::string> pickerItems()
     {
         dispatchEvent(program(), {EventKind::Control, kSiteLabel, EventSubtype::LeftClick});
         return fake::control(kPickerList)->items;
-    }
-    void quitProgram()
-    {
-        try {
-            dispatchEvent(program(), {EventKind::Menu, kMenuQuit, EventSubtype::None});
-        } catch (const fake::ProcessExit&) {
-        }
     }
 };
 

@@ -87,7 +87,6 @@ TEST_F(SearchTest, NothingStartsWithoutFocusTermOrKnownSite)
     fake::setFocusedControl(kPickerList);
     pressReturn();
     // Focus back, but the field is empty.
-    fake::setFocusedControl(kSearchField);
     typeInField("");
     pressReturn();
     EXPECT_TRUE(fake::launchedUrls().empty());

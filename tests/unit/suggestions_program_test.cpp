@@ -3,9 +3,6 @@
 // switched them on.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "../support/program_fixture.h"
 #include "app/main_window.h"
 #include "fake_platform/fake_http.h"
@@ -26,11 +23,8 @@ class SuggestionsTest : public testing::ProgramFixture {
 protected:
     void start(const std::string& settings)
     {
-        const auto folder = appdata.path() / "Brenmoor" / "Tellurix";
-        std::filesystem::create_directories(folder);
-        std::ofstream(folder / "Einstellungen.ini", std::ios::binary) << "[Einstellungen]\r\nFPS = 0\r\n" << settings;
-        std::ofstream(folder / "Verlauf.txt", std::ios::binary)
-            << "wetter morgen\r\nkarten\r\nWeg nach Hause\r\nbahn\r\nwein\r\n";
+        writeProgramFile("Einstellungen.ini", "[Einstellungen]\r\nFPS = 0\r\n" + settings);
+        writeProgramFile("Verlauf.txt", "wetter morgen\r\nkarten\r\nWeg nach Hause\r\nbahn\r\nwein\r\n");
         ASSERT_TRUE(startUp(program()));
         bringUpMainWindow();
         fake::setForeground(kMainWindow);
@@ -40,22 +34,9 @@ protected:
     void type(const std::string& text)
     {
         typeInField(text);
-        runQueued();
+        runQueuedEvents();
     }
-    // Everything queued goes through the event loop.
-    void runQueued()
-    {
-        try {
-            for (;;)
-                runEventLoopTurn(program());
-        } catch (const fake::NoMoreEvents&) {
-        }
-    }
-    void press(platform::KeyPress key)
-    {
-        ASSERT_TRUE(fake::pressKey(key)) << "the field did not take the key";
-        runQueued();
-    }
+    void press(platform::KeyPress key) { pressTakenKey(key); }
     std::vector<std::string> rows() const
     {
         const auto* list = fake::control(kSuggestionList);
@@ -120,14 +101,14 @@ TEST_F(SuggestionsTest, TheWebIsAskedForTheTermAfterAPauseAndItsRowsFollowTheEar
     EXPECT_TRUE(fake::httpCalls().empty()) << "not before the typing rests";
     fake::setClock(1150);
     ASSERT_TRUE(fake::fireTimer(kSuggestionTimer));
-    runQueued();
+    runQueuedEvents();
     ASSERT_EQ(fake::httpCalls().size(), 1u);
     EXPECT_EQ(fake::httpCalls()[0].url, "http://127.0.0.1:8123/s?q=we") << "the keyword is never sent";
 
     ASSERT_TRUE(
         fake::finishHttp(fake::httpCalls()[0].request, {platform::HttpOutcome::Answered, 200, "application/json",
                                                         R"(["we",["wetter morgen","werder bremen","wechselkurs"]])"}));
-    runQueued();
+    runQueuedEvents();
     EXPECT_EQ(rows(),
               (std::vector<std::string>{"wetter morgen", "Weg nach Hause", "wein", "werder bremen", "wechselkurs"}));
     press({Key::Down});
