@@ -121,39 +121,47 @@ void onSearchFieldBlur(Program& program)
 constexpr std::string_view kHistoryTitle = "Suchverlauf";
 constexpr std::string_view kClearHistoryQuestion = "Suchverlauf löschen?";
 
-void clearHistory(Program& program)
+// True when the user said yes and the history is gone.
+bool clearHistory(Program& program)
 {
     if (!platform::askYesNo(kHistoryTitle, kClearHistoryQuestion))
-        return;
+        return false;
     program.bar.clearHistory();
     deleteHistoryFile(kProgramName);
+    return true;
 }
 
 void onSearchFieldKey(Program& program, const platform::KeyPress& press)
 {
     using platform::Key;
     SearchBar& bar = program.bar;
-    bool changed = false;
+    // Up and Down move through the rows (or the history); forgetting changes
+    // the rows themselves.
+    bool moved = false;
+    bool forgot = false;
     if ((press.key == Key::Down && press.alt) || press.key == Key::F4) {
         stopSuggesting(program.web, bar);
         openSitePickerFromKeyboard(program.picker, bar);
     } else if (press.key == Key::Up) {
-        changed = bar.up();
+        moved = bar.up();
     } else if (press.key == Key::Down) {
-        changed = bar.down();
+        moved = bar.down();
     } else if (press.key == Key::Escape) {
         stopSuggesting(program.web, bar);
     } else if (press.key == Key::Delete && press.shift && press.control) {
-        clearHistory(program);
+        forgot = clearHistory(program);
     } else if (press.key == Key::Delete && press.shift && bar.forgetShown()) {
         saveHistoryFile(program);
-        changed = true;
+        forgot = true;
     }
-    if (changed) {
+    if (moved || forgot) {
         showFieldText(bar);
         showSiteLabel(bar);
-        showSuggestions(bar);
     }
+    if (forgot)
+        showSuggestions(bar);
+    else if (moved)
+        showHighlightedSuggestion(bar);
 }
 
 void onKey(Program& program, const Event& event)

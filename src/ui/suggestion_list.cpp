@@ -26,10 +26,10 @@ bool makeList()
     using namespace platform;
     if (isWindowOpen(kSuggestionWindow))
         return true;
-    const Rect field = controlScreenRect(kSearchField);
-    if (!createWindow(kSuggestionWindow, WindowKind::Dropdown, "", {field.x, field.y + field.height, field.width, 0}))
+    const Rect outer = listRect(0);
+    if (!createWindow(kSuggestionWindow, WindowKind::Dropdown, "", outer))
         return false;
-    if (!createControl(kSuggestionWindow, kSuggestionList, ControlKind::ListBox, {0, 0, field.width, 0}, "")) {
+    if (!createControl(kSuggestionWindow, kSuggestionList, ControlKind::ListBox, {0, 0, outer.width, 0}, "")) {
         closeWindow(kSuggestionWindow);
         return false;
     }
@@ -66,6 +66,12 @@ void closeSuggestionList()
         return;
     platform::hideWindow(kSuggestionWindow);
     takeSearchFieldKeys(false);
+}
+
+void showHighlightedSuggestion(const SearchBar& bar)
+{
+    if (platform::isWindowVisible(kSuggestionWindow))
+        platform::setListSelection(kSuggestionList, bar.highlighted());
 }
 
 int clickedSuggestion()

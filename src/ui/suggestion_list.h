@@ -13,6 +13,8 @@ namespace tellurix {
 // Escape puts the bar away.
 void showSuggestions(const SearchBar& bar);
 void closeSuggestionList();
+// The open list highlights the row the field shows now (its rows stay).
+void showHighlightedSuggestion(const SearchBar& bar);
 // The row the user clicked in the list, or -1.
 int clickedSuggestion();
 

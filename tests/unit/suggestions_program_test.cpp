@@ -93,6 +93,15 @@ TEST_F(SuggestionsTest, EscapeClosesTheListFirstShiftDeleteForgetsAndAClickSearc
     EXPECT_NE(fake::launchedUrls()[0].find("q=wein"), std::string::npos);
 }
 
+TEST_F(SuggestionsTest, AClearedHistoryLeavesNoEarlierSearchInTheList)
+{
+    start("");
+    type("we");
+    ASSERT_FALSE(rows().empty());
+    press({Key::Delete, false, true, true});
+    EXPECT_TRUE(rows().empty());
+}
+
 TEST_F(SuggestionsTest, TheWebIsAskedForTheTermAfterAPauseAndItsRowsFollowTheEarlierOnes)
 {
     start(std::string("[Vorschlaege]\r\nAktiv = 1\r\nQuelle = ") + kSource + "\r\n");
