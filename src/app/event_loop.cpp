@@ -1,9 +1,10 @@
 #include "app/event_loop.h"
 
+#include <string_view>
+
 #include <array>
 
 #include "app/main_window.h"
-#include "core/identity.h"
 #include "core/numbers.h"
 #include "platform/controls.h"
 #include "platform/notices.h"
@@ -11,7 +12,6 @@
 #include "platform/trace.h"
 #include "platform/tray.h"
 #include "settings/autostart.h"
-#include "settings/history_file.h"
 #include "ui/bar_view.h"
 #include "ui/designs.h"
 #include "ui/notices.h"
@@ -42,6 +42,17 @@ constexpr std::string_view kNoBrowserTitle = "Suche nicht gestartet";
 constexpr std::string_view kNoBrowserText =
     "Windows hat keinen Browser für Web-Adressen gestartet.\r"
     "Der Suchbegriff bleibt im Suchfeld.";
+
+constexpr std::string_view kPickerTitle = "Suchseiten";
+constexpr std::string_view kWindowFailedText =
+    "Das Fenster lässt sich nicht öffnen: Windows hat keinen Platz für ein weiteres.\r"
+    "Schließen Sie ein paar Fenster und versuchen Sie es noch einmal.";
+
+// A window Windows would not make (its resources are used up).
+void tellWindowFailed(std::string_view title)
+{
+    platform::showTrayBalloon(kTrayIcon, title, kWindowFailedText);
+}
 
 void showBar(Program& program)
 {
@@ -126,8 +137,7 @@ bool clearHistory(Program& program)
 {
     if (!platform::askYesNo(kHistoryTitle, kClearHistoryQuestion))
         return false;
-    program.bar.clearHistory();
-    deleteHistoryFile(kProgramName);
+    clearHistoryFile(program);
     return true;
 }
 
@@ -141,7 +151,8 @@ void onSearchFieldKey(Program& program, const platform::KeyPress& press)
     bool forgot = false;
     if ((press.key == Key::Down && press.alt) || press.key == Key::F4) {
         stopSuggesting(program.web, bar);
-        openSitePickerFromKeyboard(program.picker, bar);
+        if (!openSitePickerFromKeyboard(program.picker, bar))
+            tellWindowFailed(kPickerTitle);
     } else if (press.key == Key::Up) {
         moved = bar.up();
     } else if (press.key == Key::Down) {
@@ -174,7 +185,8 @@ void onKey(Program& program, const Event& event)
 
 void openPicker(Program& program)
 {
-    openSitePicker(program.picker, program.bar);
+    if (!openSitePicker(program.picker, program.bar))
+        tellWindowFailed(kPickerTitle);
 }
 
 void pickFromList(Program& program)
@@ -189,7 +201,8 @@ void pickByDoubleClick(Program& program)
 
 void openDesigns(Program& program)
 {
-    openDesignWindow(program.designs);
+    if (!openDesignWindow(program.designs))
+        tellWindowFailed("Design wechseln");
 }
 
 void stepBack(Program& program)
@@ -219,15 +232,29 @@ void showInformation(Program& program)
     showInformationBox(hotkeyChord(program.hotkey));
 }
 
-// What the buttons show is what the Startup folder holds after the attempt.
+constexpr std::string_view kAutostartTitle = "Autostart";
+constexpr std::string_view kAutostartNotOnText =
+    "Die Verknüpfung im Autostart-Ordner lässt sich nicht anlegen.\rTellurix startet nicht mit Windows.";
+constexpr std::string_view kAutostartNotOffText =
+    "Die Verknüpfung im Autostart-Ordner lässt sich nicht löschen.\rTellurix startet weiter mit Windows.";
+
+// What the buttons show is what the Startup folder holds after the attempt;
+// an attempt that did not get there is told.
+void showAutostart(bool wanted, bool on)
+{
+    showAutostartButtons(on);
+    if (on != wanted)
+        platform::showTrayBalloon(kTrayIcon, kAutostartTitle, on ? kAutostartNotOffText : kAutostartNotOnText);
+}
+
 void turnAutostartOn(Program& /*program*/)
 {
-    showAutostartButtons(enableAutostart());
+    showAutostart(true, enableAutostart());
 }
 
 void turnAutostartOff(Program& /*program*/)
 {
-    showAutostartButtons(disableAutostart());
+    showAutostart(false, disableAutostart());
 }
 
 void suggestionTimer(Program& program)
@@ -240,8 +267,11 @@ void hideBar(Program& program)
     putBarAway(program);
 }
 
-void showMenu(Program& /*program*/)
+void showMenu(Program& program)
 {
+    // A menu that was not complete is made anew.
+    if (!program.trayMenuBuilt)
+        program.trayMenuBuilt = buildTrayMenu();
     showTrayMenu();
 }
 
@@ -255,7 +285,7 @@ void unpin(Program& /*program*/)
     turnTopmostOff();
 }
 
-[[noreturn]] void quitProgram(Program& program)
+void quitProgram(Program& program)
 {
     quit(program);
 }
@@ -325,7 +355,7 @@ void dispatchEvent(Program& program, const Event& event)
     case EventKind::HttpDone: onSuggestionAnswer(program.web, program.bar, event.number); return;
     // The queue is gone: nothing more can reach the program, so it ends as
     // "Beenden" ends it, with everything saved.
-    case EventKind::Ended: quit(program);
+    case EventKind::Ended: quitNow(program);
     default: break;
     }
     for (const Route& route : kRoutes) {

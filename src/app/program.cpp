@@ -4,11 +4,13 @@
 #include "core/identity.h"
 #include "core/numbers.h"
 #include "platform/events.h"
+#include "platform/notices.h"
 #include "platform/process.h"
 #include "platform/threads.h"
 #include "platform/trace.h"
 #include "platform/tray.h"
 #include "platform/windows.h"
+#include "search/history.h"
 #include "search/former_sites.h"
 #include "search/own_sites.h"
 #include "settings/autostart.h"
@@ -33,6 +35,28 @@ constexpr std::string_view kFirstStartLead =
 
 constexpr std::string_view kSkippedLinesTitle = "Eigene Suchseiten";
 constexpr std::string_view kRemovedSiteTitle = "Suchseite";
+// What the files say when they cannot be read or written.
+constexpr std::string_view kFilesTitle = "Einstellungen";
+constexpr std::string_view kSettingsUnreadText =
+    "Einstellungen.ini lässt sich nicht lesen; vielleicht hält ein anderes Programm die Datei offen.\r"
+    "Änderungen werden erst gespeichert, wenn sie wieder lesbar ist.";
+constexpr std::string_view kHistoryUnreadText =
+    "Verlauf.txt lässt sich nicht lesen.\r"
+    "Neue Suchen werden erst gespeichert, wenn die Datei wieder lesbar ist.";
+constexpr std::string_view kNoSettingsFileText =
+    "Einstellungen.ini lässt sich nicht anlegen.\r"
+    "Änderungen werden beim Beenden nicht gespeichert.";
+constexpr std::string_view kHistoryNotSavedText =
+    "Verlauf.txt lässt sich nicht schreiben.\r"
+    "Die letzten Suchen gehen beim Beenden verloren.";
+constexpr std::string_view kHistoryNotDeletedText =
+    "Verlauf.txt lässt sich nicht löschen.\r"
+    "Die früheren Suchen bleiben in der Datei.";
+constexpr std::string_view kNotSavedQuestion =
+    "Die Einstellungen lassen sich nicht speichern: Einstellungen.ini ist schreibgeschützt "
+    "oder von einem anderen Programm gesperrt.\r"
+    "Trotzdem beenden?";
+
 constexpr std::string_view kNoHotkeyText =
     "Die Tastenkombination lässt sich auf diesem System nicht einrichten.\r"
     "Das Suchfenster öffnet sich mit einem Klick auf das Symbol im Infobereich.";
@@ -69,21 +93,75 @@ void showFirstStartNoticeIfDue(Program& program)
 
 void saveOnSessionEnd(void* program)
 {
-    saveCurrentSettings(*static_cast<Program*>(program));
+    // Windows is ending the session: nobody is there to be told any more, and
+    // the file keeps what it had.
+    static_cast<void>(saveCurrentSettings(*static_cast<Program*>(program)));
+}
+
+// Files that could not be read are told once; when all are read again, a
+// later fault is told anew.
+void tellUnreadFiles(Program& program)
+{
+    std::string notice;
+    if (program.settingsUnread)
+        notice = kSettingsUnreadText;
+    if (program.historyUnread)
+        notice += (notice.empty() ? "" : "\r") + std::string(kHistoryUnreadText);
+    if (notice.empty())
+        program.toldFiles.clear();
+    tellOnce(program.toldFiles, kFilesTitle, std::move(notice));
+}
+
+// The history as read from its file. Searches made while the file could not be
+// read go in front of its entries, and are saved at once.
+void takeHistory(Program& program, LoadedHistory loaded)
+{
+    program.historyUnread = loaded.file == platform::ReadOutcome::Unreadable;
+    if (program.historyUnread)
+        return;
+    History& history = loaded.history;
+    const std::vector<std::string> fromFile = history.entries;
+    const std::vector<std::string>& meanwhile = program.bar.history().entries;
+    for (auto search = meanwhile.rbegin(); search != meanwhile.rend(); ++search)
+        remember(history, *search);
+    const bool changed = history.entries != fromFile;
+    program.bar.setHistory(std::move(history));
+    if (changed)
+        saveHistoryFile(program);
+}
+
+// The stored site: one the catalogue no longer offers is told once, and the
+// default site that stands in for it is what the next quit writes.
+void chooseStoredSite(Program& program)
+{
+    StoredSite stored = siteForStoredLabel(program.bar.catalogue(), program.settings.Suchseite);
+    if (!stored.removedLabel.empty())
+        platform::showTrayBalloon(kTrayIcon, kRemovedSiteTitle, removedSiteNotice(stored.removedLabel, stored.label));
+    program.bar.chooseSite(std::move(stored.label));
 }
 
 // Own sites, keywords and history from the settings document read at start-up.
 void useSettingsDocument(Program& program, PreferencesFile& settingsFile)
 {
     useOwnSites(program, settingsFile);
-    program.bar.setHistory(loadHistory(kProgramName, settingsFile));
+    takeHistory(program, loadHistory(kProgramName, settingsFile));
     settingsFile.close();
-    // A stored site the catalogue no longer offers is told once: the default
-    // site that stands in for it is what the next quit writes.
-    StoredSite stored = siteForStoredLabel(program.bar.catalogue(), program.settings.Suchseite);
-    if (!stored.removedLabel.empty())
-        platform::showTrayBalloon(kTrayIcon, kRemovedSiteTitle, removedSiteNotice(stored.removedLabel, stored.label));
-    program.bar.chooseSite(std::move(stored.label));
+    tellUnreadFiles(program);
+    chooseStoredSite(program);
+}
+
+// The settings file could be read at last: what it says replaces the
+// standard values the program ran with (the user was told that changes made
+// meanwhile are not kept); searches made meanwhile join its history.
+void takeSettingsAtLast(Program& program, PreferencesFile& file)
+{
+    readSettings(file, program.settings);
+    program.settings.Design = prepareDesigns(program.designs, program.settings.Design,
+                                             platform::windowDpi(kMainWindow));
+    applyBackground(program.designs, program.settings.Design);
+    chooseStoredSite(program);
+    showSiteLabel(program.bar);
+    takeHistory(program, loadHistory(kProgramName, file));
 }
 
 // Everything nobody sees before the bar is first shown: own sites, keywords
@@ -91,7 +169,7 @@ void useSettingsDocument(Program& program, PreferencesFile& settingsFile)
 bool completeStartUp(Program& program, PreferencesFile& settingsFile)
 {
     useSettingsDocument(program, settingsFile);
-    buildTrayMenu();
+    program.trayMenuBuilt = buildTrayMenu();
     platform::markStep("own sites, history, tray menu");
     const int dpi = platform::windowDpi(kMainWindow);
     loadIcons(dpi);
@@ -129,15 +207,18 @@ bool startUp(Program& program)
     platform::markStep("tray icon");
     if (!hotkey)
         platform::showTrayBalloon(kTrayIcon, kHotkeyNoticeTitle, kNoHotkeyText);
-    ensureSettingsFolders(kProgramName);
-    ensureSettingsFile(kProgramName, kSettingsFileName);
+    if (!ensureSettingsFolders(kProgramName) || !ensureSettingsFile(kProgramName, kSettingsFileName))
+        tellOnce(program.toldFiles, kFilesTitle, std::string(kNoSettingsFileText));
     // One reading of the settings file serves everything start-up takes from
     // it; the document stays in memory (the file is not held open).
     const std::string settingsPath = settingsFilePath(kProgramName, kSettingsFileName);
     program.settingsRead = platform::fileStamp(settingsPath);
     PreferencesFile settingsFile;
-    settingsFile.open(settingsPath);
+    program.settingsUnread = settingsFile.open(settingsPath) == platform::ReadOutcome::Unreadable;
     readSettings(settingsFile, program.settings);
+    // A file is there, so this is no first start, whatever it holds.
+    if (program.settingsUnread)
+        program.settings.FPS = 0;
     useChordAndSuggestions(program, settingsFile);
     platform::markStep("settings read");
     showFirstStartNoticeIfDue(program);
@@ -161,32 +242,68 @@ void onDpiChanged(Program& program, int window)
 
 void refreshFromSettingsFile(Program& program)
 {
+    // The history file alone (the settings file, when it comes back, brings
+    // the history with it).
+    if (program.historyUnread && !program.settingsUnread)
+        takeHistory(program, readHistoryFile(kProgramName, program.bar.history()));
+
     const std::string path = settingsFilePath(kProgramName, kSettingsFileName);
     const std::optional<platform::FileStamp> stamp = platform::fileStamp(path);
-    if (stamp == program.settingsRead)
+    if (stamp == program.settingsRead && !program.settingsUnread) {
+        tellUnreadFiles(program);
         return;
-    program.settingsRead = stamp;
+    }
     PreferencesFile file;
-    file.open(path);
-    useOwnSites(program, file);
-    useChordAndSuggestions(program, file);
-    file.close();
+    if (file.open(path) != platform::ReadOutcome::Unreadable) {
+        program.settingsRead = stamp;
+        if (program.settingsUnread) {
+            program.settingsUnread = false;
+            takeSettingsAtLast(program, file);
+        }
+        useOwnSites(program, file);
+        useChordAndSuggestions(program, file);
+    }
+    tellUnreadFiles(program);
 }
 
-void saveCurrentSettings(Program& program)
+bool saveCurrentSettings(Program& program)
 {
+    if (program.settingsUnread)
+        return true;
     program.settings.Suchseite = program.bar.currentSite();
-    saveSettings(kProgramName, kSettingsFileName, program.settings);
+    return saveSettings(kProgramName, kSettingsFileName, program.settings);
 }
 
-void saveHistoryFile(const Program& program)
+void saveHistoryFile(Program& program)
 {
-    saveHistory(kProgramName, program.bar.history());
+    // Not over a file that could not be read, nor while the settings that may
+    // switch the history off are unknown.
+    if (program.historyUnread || program.settingsUnread)
+        return;
+    if (!saveHistory(kProgramName, program.bar.history()))
+        tellOnce(program.toldFiles, kFilesTitle, std::string(kHistoryNotSavedText));
+}
+
+void clearHistoryFile(Program& program)
+{
+    program.bar.clearHistory();
+    if (deleteHistoryFile(kProgramName))
+        program.historyUnread = false;
+    else
+        tellOnce(program.toldFiles, kFilesTitle, std::string(kHistoryNotDeletedText));
 }
 
 void quit(Program& program)
 {
-    saveCurrentSettings(program);
+    if (!saveCurrentSettings(program) && !platform::askYesNo(kFilesTitle, kNotSavedQuestion))
+        return;
+    shutdown();
+}
+
+void quitNow(Program& program)
+{
+    // The queue is gone: nothing can be asked any more.
+    static_cast<void>(saveCurrentSettings(program));
     shutdown();
 }
 

@@ -142,4 +142,68 @@ std::string shortenedText(std::string_view utf8, std::size_t limit)
     return std::string(utf8.substr(0, codePointPrefixSize(utf8, limit - 1))) + "…";
 }
 
+namespace {
+
+void appendUtf16(std::string& out, char32_t unit, bool bigEndian)
+{
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    out += bigEndian ? high : low;
+    out += bigEndian ? low : high;
+}
+
+}  // namespace
+
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian)
+{
+    const auto unitAt = [&](std::size_t at) -> char32_t {
+        const auto first = static_cast<unsigned char>(bytes[at]);
+        const auto second = static_cast<unsigned char>(bytes[at + 1]);
+        return bigEndian ? (char32_t{first} << 8 | second) : (char32_t{second} << 8 | first);
+    };
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t at = 0; at + 1 < bytes.size(); at += 2) {
+        const char32_t unit = unitAt(at);
+        if (unit >= 0xD800 && unit <= 0xDBFF && at + 3 < bytes.size()) {
+            const char32_t next = unitAt(at + 2);
+            if (next >= 0xDC00 && next <= 0xDFFF) {
+                appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00));
+                at += 2;
+                continue;
+            }
+        }
+        appendUtf8(out, unit);  // a lone surrogate too
+    }
+    return out;
+}
+
+std::string utf16FromUtf8(std::string_view utf8, bool bigEndian)
+{
+    std::string out;
+    out.reserve(utf8.size() * 2);
+    for (std::size_t at = 0; at < utf8.size();) {
+        auto [character, length] = decodeAt(utf8, at);
+        if (length == 0 && at + 2 < utf8.size() && static_cast<unsigned char>(utf8[at]) == 0xED &&
+            (static_cast<unsigned char>(utf8[at + 1]) & 0xE0) == 0xA0 &&
+            (static_cast<unsigned char>(utf8[at + 2]) & 0xC0) == 0x80) {
+            // A lone surrogate as utf16ToUtf8 kept it.
+            character = 0xD000 | (char32_t{static_cast<unsigned char>(utf8[at + 1]) & 0x3Fu} << 6) |
+                        (static_cast<unsigned char>(utf8[at + 2]) & 0x3F);
+            length = 3;
+        } else if (length == 0) {
+            character = 0xFFFD;
+            length = 1;
+        }
+        at += length;
+        if (character >= 0x10000) {
+            appendUtf16(out, 0xD800 + ((character - 0x10000) >> 10), bigEndian);
+            appendUtf16(out, 0xDC00 + ((character - 0x10000) & 0x3FF), bigEndian);
+        } else {
+            appendUtf16(out, character, bigEndian);
+        }
+    }
+    return out;
+}
+
 }  // namespace tellurix

@@ -23,6 +23,14 @@ std::string windows1252ToUtf8(std::string_view bytes);
 // code page (or the text is malformed).
 std::optional<std::string> utf8ToWindows1252(std::string_view utf8);
 
+// UTF-16 bytes (little- or big-endian, without a byte order mark) as UTF-8. A
+// lone surrogate keeps its three-byte form, so that utf16FromUtf8 gives the
+// very bytes back; an odd last byte is left out.
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian);
+// UTF-8 (lone surrogates in their three-byte form included) as UTF-16 bytes
+// without a mark; a malformed byte becomes U+FFFD.
+std::string utf16FromUtf8(std::string_view utf8, bool bigEndian);
+
 // Limits the user sees are in characters, so count code points: every byte
 // that does not continue a sequence. A malformed byte counts as one.
 inline std::size_t codePointCount(std::string_view utf8)

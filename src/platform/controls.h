@@ -23,7 +23,7 @@ enum class ControlKind {
     ImageControl,  // picture that sizes itself to its image
 };
 
-bool createControl(int window, int control, ControlKind kind, Rect rect, std::string_view text);
+[[nodiscard]] bool createControl(int window, int control, ControlKind kind, Rect rect, std::string_view text);
 void setControlText(int control, std::string_view text);
 std::string controlText(int control);
 void showControl(int control, bool show);
@@ -56,7 +56,7 @@ std::string listItemText(int control, int index);
 
 // A font of the default face, in points at a DPI, of the given weight
 // (replacing one of that number).
-bool createFont(int font, int points, int weight, int dpi);
+[[nodiscard]] bool createFont(int font, int points, int weight, int dpi);
 void setControlFont(int control, int font);
 // Return without modifiers on `window` raises menu event `menuItem`.
 void registerReturnShortcut(int window, int menuItem);

@@ -13,7 +13,7 @@ inline constexpr int kNoBrush = 0;
 
 // A brush that repeats a bitmap image from the top-left corner of whatever it
 // paints. kNoBrush when the number names no bitmap or the brush cannot be made.
-int createPatternBrush(int image);
+[[nodiscard]] int createPatternBrush(int image);
 // Frees a brush; kNoBrush and numbers already released are ignored.
 void releaseBrush(int brush);
 

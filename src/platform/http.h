@@ -35,7 +35,7 @@ struct HttpResult {
 // Starts a GET of an http:// or https:// address. `request` is the caller's
 // number for it (not 0, not in use). False when it cannot start (not a web
 // address, number in use, no thread): then no event comes for it.
-bool startHttpGet(int request, std::string_view url, HttpLimits limits);
+[[nodiscard]] bool startHttpGet(int request, std::string_view url, HttpLimits limits);
 // Forgets a request: no event comes for it any more and its result is
 // dropped. Its worker may run on until its own time-out, but touches nothing.
 void cancelHttpGet(int request);

@@ -13,17 +13,17 @@ namespace tellurix::platform {
 
 // Registers an icon image (alpha kept) from the entry of an .ico file that is
 // `size` pixels wide. False, and no image, when the file has no such entry.
-bool createIconImage(int image, std::span<const std::uint8_t> icoFile, int size);
+[[nodiscard]] bool createIconImage(int image, std::span<const std::uint8_t> icoFile, int size);
 // Registers an icon image from pixels. False when they do not fill the size.
-bool createIconFromPixels(int image, const RgbaPixels& pixels);
+[[nodiscard]] bool createIconFromPixels(int image, const RgbaPixels& pixels);
 // Registers an icon resource of the program's file as an icon image at the size
 // the shell shows small icons, the system choosing from the resource's sizes.
-bool createShellIconImage(int image, int resource);
+[[nodiscard]] bool createShellIconImage(int image, int resource);
 // Registers a 24-bit bitmap image. False when the pixels do not fill the size.
-bool createBitmapImage(int image, const RgbPixels& pixels);
+[[nodiscard]] bool createBitmapImage(int image, const RgbPixels& pixels);
 // Copies a rectangle of a bitmap image into a new bitmap image. False when the
 // source is no bitmap or the rectangle does not lie inside it.
-bool copyBitmapImage(int source, int target, int x, int y, int width, int height);
+[[nodiscard]] bool copyBitmapImage(int source, int target, int x, int y, int width, int height);
 bool hasImage(int image);
 // Frees an image; a number that names none is ignored.
 void releaseImage(int image);

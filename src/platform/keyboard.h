@@ -22,7 +22,7 @@ using KeyFilter = KeyVerdict (*)(void* context, const KeyStroke& stroke);
 // `filter`, on that thread, before any program sees it. The filter must answer
 // within a few milliseconds: every key press waits for it. False when the
 // system refused the hook (no thread is left running then).
-bool startKeyboardHook(KeyFilter filter, void* context);
+[[nodiscard]] bool startKeyboardHook(KeyFilter filter, void* context);
 // True while the key is held down at this moment.
 bool isKeyDown(int virtualKey);
 // Presses and releases a key that means nothing to any program (0xE8). The

@@ -10,6 +10,6 @@ void addBalloonTip(int control, std::string_view text, std::string_view title, i
 // A modal information box with one OK button over every window of the program.
 void showMessageBox(std::string_view title, std::string_view text);
 // A modal question with "Yes" (the default button) and "No"; true for yes.
-bool askYesNo(std::string_view title, std::string_view text);
+[[nodiscard]] bool askYesNo(std::string_view title, std::string_view text);
 
 }  // namespace tellurix::platform

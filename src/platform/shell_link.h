@@ -42,6 +42,6 @@ std::string folderPart(std::string_view path);
 // Writes the shortcut file `linkPath` (replacing one that is there) for the
 // resolved `link`. False when the shell's link object cannot be made or the
 // file cannot be saved.
-bool createShellLink(const ShellLink& link, const std::string& linkPath);
+[[nodiscard]] bool createShellLink(const ShellLink& link, const std::string& linkPath);
 
 }  // namespace tellurix::platform

@@ -6,7 +6,7 @@ namespace tellurix::platform {
 using ThreadEntry = void (*)(void* context);
 
 // Starts a thread at the platform's default priority. False when it cannot start.
-bool startThread(ThreadEntry entry, void* context);
+[[nodiscard]] bool startThread(ThreadEntry entry, void* context);
 // Forgets the thread handle without stopping or joining the thread.
 void releaseThread();
 void sleepMilliseconds(int milliseconds);
@@ -19,7 +19,7 @@ void beginShutdown();
 bool isShuttingDown();
 
 // One copy of the program at a time. True when this process is the only one.
-bool claimSingleInstance();
+[[nodiscard]] bool claimSingleInstance();
 // Asks the copy that runs already to bring up its main window.
 void bringUpRunningInstance();
 

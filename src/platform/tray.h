@@ -21,7 +21,7 @@ inline constexpr std::size_t kTrayTipLength = 63;
 // `image` with the tip `tip` (cut to kTrayTipLength characters). Presses on it
 // arrive as tray events carrying `icon`. False when the shell refused it, for
 // instance because the icon is there already.
-bool addTrayIcon(int icon, int window, int image, std::string_view tip);
+[[nodiscard]] bool addTrayIcon(int icon, int window, int image, std::string_view tip);
 void removeTrayIcon(int icon);
 // A balloon from the tray icon with a title, the information icon and a text,
 // shown without blocking anything; the shell hides it by itself.
@@ -67,10 +67,10 @@ MenuPalette systemMenuPalette();
 Size menuTextSize(std::string_view text);
 
 // An empty popup menu whose items are drawn by the toolkit with a MenuLook.
-bool createPopupMenu(int menu);
+[[nodiscard]] bool createPopupMenu(int menu);
 bool hasMenu(int menu);
 // Appends item `item` (the number its menu event carries) with its text.
-bool appendMenuItem(int menu, int item, std::string_view text, MenuItemLayout layout);
+[[nodiscard]] bool appendMenuItem(int menu, int item, std::string_view text, MenuItemLayout layout);
 void setMenuLook(int menu, const MenuLook& look);
 
 // Makes `window` the foreground window, without showing it, and opens the

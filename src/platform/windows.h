@@ -26,7 +26,7 @@ enum class WindowKind {
 // Outer size of a window of the given kind around a client area, at a DPI.
 Size outerSize(WindowKind kind, Size client, int dpi);
 // Creates a hidden window at an outer rectangle in screen coordinates.
-bool createWindow(int window, WindowKind kind, std::string_view title, Rect outer);
+[[nodiscard]] bool createWindow(int window, WindowKind kind, std::string_view title, Rect outer);
 bool isWindowOpen(int window);
 void closeWindow(int window);
 // Outer rectangle in screen coordinates (zero when the window is not open).

@@ -19,7 +19,8 @@ bool remember(History& history, std::string_view typed)
     if (!history.active || history.limit <= 0)
         return false;
     std::string entry = historyEntry(typed);
-    if (entry.empty())
+    // The file holds UTF-8 lines only; anything else would be lost there.
+    if (entry.empty() || !isValidUtf8(entry))
         return false;
     auto& entries = history.entries;
     entries.erase(std::remove(entries.begin(), entries.end(), entry), entries.end());
@@ -42,7 +43,9 @@ bool forget(History& history, std::string_view entry)
 std::vector<std::string> parseHistory(std::string_view bytes, int limit)
 {
     std::vector<std::string> entries;
-    std::size_t at = 0;
+    // A byte order mark (Notepad's "UTF-8 mit BOM") is not part of the first entry.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    std::size_t at = bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark ? kByteOrderMark.size() : 0;
     while (at < bytes.size() && static_cast<int>(entries.size()) < limit) {
         std::size_t end = bytes.find('\n', at);
         if (end == std::string_view::npos)

@@ -60,6 +60,9 @@ Keywords readKeywords(std::span<const SettingsLine> lines, std::span<const std::
             result.entries.push_back({std::string(builtIn.word), *label});
         }
     }
+    // The user's words are all different (see below), so a line can only
+    // stand in for one of these; they stay in front of the user's.
+    std::size_t builtIns = result.entries.size();
 
     std::unordered_set<std::string> seenWords;
     for (const SettingsLine& line : lines) {
@@ -82,8 +85,14 @@ Keywords readKeywords(std::span<const SettingsLine> lines, std::span<const std::
         }
         // The line stands in for a built-in keyword of the same word; an empty
         // value leaves nothing in its place.
-        std::erase_if(result.entries,
-                      [&line](const Keyword& entry) { return equalsIgnoringAsciiCase(entry.word, line.key); });
+        const auto builtInsEnd = result.entries.begin() + static_cast<std::ptrdiff_t>(builtIns);
+        const auto replaced = std::find_if(result.entries.begin(), builtInsEnd, [&line](const Keyword& entry) {
+            return equalsIgnoringAsciiCase(entry.word, line.key);
+        });
+        if (replaced != builtInsEnd) {
+            result.entries.erase(replaced);
+            --builtIns;
+        }
         if (label != nullptr) {
             result.entries.push_back({line.key, *label});
         }

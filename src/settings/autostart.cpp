@@ -43,7 +43,10 @@ bool enableAutostart()
     link.iconPath = "|";         // the target's own icon
     link.iconIndex = 0;
     link.showCommand = platform::kShowNormal;
-    platform::createShellLink(link, path);
+    // What the folder holds afterwards is the answer: a link that could not
+    // be written leaves autostart off (or an older link on), and the caller
+    // tells the user when that is not what was asked for.
+    static_cast<void>(platform::createShellLink(link, path));
     return isAutostartOn();
 }
 
@@ -51,8 +54,9 @@ bool disableAutostart()
 {
     const std::string path = autostartShortcutPath();
     // A folder of that name is not deleted: autostart stays "on" then.
+    // As above: the folder says whether the link went.
     if (!path.empty())
-        platform::deleteFile(path);
+        static_cast<void>(platform::deleteFile(path));
     return isAutostartOn();
 }
 

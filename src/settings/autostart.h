@@ -13,9 +13,9 @@ std::string autostartShortcutPath();
 bool isAutostartOn();
 // Writes the shortcut; returns whether autostart is on now (a shortcut that
 // could not be written leaves it off).
-bool enableAutostart();
+[[nodiscard]] bool enableAutostart();
 // Deletes the shortcut file; returns whether autostart is still on (something
 // the program may not delete stands there).
-bool disableAutostart();
+[[nodiscard]] bool disableAutostart();
 
 }  // namespace tellurix

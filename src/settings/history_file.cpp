@@ -13,26 +13,31 @@ std::string historyFilePath(std::string_view programName)
     return settingsFilePath(programName, kHistoryFileName);
 }
 
-History loadHistory(std::string_view programName, PreferencesFile& settings)
+LoadedHistory loadHistory(std::string_view programName, PreferencesFile& settings)
 {
     History history;
     settings.selectGroup(kHistoryGroup);
     history.limit = std::clamp(settings.readInteger("Anzahl", kDefaultHistoryLimit), 0, kMaxHistoryLimit);
     history.active = settings.readInteger("Aktiv", 1) != 0;
-
-    const std::string path = historyFilePath(programName);
     if (!history.active) {
-        deleteHistoryFile(programName);
-        return history;
+        // Switched off: no file is wanted. One that cannot be deleted now is
+        // tried again at the next start.
+        static_cast<void>(deleteHistoryFile(programName));
+        return {std::move(history), platform::ReadOutcome::Missing};
     }
+    return readHistoryFile(programName, std::move(history));
+}
+
+LoadedHistory readHistoryFile(std::string_view programName, History history)
+{
     const std::size_t needed = historyBytesNeeded(history.limit);
-    if (auto bytes = platform::readFileStart(path, needed)) {
-        // A line cut off where the reading stopped is no entry.
-        if (bytes->size() == needed)
-            bytes->resize(bytes->rfind('\n') + 1);
-        history.entries = parseHistory(*bytes, history.limit);
-    }
-    return history;
+    platform::FileContent content = platform::readFileStart(historyFilePath(programName), needed);
+    std::string& bytes = content.bytes;
+    // A line cut off where the reading stopped is no entry.
+    if (bytes.size() == needed)
+        bytes.resize(bytes.rfind('\n') + 1);
+    history.entries = parseHistory(bytes, history.limit);
+    return {std::move(history), content.outcome};
 }
 
 bool saveHistory(std::string_view programName, const History& history)
@@ -40,11 +45,10 @@ bool saveHistory(std::string_view programName, const History& history)
     return platform::replaceFile(historyFilePath(programName), composeHistory(history.entries));
 }
 
-void deleteHistoryFile(std::string_view programName)
+bool deleteHistoryFile(std::string_view programName)
 {
     const std::string path = historyFilePath(programName);
-    if (platform::pathKind(path) == platform::PathKind::File)
-        platform::deleteFile(path);
+    return platform::pathKind(path) != platform::PathKind::File || platform::deleteFile(path);
 }
 
 }  // namespace tellurix

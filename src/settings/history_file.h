@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/files.h"
 #include "search/history.h"
 
 // The search history in "Verlauf.txt" beside the settings file, and its two
@@ -17,13 +18,24 @@ inline constexpr std::string_view kHistoryGroup = "Verlauf";
 
 std::string historyFilePath(std::string_view programName);
 
+// The history as the settings file asks for it, and how its file was read.
+struct LoadedHistory {
+    History history;
+    // Unreadable: the entries are not known, and the file must not be saved over.
+    platform::ReadOutcome file = platform::ReadOutcome::Missing;
+};
+
 // The history as the settings file asks for it, with the entries of the
 // history file (read no further than the kept entries need). Switched off, it
-// is empty and a history file there is deleted.
-History loadHistory(std::string_view programName, PreferencesFile& settings);
+// is empty and a history file there is deleted (tried again at the next start
+// when that fails).
+[[nodiscard]] LoadedHistory loadHistory(std::string_view programName, PreferencesFile& settings);
+// The entries of the history file alone, for a file that was unreadable before.
+[[nodiscard]] LoadedHistory readHistoryFile(std::string_view programName, History history);
 // Writes the history file in one step (temporary file, then replace): a killed
 // program leaves the old or the new file. False when it could not be written.
-bool saveHistory(std::string_view programName, const History& history);
-void deleteHistoryFile(std::string_view programName);
+[[nodiscard]] bool saveHistory(std::string_view programName, const History& history);
+// True when no history file is left.
+[[nodiscard]] bool deleteHistoryFile(std::string_view programName);
 
 }  // namespace tellurix

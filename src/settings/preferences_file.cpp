@@ -12,6 +12,8 @@ namespace tellurix {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LEMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BEMark = "\xFE\xFF";
 constexpr std::string_view kLineEnd = "\r\n";
 
 bool isBlank(char c)
@@ -118,6 +120,8 @@ void PreferencesFile::reset()
     open_ = false;
     encoding_ = TextEncoding::Windows1252;
     modified_ = false;
+    unreadable_ = false;
+    oddByte_.clear();
     currentGroup_ = kTopSection;
     pendingGroup_.reset();
 }
@@ -132,13 +136,14 @@ bool PreferencesFile::create(const std::string& path)
     return true;
 }
 
-bool PreferencesFile::open(const std::string& path)
+platform::ReadOutcome PreferencesFile::open(const std::string& path)
 {
     close();
-    const std::optional<std::string> bytes = platform::readWholeFile(path);
-    parse(bytes ? std::string_view(*bytes) : std::string_view());
+    const platform::FileContent content = platform::readWholeFile(path);
+    parse(content.bytes);
     path_ = path;
-    return bytes.has_value();
+    unreadable_ = content.outcome == platform::ReadOutcome::Unreadable;
+    return content.outcome;
 }
 
 void PreferencesFile::parse(std::string_view bytes)
@@ -149,9 +154,21 @@ void PreferencesFile::parse(std::string_view bytes)
     currentGroup_ = kTopSection;
     pendingGroup_.reset();
 
-    // With the mark the file is UTF-8; without it, text that is well-formed
-    // UTF-8 is taken as such (Notepad saves so), anything else as Windows-1252.
-    if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+    oddByte_.clear();
+
+    // A UTF-16 file is read as UTF-8 text; everything below works on that.
+    std::string decoded;
+    const bool littleEndian = bytes.substr(0, 2) == kUtf16LEMark;
+    if (littleEndian || bytes.substr(0, 2) == kUtf16BEMark) {
+        encoding_ = littleEndian ? TextEncoding::Utf16LE : TextEncoding::Utf16BE;
+        bytes.remove_prefix(2);
+        if (bytes.size() % 2 != 0)
+            oddByte_ = bytes.back();
+        decoded = utf16ToUtf8(bytes, !littleEndian);
+        bytes = decoded;
+    } else if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        // With the mark the file is UTF-8; without it, text that is well-formed
+        // UTF-8 is taken as such (Notepad saves so), anything else as Windows-1252.
         encoding_ = TextEncoding::Utf8WithMark;
         bytes.remove_prefix(kByteOrderMark.size());
     } else if (hasNonAscii(bytes) && isValidUtf8(bytes)) {
@@ -181,6 +198,16 @@ std::string PreferencesFile::compose() const
         out += kByteOrderMark;
         out += kLineEnd;
     }
+    composeLines(out);
+    if (encoding_ == TextEncoding::Utf16LE || encoding_ == TextEncoding::Utf16BE) {
+        const bool bigEndian = encoding_ == TextEncoding::Utf16BE;
+        return std::string(bigEndian ? kUtf16BEMark : kUtf16LEMark) + utf16FromUtf8(out, bigEndian) + oddByte_;
+    }
+    return out;
+}
+
+void PreferencesFile::composeLines(std::string& out) const
+{
     for (const PreferencesEntry& entry : entries_) {
         switch (entry.kind) {
         case PreferencesEntry::Kind::Group:
@@ -200,7 +227,6 @@ std::string PreferencesFile::compose() const
         }
         out += kLineEnd;
     }
-    return out;
 }
 
 std::optional<std::string> PreferencesFile::toDocument(std::string_view programText) const
@@ -320,7 +346,13 @@ void PreferencesFile::writeInteger(std::string_view key, int value)
 {
     char text[16];
     const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    // A line that reads as this number already ("Design = 0205", "FPS=0 ; gesehen")
+    // is no change of the file.
+    const bool held = findKey(key) && readInteger(key, 0) == value;
+    const bool wasModified = modified_;
     writeString(key, std::string_view(text, static_cast<std::size_t>(end - text)));
+    if (held)
+        modified_ = wasModified;
 }
 
 void PreferencesFile::writeString(std::string_view key, std::string_view value)
@@ -339,28 +371,33 @@ void PreferencesFile::writeString(std::string_view key, std::string_view value)
         entries_.push_back({PreferencesEntry::Kind::Group, toDocument(*pendingGroup_).value_or(*pendingGroup_), {}});
         currentGroup_ = entries_.size() - 1;
         pendingGroup_.reset();
+        modified_ = true;
     }
     if (const std::optional<std::size_t> match = findKey(key)) {
         // A value that reads as the one written keeps its bytes (a malformed
-        // one included); only the blanks around it go.
+        // one included); only the blanks around it go, and only when the file
+        // is rewritten for another change: by itself it changes nothing.
         const std::string_view old = trimRight(trimLeft(entries_[*match].value));
         if (fromDocument(old) == value)
             docValue = std::string(old);
+        else
+            modified_ = true;
         entries_[*match].name = std::move(docKey);
         entries_[*match].value = std::move(docValue);
     } else {
         const auto at = entries_.begin() + static_cast<std::ptrdiff_t>(sectionEnd());
         entries_.insert(at, {PreferencesEntry::Kind::Key, std::move(docKey), std::move(docValue)});
+        modified_ = true;
     }
-    modified_ = true;
 }
 
 bool PreferencesFile::close()
 {
     if (!open_)
         return true;
-    // A document that never had a path (parsed for a test) has nowhere to go.
-    const bool saved = !modified_ || (!path_.empty() && platform::replaceFile(path_, compose()));
+    // A document that never had a path (parsed for a test) has nowhere to go,
+    // and a file that could not be read is never written over.
+    const bool saved = !modified_ || (!path_.empty() && !unreadable_ && platform::replaceFile(path_, compose()));
     reset();
     return saved;
 }

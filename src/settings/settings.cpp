@@ -23,11 +23,10 @@ std::string programFolder(std::string_view programName)
 }
 
 // Folders are named and tested without their trailing separator.
-void ensureFolder(const std::string& folderWithSeparator)
+bool ensureFolder(const std::string& folderWithSeparator)
 {
     const std::string folder = folderWithSeparator.substr(0, folderWithSeparator.size() - 1);
-    if (platform::pathKind(folder) != platform::PathKind::Folder)
-        platform::createFolder(folder);
+    return platform::pathKind(folder) == platform::PathKind::Folder || platform::createFolder(folder);
 }
 
 }  // namespace
@@ -37,27 +36,26 @@ std::string settingsFilePath(std::string_view programName, std::string_view file
     return programFolder(programName) + std::string(fileName);
 }
 
-void ensureSettingsFolders(std::string_view programName)
+bool ensureSettingsFolders(std::string_view programName)
 {
-    ensureFolder(vendorFolder());
-    ensureFolder(programFolder(programName));
+    return ensureFolder(vendorFolder()) && ensureFolder(programFolder(programName));
 }
 
-void ensureSettingsFile(std::string_view programName, std::string_view fileName)
+bool ensureSettingsFile(std::string_view programName, std::string_view fileName)
 {
     const std::string path = settingsFilePath(programName, fileName);
     // Whatever stands there (even a folder) belongs to the user.
     if (platform::pathKind(path) != platform::PathKind::None)
-        return;
+        return true;
 
     PreferencesFile file;
     if (!file.create(path))
-        return;
+        return false;
     file.selectGroup(kSettingsGroup);
     file.writeInteger(kKeyFPS, kDefaultFPS);
     file.writeInteger(kKeyDesign, kDefaultDesign);
     file.writeString(kKeySuchseite, defaultSiteLabel());
-    file.close();
+    return file.close();
 }
 
 void readSettings(PreferencesFile& file, Settings& settings)
@@ -68,18 +66,21 @@ void readSettings(PreferencesFile& file, Settings& settings)
     settings.Suchseite = file.readString(kKeySuchseite, defaultSiteLabel());
 }
 
-void loadSettings(std::string_view programName, std::string_view fileName, Settings& settings)
+platform::ReadOutcome loadSettings(std::string_view programName, std::string_view fileName, Settings& settings)
 {
     PreferencesFile file;
-    file.open(settingsFilePath(programName, fileName));
+    const platform::ReadOutcome read = file.open(settingsFilePath(programName, fileName));
     readSettings(file, settings);
-    file.close();
+    return read;
 }
 
 bool saveSettings(std::string_view programName, std::string_view fileName, const Settings& settings)
 {
     PreferencesFile file;
-    file.open(settingsFilePath(programName, fileName));
+    // The file is read again: what the user changed in it meanwhile stays. One
+    // that cannot be read is not written over (close refuses it).
+    if (file.open(settingsFilePath(programName, fileName)) == platform::ReadOutcome::Unreadable)
+        return false;
     file.selectGroup(kSettingsGroup);
     file.writeInteger(kKeyFPS, settings.FPS);
     file.writeInteger(kKeyDesign, settings.Design);

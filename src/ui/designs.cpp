@@ -144,28 +144,33 @@ void installColourHook(Designs& state)
     setSearchFieldColours(state);
 }
 
-void openDesignWindow(Designs& state)
+bool openDesignWindow(Designs& state)
 {
     using namespace platform;
     if (isWindowOpen(kDesignWindow)) {
         setForegroundWindow(kDesignWindow);
-        return;
+        return true;
     }
     state.shown = kFirstDesign;
     const int dpi = windowDpi(kMainWindow);
     makeOtherPreviews(state.current, dpi);
     if (!createWindow(kDesignWindow, WindowKind::ToolDialog, kDesignWindowTitle, designWindowRect(dpi)))
-        return;
-    state.choosing = true;
+        return false;
     for (const DesignControl& c : kDesignControls) {
-        createControl(kDesignWindow, c.control, c.kind, scaledRect(c.rect, dpi), c.text);
+        // A window without all its buttons is not shown: it might not close.
+        if (!createControl(kDesignWindow, c.control, c.kind, scaledRect(c.rect, dpi), c.text)) {
+            closeWindow(kDesignWindow);
+            return false;
+        }
         if (c.control == kDesignBack)
             enableControl(kDesignBack, false);
         if (c.control == kDesignPreview)
             setControlImage(kDesignPreview, state.shown);
     }
+    state.choosing = true;
     enableWindow(kMainWindow, false);
     showWindow(kDesignWindow);
+    return true;
 }
 
 void layOutDesignWindow(const Designs& state)

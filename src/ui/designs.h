@@ -35,7 +35,8 @@ void installColourHook(Designs& state);
 // The design window, "Design wechseln". It steps through the designs by their
 // previews, starting at design 1; the current design changes only when the user
 // activates one, so until then the bar and the settings keep the earlier one.
-void openDesignWindow(Designs& state);
+// False when the window could not be made (it is not shown then).
+[[nodiscard]] bool openDesignWindow(Designs& state);
 void stepDesignBack(Designs& state);
 void stepDesignForward(Designs& state);
 // "Aktivieren": the design shown becomes the current design, with new brushes.

@@ -2,6 +2,7 @@
 
 #include "core/scale.h"
 #include "platform/images.h"
+#include "platform/trace.h"
 #include "formats/icon_directory.h"
 #include "ui/embedded_assets.h"
 #include "formats/png.h"
@@ -89,8 +90,11 @@ bool loadEmbedded(int image, int dpi)
 
 void cutPreview(int design, int dpi)
 {
-    platform::copyBitmapImage(backgroundOf(design), design, scaled(kPreviewX, dpi), scaled(kPreviewY, dpi),
-                              scaled(kPreviewWidth, dpi), scaled(kPreviewHeight, dpi));
+    // Without GDI memory to spare the preview stays empty in the design
+    // window; the design itself still works.
+    if (!platform::copyBitmapImage(backgroundOf(design), design, scaled(kPreviewX, dpi), scaled(kPreviewY, dpi),
+                                   scaled(kPreviewWidth, dpi), scaled(kPreviewHeight, dpi)))
+        platform::markStep("preview not made");
 }
 
 void loadIcons(int dpi)
@@ -102,8 +106,10 @@ void loadIcons(int dpi)
 
 void loadTrayImage()
 {
-    // The tray shows the program's own icon in the size the shell picks.
-    platform::createShellIconImage(kTrayImage, kProgramIconResource);
+    // The tray shows the program's own icon in the size the shell picks, or
+    // else the embedded one.
+    if (!platform::createShellIconImage(kTrayImage, kProgramIconResource) && !loadEmbedded(kTrayImage, kBaseDpi))
+        platform::markStep("no tray picture");
 }
 
 void loadDesignPictures(int design, int dpi)

@@ -70,7 +70,7 @@ int nextStartingWith(char32_t typed, int from)
 
 }  // namespace
 
-void openSitePicker(SitePicker& picker, const SearchBar& bar)
+bool openSitePicker(SitePicker& picker, const SearchBar& bar)
 {
     picker.keyboardMode = false;
     using namespace platform;
@@ -78,13 +78,17 @@ void openSitePicker(SitePicker& picker, const SearchBar& bar)
         closeWindow(kPickerWindow);
     const Rect outer = pickerRect();
     if (!createWindow(kPickerWindow, WindowKind::Popup, "", outer))
-        return;
-    createControl(kPickerWindow, kPickerList, ControlKind::ListBox, {0, 0, outer.width, outer.height}, "");
+        return false;
+    if (!createControl(kPickerWindow, kPickerList, ControlKind::ListBox, {0, 0, outer.width, outer.height}, "")) {
+        closeWindow(kPickerWindow);
+        return false;
+    }
     for (const std::string& label : bar.catalogue().labels())
         listAppend(kPickerList, label);
     showWindow(kPickerWindow);
     setForegroundWindow(kPickerWindow);
     setFocus(kPickerList);
+    return true;
 }
 
 void layOutSitePicker()
@@ -96,12 +100,11 @@ void layOutSitePicker()
     platform::moveControl(kPickerList, {0, 0, outer.width, outer.height});
 }
 
-void openSitePickerFromKeyboard(SitePicker& picker, const SearchBar& bar)
+bool openSitePickerFromKeyboard(SitePicker& picker, const SearchBar& bar)
 {
     using namespace platform;
-    openSitePicker(picker, bar);
-    if (!isWindowOpen(kPickerWindow))
-        return;
+    if (!openSitePicker(picker, bar))
+        return false;
     picker.keyboardMode = true;
     takeKeys(kPickerList, kPickerKeys, true);
     const std::string& current = bar.currentSite();
@@ -111,6 +114,7 @@ void openSitePickerFromKeyboard(SitePicker& picker, const SearchBar& bar)
             break;
         }
     }
+    return true;
 }
 
 void onPickerKey(SitePicker& picker, SearchBar& bar, const platform::KeyPress& press)

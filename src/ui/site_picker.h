@@ -14,10 +14,11 @@ struct SitePicker {
 };
 
 // Opens the list of sites flush under the site label (a fresh one each time).
-void openSitePicker(SitePicker& picker, const SearchBar& bar);
+// False when it could not be made (nothing is shown then).
+[[nodiscard]] bool openSitePicker(SitePicker& picker, const SearchBar& bar);
 // From the search field (Alt+Down, F4): the list with the current site
 // highlighted and the keyboard in it.
-void openSitePickerFromKeyboard(SitePicker& picker, const SearchBar& bar);
+[[nodiscard]] bool openSitePickerFromKeyboard(SitePicker& picker, const SearchBar& bar);
 // A key taken from the list opened from the keyboard: moves the highlight,
 // picks (Return) or closes (Escape).
 void onPickerKey(SitePicker& picker, SearchBar& bar, const platform::KeyPress& press);

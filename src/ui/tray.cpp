@@ -5,6 +5,7 @@
 #include "core/identity.h"
 #include "core/numbers.h"
 #include "core/text.h"
+#include "platform/trace.h"
 #include "platform/tray.h"
 #include "platform/screen.h"
 #include "ui/tray_menu_layout.h"
@@ -26,7 +27,11 @@ constexpr std::array kTrayMenuEntries{
 
 void registerTrayIcon()
 {
-    platform::addTrayIcon(kTrayIcon, kMainWindow, kTrayImage, trayTip(displayName()));
+    // Windows refuses the icon while there is no notification area yet (an
+    // early autostart): the restart handler below adds it as soon as the
+    // taskbar is there.
+    if (!platform::addTrayIcon(kTrayIcon, kMainWindow, kTrayImage, trayTip(displayName())))
+        platform::markStep("tray icon refused, waiting for the taskbar");
 }
 
 }  // namespace
@@ -44,13 +49,17 @@ void addTrayIcon()
     platform::setTrayRestartHandler(registerTrayIcon);
 }
 
-void buildTrayMenu()
+bool buildTrayMenu()
 {
     if (!platform::createPopupMenu(kTrayMenu))
-        return;
+        return false;
+    bool complete = true;
     for (const TrayMenuEntry& entry : kTrayMenuEntries)
-        platform::appendMenuItem(kTrayMenu, entry.item, entry.text,
-                                 trayMenuItemLayout(platform::menuTextSize(entry.text), platform::screenDpi()));
+        complete = platform::appendMenuItem(kTrayMenu, entry.item, entry.text,
+                                            trayMenuItemLayout(platform::menuTextSize(entry.text),
+                                                               platform::screenDpi())) &&
+                   complete;
+    return complete;
 }
 
 void showTrayMenu()

@@ -9,7 +9,8 @@ namespace tellurix {
 // comes back by itself when the shell restarts, until removeTrayIcon.
 void addTrayIcon();
 // Popup menu 1 with "Anzeigen", "Verstecken" and "Beenden" (items 2 to 4).
-void buildTrayMenu();
+// False when the menu could not be made with all three.
+[[nodiscard]] bool buildTrayMenu();
 // Right press on the tray icon: the menu at the mouse position.
 void showTrayMenu();
 void removeTrayIcon();

@@ -32,6 +32,7 @@ TEST(History, NewestFirstWithoutRepeatsWithinTheLimit)
     EXPECT_EQ(history.entries.front(), "zwei  Zeilen") << "line breaks are not stored";
     EXPECT_TRUE(remember(history, std::string(600, 'x')));
     EXPECT_EQ(history.entries.front(), std::string(500, 'x'));
+    EXPECT_FALSE(remember(history, "caf\xE9")) << "not UTF-8: the file could not keep it";
     EXPECT_TRUE(forget(history, "zwei  Zeilen"));
     EXPECT_FALSE(forget(history, "nie gesucht"));
 
@@ -46,6 +47,8 @@ TEST(History, DamagedFilesGiveTheReadableEntries)
     const std::string file = "neu\r\n\r\nalt\n\xFF\xFE kaputt\r\nneu\r\n" + std::string(501, 'x') + "\r\nletzte";
     EXPECT_EQ(parseHistory(file, 50), (std::vector<std::string>{"neu", "alt", "letzte"}));
     EXPECT_EQ(parseHistory(file, 2), (std::vector<std::string>{"neu", "alt"}));
+    EXPECT_EQ(parseHistory("\xEF\xBB\xBFneu\r\nalt\r\n", 50), (std::vector<std::string>{"neu", "alt"}))
+        << "the byte order mark is not part of the first entry";
     EXPECT_EQ(composeHistory({"\xC3\xA4", "b"}), "\xC3\xA4\r\nb\r\n");
     EXPECT_EQ(parseHistory(composeHistory({"\xC3\xA4", "b"}), 50), (std::vector<std::string>{"\xC3\xA4", "b"}));
 }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+
+#include "core/text.h"
 #include <string>
 #include <vector>
 
@@ -376,6 +378,48 @@ TEST(PreferencesWrite, PendingGroupIsAddedOnlyByAWrite)
     doc.writeInteger("l", 2);
     EXPECT_EQ(doc.entries(), (Entries{G("A"), G("Neu"), K("k", "1"), K("l", "2")}));
     EXPECT_EQ(doc.readInteger("k", 9), 1);
+}
+
+// Notepad's "Unicode" and "Unicode big endian": read as UTF-16, written back
+// in it with the mark. Unchanged, a canonical file comes back byte for byte,
+// a character outside the BMP, a lone surrogate and an odd last byte included.
+TEST(PreferencesEncoding, Utf16FilesComeBackInTheirEncoding)
+{
+    const std::string text = "[Einstellungen]\r\nFPS = 1\r\n; \xF0\x9F\x94\x8E \xED\xA0\x80\r\n"
+                             "[Eigene Suchseiten]\r\nLEO W\xC3\xB6rterbuch = https://dict.leo.org/%s\r\n";
+    for (const bool bigEndian : {false, true}) {
+        const std::string mark = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        const std::string file = mark + utf16FromUtf8(text, bigEndian) + "!";
+        PreferencesFile doc;
+        doc.parse(file);
+        EXPECT_EQ(doc.encoding(), bigEndian ? PreferencesFile::TextEncoding::Utf16BE
+                                            : PreferencesFile::TextEncoding::Utf16LE);
+        EXPECT_EQ(doc.compose(), file) << bigEndian;
+        doc.selectGroup("Eigene Suchseiten");
+        EXPECT_EQ(doc.keyLines().at(0).key, "LEO W\xC3\xB6rterbuch");
+        doc.selectGroup("Einstellungen");
+        doc.writeInteger("FPS", 1);
+        EXPECT_FALSE(doc.isModified()) << "a value the file holds is no change";
+        doc.writeInteger("FPS", 0);
+        std::string changed = text;
+        changed.replace(changed.find("FPS = 1"), 7, "FPS = 0");
+        EXPECT_EQ(doc.compose(), mark + utf16FromUtf8(changed, bigEndian) + "!") << bigEndian;
+    }
+}
+
+// A value the file holds already, in whatever spelling, changes nothing; the
+// spelling is the program's only when the file is rewritten anyway.
+TEST(PreferencesWrite, WritingWhatTheFileHoldsIsNoChange)
+{
+    PreferencesFile doc;
+    doc.parse("[Einstellungen]\r\n  design=0205 ; mein Liebling\r\nSuchseite =  dict.cc  \r\n");
+    doc.selectGroup("Einstellungen");
+    doc.writeInteger("Design", 205);
+    doc.writeString("Suchseite", "dict.cc");
+    EXPECT_FALSE(doc.isModified());
+    doc.writeInteger("FPS", 0);
+    EXPECT_TRUE(doc.isModified());
+    EXPECT_EQ(doc.compose(), "[Einstellungen]\r\nDesign = 205\r\nSuchseite = dict.cc\r\nFPS = 0\r\n");
 }
 
 TEST(PreferencesFileState, ClosedDocumentDoesNothing)

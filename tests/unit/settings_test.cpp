@@ -10,8 +10,10 @@
 #include <set>
 #include <string>
 
+#include "core/text.h"
 #include "fake_platform/fault_injection.h"
 #include "search/catalogue.h"
+#include "settings/preferences_file.h"
 
 namespace tellurix {
 namespace {
@@ -84,7 +86,7 @@ protected:
     Settings load() const
     {
         Settings settings;
-        loadSettings(kProgram, kSettingsFileName, settings);
+        EXPECT_NE(loadSettings(kProgram, kSettingsFileName, settings), platform::ReadOutcome::Unreadable);
         return settings;
     }
 
@@ -105,11 +107,11 @@ TEST(SettingsPath, IsPlainConcatenation)
 
 TEST_F(SettingsFiles, FirstStartCreatesFoldersAndTheDefaultFile)
 {
-    ensureSettingsFolders(kProgram);
+    ASSERT_TRUE(ensureSettingsFolders(kProgram));
     EXPECT_TRUE(fs::is_directory(appdata_ / "Brenmoor"));
     EXPECT_TRUE(fs::is_directory(programFolder()));
 
-    ensureSettingsFile(kProgram, kSettingsFileName);
+    ASSERT_TRUE(ensureSettingsFile(kProgram, kSettingsFileName));
     EXPECT_EQ(readBytes(settingsFile()), defaultFile());
     EXPECT_EQ(namesIn(programFolder()), std::set<std::string>{"Einstellungen.ini"});
 
@@ -122,8 +124,8 @@ TEST_F(SettingsFiles, FirstStartCreatesFoldersAndTheDefaultFile)
 
 TEST_F(SettingsFiles, QuitAfterTheFirstStartClearsTheFlag)
 {
-    ensureSettingsFolders(kProgram);
-    ensureSettingsFile(kProgram, kSettingsFileName);
+    ASSERT_TRUE(ensureSettingsFolders(kProgram));
+    ASSERT_TRUE(ensureSettingsFile(kProgram, kSettingsFileName));
     Settings settings = load();
     settings.FPS = 0;
     settings.Design = 211;
@@ -141,8 +143,8 @@ TEST_F(SettingsFiles, ExistingFoldersAndFilesAreLeftAlone)
 {
     makeProgramFolder();
     writeBytes(settingsFile(), "not a settings file at all");
-    ensureSettingsFolders(kProgram);
-    ensureSettingsFile(kProgram, kSettingsFileName);
+    ASSERT_TRUE(ensureSettingsFolders(kProgram));
+    ASSERT_TRUE(ensureSettingsFile(kProgram, kSettingsFileName));
     EXPECT_EQ(readBytes(settingsFile()), "not a settings file at all");
     EXPECT_EQ(load().Design, 203);
 }
@@ -150,8 +152,8 @@ TEST_F(SettingsFiles, ExistingFoldersAndFilesAreLeftAlone)
 TEST_F(SettingsFiles, VendorNameTakenByAFileIsIgnored)
 {
     writeBytes(appdata_ / "Brenmoor", "mine");
-    ensureSettingsFolders(kProgram);
-    ensureSettingsFile(kProgram, kSettingsFileName);
+    EXPECT_FALSE(ensureSettingsFolders(kProgram));
+    EXPECT_FALSE(ensureSettingsFile(kProgram, kSettingsFileName));
     EXPECT_EQ(readBytes(appdata_ / "Brenmoor"), "mine");
     const Settings settings = load();
     EXPECT_EQ(settings.FPS, 1);
@@ -162,8 +164,9 @@ TEST_F(SettingsFiles, VendorNameTakenByAFileIsIgnored)
 TEST_F(SettingsFiles, FolderAtTheSettingsPathIsNeverTouched)
 {
     fs::create_directories(settingsFile() / "inside");
-    ensureSettingsFile(kProgram, kSettingsFileName);
-    const Settings settings = load();
+    ASSERT_TRUE(ensureSettingsFile(kProgram, kSettingsFileName));
+    Settings settings;
+    EXPECT_EQ(loadSettings(kProgram, kSettingsFileName, settings), platform::ReadOutcome::Unreadable);
     EXPECT_EQ(settings.FPS, 1);
     EXPECT_EQ(settings.Design, 203);
     EXPECT_EQ(settings.Suchseite, defaultSiteLabel());
@@ -218,17 +221,17 @@ TEST_F(SettingsFiles, FailedSaveKeepsTheOriginalAndLeavesNoTemporaryFile)
 
 TEST_F(SettingsFiles, FailedCreateLeavesNoFileAndLoadsDefaults)
 {
-    ensureSettingsFolders(kProgram);
+    ASSERT_TRUE(ensureSettingsFolders(kProgram));
     fake::failNextWrites(1);
-    ensureSettingsFile(kProgram, kSettingsFileName);
+    EXPECT_FALSE(ensureSettingsFile(kProgram, kSettingsFileName));
     EXPECT_TRUE(namesIn(programFolder()).empty());
     EXPECT_EQ(load().FPS, 1);
 }
 
 TEST_F(SettingsFiles, DeletedFileIsCreatedAgainAtSave)
 {
-    ensureSettingsFolders(kProgram);
-    ensureSettingsFile(kProgram, kSettingsFileName);
+    ASSERT_TRUE(ensureSettingsFolders(kProgram));
+    ASSERT_TRUE(ensureSettingsFile(kProgram, kSettingsFileName));
     Settings settings = load();
     fs::remove(settingsFile());
 
@@ -262,6 +265,51 @@ TEST_F(SettingsFiles, HandEditedFileKeepsEverythingItHad)
     EXPECT_EQ(readBytes(settingsFile()),
               "\xEF\xBB\xBF\r\n[Fremd]\r\n; x\r\nwert = 1 \r\n[Einstellungen]\r\n; y\r\nDesign = 205\r\nSuchseite = "
               "caf\xC3\xA9.de\r\nFPS = 0\r\n[Danach]\r\nDesign = 9\r\n");
+}
+
+// A hand-formatted file in each encoding a user's editor may save: a save of
+// the values it holds leaves its bytes and its time alone; a save of a change
+// keeps the encoding, its mark and every other line.
+TEST_F(SettingsFiles, EachEncodingIsKeptAndAnUnchangedSaveWritesNothing)
+{
+    const std::string text = "; von Hand\r\n\r\n[Einstellungen]\r\n  fps=0\r\nDesign = 0207\r\n"
+                             "Suchseite = dict.cc \r\n[Eigene Suchseiten]\r\nLEO W\xC3\xB6rterbuch = "
+                             "https://dict.leo.org/%s\r\n";
+    struct Case {
+        const char* what;
+        std::string bytes;
+    };
+    const std::vector<Case> cases = {
+        {"Windows-1252", *utf8ToWindows1252(text)},
+        {"UTF-8", text},
+        {"UTF-8 with mark", "\xEF\xBB\xBF" + text},
+        {"UTF-16 LE", "\xFF\xFE" + utf16FromUtf8(text, false)},
+        {"UTF-16 BE", "\xFE\xFF" + utf16FromUtf8(text, true)},
+    };
+    makeProgramFolder();
+    for (const Case& c : cases) {
+        writeBytes(settingsFile(), c.bytes);
+        const auto written = fs::last_write_time(settingsFile()) - std::chrono::hours(1);
+        fs::last_write_time(settingsFile(), written);
+        Settings settings = load();
+        EXPECT_EQ(settings.Design, 207) << c.what;
+        EXPECT_EQ(settings.Suchseite, "dict.cc") << c.what;
+        ASSERT_TRUE(saveSettings(kProgram, kSettingsFileName, settings)) << c.what;
+        EXPECT_EQ(readBytes(settingsFile()), c.bytes) << c.what;
+        EXPECT_EQ(fs::last_write_time(settingsFile()), written) << c.what;
+
+        settings.Design = 211;
+        ASSERT_TRUE(saveSettings(kProgram, kSettingsFileName, settings)) << c.what;
+        const std::string saved = readBytes(settingsFile());
+        EXPECT_EQ(saved.substr(0, 2), c.bytes.substr(0, 2)) << c.what;
+        PreferencesFile reread;
+        ASSERT_EQ(reread.open(settingsFile().string()), platform::ReadOutcome::Read);
+        EXPECT_EQ(reread.compose(), saved) << c.what;
+        reread.selectGroup("Eigene Suchseiten");
+        ASSERT_EQ(reread.keyLines().size(), 1u) << c.what;
+        EXPECT_EQ(reread.keyLines()[0].text, "LEO W\xC3\xB6rterbuch = https://dict.leo.org/%s") << c.what;
+        EXPECT_EQ(load().Design, 211) << c.what;
+    }
 }
 
 TEST_F(SettingsFiles, EmptyFileGetsTheGroupAndTheThreeKeys)

@@ -96,13 +96,13 @@ TEST_F(UnicodeFolder, SettingsAreMadeReadSavedAndReplacedThere)
     EXPECT_EQ(platform::environmentVariable("appdata"), root);
     EXPECT_EQ(settingsFilePath("Tellurix", kSettingsFileName), root + "\\Brenmoor\\Tellurix\\Einstellungen.ini");
 
-    ensureSettingsFolders("Tellurix");
-    ensureSettingsFile("Tellurix", kSettingsFileName);
+    ASSERT_TRUE(ensureSettingsFolders("Tellurix"));
+    ASSERT_TRUE(ensureSettingsFile("Tellurix", kSettingsFileName));
     const std::wstring file = wideRoot + L"\\Brenmoor\\Tellurix\\Einstellungen.ini";
     EXPECT_EQ(readWide(file), "[Einstellungen]\r\nFPS = 1\r\nDesign = 203\r\nSuchseite = google.de\r\n");
 
     Settings settings;
-    loadSettings("Tellurix", kSettingsFileName, settings);
+    ASSERT_EQ(loadSettings("Tellurix", kSettingsFileName, settings), platform::ReadOutcome::Read);
     EXPECT_EQ(settings.FPS, 1);
     EXPECT_EQ(settings.Suchseite, "google.de");
 
@@ -117,11 +117,56 @@ TEST_F(UnicodeFolder, SettingsAreMadeReadSavedAndReplacedThere)
     settings.Suchseite = kName;
     ASSERT_TRUE(saveSettings("Tellurix", kSettingsFileName, settings));
     Settings reread;
-    loadSettings("Tellurix", kSettingsFileName, reread);
+    ASSERT_EQ(loadSettings("Tellurix", kSettingsFileName, reread), platform::ReadOutcome::Read);
     EXPECT_EQ(reread.Suchseite, kName);
     EXPECT_EQ(platform::pathKind(root + "\\Brenmoor\\Tellurix"), platform::PathKind::Folder);
     EXPECT_TRUE(platform::deleteFile(root + "\\Brenmoor\\Tellurix\\Einstellungen.ini"));
     EXPECT_EQ(readWide(file), "<missing>");
+}
+
+// Another program holds the file: an editor that keeps it open for writing
+// does not stop the reading; one that shares nothing makes it Unreadable (not
+// Missing) and it is not replaced; one that lets go within the half second of
+// retries is waited for.
+TEST_F(UnicodeFolder, FilesHeldByOtherProgramsAreReadWaitedForOrLeftAlone)
+{
+    using platform::ReadOutcome;
+    const std::string path = root + "\\Einstellungen.ini";
+    const std::wstring widePath = wideRoot + L"\\Einstellungen.ini";
+    ASSERT_TRUE(platform::replaceFile(path, "[Einstellungen]\r\n"));
+    const auto holdFile = [&](DWORD share) {
+        return ::CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING, 0,
+                             nullptr);
+    };
+
+    HANDLE editor = holdFile(FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ASSERT_NE(editor, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(platform::readWholeFile(path).bytes, "[Einstellungen]\r\n");
+    ::CloseHandle(editor);
+
+    HANDLE locker = holdFile(0);
+    ASSERT_NE(locker, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(platform::readWholeFile(path).outcome, ReadOutcome::Unreadable);
+    EXPECT_EQ(platform::readFileStart(path, 4).outcome, ReadOutcome::Unreadable);
+    EXPECT_FALSE(platform::replaceFile(path, "leer"));
+    // Let go after a tenth of a second, while the reader still tries.
+    HANDLE letGo = ::CreateThread(
+        nullptr, 0,
+        [](void* handle) -> DWORD {
+            ::Sleep(100);
+            ::CloseHandle(static_cast<HANDLE>(handle));
+            return 0;
+        },
+        locker, 0, nullptr);
+    ASSERT_NE(letGo, nullptr);
+    EXPECT_EQ(platform::readWholeFile(path).bytes, "[Einstellungen]\r\n");
+    ::WaitForSingleObject(letGo, INFINITE);
+    ::CloseHandle(letGo);
+
+    EXPECT_EQ(platform::readWholeFile(path, 4).outcome, ReadOutcome::Unreadable) << "larger than the reader takes";
+    EXPECT_EQ(platform::readFileStart(path, 4).bytes, "[Ein");
+    EXPECT_EQ(platform::readWholeFile(root + "\\fehlt.ini").outcome, ReadOutcome::Missing);
+    EXPECT_EQ(platform::readWholeFile(root).outcome, ReadOutcome::Unreadable) << "a folder";
 }
 
 TEST_F(UnicodeFolder, ShortcutTargetAndWorkingFolderKeepTheName)

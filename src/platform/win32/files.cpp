@@ -73,45 +73,75 @@ bool createFolder(const std::string& path)
 
 namespace {
 
-// At most `limit` bytes from the start of a file; with `whole`, nothing for a
-// file larger than that (nothing the program keeps is that large).
-std::optional<std::string> readStart(const std::string& path, std::uint64_t limit, bool whole)
+bool isLockError(DWORD error)
 {
-    // Others may go on reading, but nobody may write while we read.
-    UniqueFile file(::CreateFileW(win32::widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return std::nullopt;
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+// One attempt at reading at most `limit` bytes from the start of a file; with
+// `whole`, a larger file is Unreadable (never cut). `locked` tells that another
+// program held the file or a range of it, so a later attempt may succeed.
+FileContent readOnce(const std::wstring& path, std::uint64_t limit, bool whole, bool& locked)
+{
+    locked = false;
+    // Share everything: an editor that keeps the file open for writing must
+    // not make it unreadable to us.
+    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return {ReadOutcome::Missing, {}};
+        locked = isLockError(error);
+        return {ReadOutcome::Unreadable, {}};
+    }
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0)
-        return std::nullopt;
+        return {ReadOutcome::Unreadable, {}};
     const auto length = static_cast<std::uint64_t>(size.QuadPart);
     if (whole && length > limit)
-        return std::nullopt;
+        return {ReadOutcome::Unreadable, {}};
 
     std::string bytes(static_cast<std::size_t>(length < limit ? length : limit), '\0');
     std::size_t done = 0;
     while (done < bytes.size()) {
         DWORD got = 0;
         if (!::ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr)) {
-            return std::nullopt;
+            locked = isLockError(::GetLastError());
+            return {ReadOutcome::Unreadable, {}};
         }
         if (got == 0)
             break;  // the file shrank meanwhile
         done += got;
     }
     bytes.resize(done);
-    return bytes;
+    return {ReadOutcome::Read, std::move(bytes)};
+}
+
+FileContent readStart(const std::string& path, std::uint64_t limit, bool whole)
+{
+    // A program that saves the file holds it for a moment: wait that out, up
+    // to about half a second.
+    constexpr int kAttempts = 10;
+    constexpr DWORD kPauseMs = 50;
+    const std::wstring widePath = win32::widen(path);
+    bool locked = false;
+    FileContent content = readOnce(widePath, limit, whole, locked);
+    for (int attempt = 1; attempt < kAttempts && locked; ++attempt) {
+        ::Sleep(kPauseMs);
+        content = readOnce(widePath, limit, whole, locked);
+    }
+    return content;
 }
 
 }  // namespace
 
-std::optional<std::string> readWholeFile(const std::string& path)
+FileContent readWholeFile(const std::string& path, std::size_t limit)
 {
-    return readStart(path, 0x7FFFFFFF, true);
+    return readStart(path, limit, true);
 }
 
-std::optional<std::string> readFileStart(const std::string& path, std::size_t limit)
+FileContent readFileStart(const std::string& path, std::size_t limit)
 {
     return readStart(path, limit, false);
 }
@@ -132,11 +162,18 @@ bool replaceFile(const std::string& path, std::string_view bytes)
         ::DeleteFileW(temporary.c_str());
         return false;
     }
-    if (!::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ::DeleteFileW(temporary.c_str());
-        return false;
+    // A scanner or an editor may hold the old file for a moment: try again
+    // for about half a second before giving up.
+    for (int attempt = 0;; ++attempt) {
+        if (::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        const DWORD error = ::GetLastError();
+        if (attempt == 9 || !(isLockError(error) || error == ERROR_ACCESS_DENIED))
+            break;
+        ::Sleep(50);
     }
-    return true;
+    ::DeleteFileW(temporary.c_str());
+    return false;
 }
 
 std::optional<FileStamp> fileStamp(const std::string& path)

@@ -4,6 +4,7 @@
 #include "platform/files.h"
 
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -28,6 +29,16 @@ std::map<std::string, std::string, std::less<>>& environmentOverrides()
 int pendingWriteFailures = 0;
 int pendingReplaceFailures = 0;
 std::atomic<unsigned> temporaryCounter{0};
+// File name -> the fault every read of a file of that name meets.
+std::map<std::string, fake::ReadFault, std::less<>> readFaults;
+
+bool readFaultFor(std::string_view path)
+{
+    const std::size_t slash = path.find_last_of("\\/");
+    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    const auto found = readFaults.find(name);
+    return found != readFaults.end() && found->second != fake::ReadFault::None;
+}
 
 // "\" is the program's separator; the host understands "/". Paths are UTF-8
 // on every host (a Windows build would otherwise read them in its code page).
@@ -95,26 +106,29 @@ bool createFolder(const std::string& path)
     return fs::create_directory(toHostPath(path), error) && !error;
 }
 
-std::optional<std::string> readFileStart(const std::string& path, std::size_t limit)
+FileContent readFileStart(const std::string& path, std::size_t limit)
 {
-    std::optional<std::string> bytes = readWholeFile(path);
-    if (bytes && bytes->size() > limit)
-        bytes->resize(limit);
-    return bytes;
+    FileContent content = readWholeFile(path, SIZE_MAX);
+    if (content.bytes.size() > limit)
+        content.bytes.resize(limit);
+    return content;
 }
 
-std::optional<std::string> readWholeFile(const std::string& path)
+FileContent readWholeFile(const std::string& path, std::size_t limit)
 {
     const fs::path hostPath = toHostPath(path);
-    if (fs::is_directory(statusOf(hostPath)))
-        return std::nullopt;
+    const fs::file_status status = statusOf(hostPath);
+    if (!fs::exists(status))
+        return {ReadOutcome::Missing, {}};
+    if (fs::is_directory(status) || readFaultFor(path))
+        return {ReadOutcome::Unreadable, {}};
     std::ifstream in(hostPath, std::ios::binary);
     if (!in)
-        return std::nullopt;
+        return {ReadOutcome::Unreadable, {}};
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return std::nullopt;
-    return bytes;
+    if (in.bad() || bytes.size() > limit)
+        return {ReadOutcome::Unreadable, {}};
+    return {ReadOutcome::Read, std::move(bytes)};
 }
 
 bool replaceFile(const std::string& path, std::string_view bytes)
@@ -198,10 +212,16 @@ void failNextReplaces(int count)
     pendingReplaceFailures = count;
 }
 
+void failReads(std::string_view fileName, ReadFault fault)
+{
+    readFaults.insert_or_assign(std::string(fileName), fault);
+}
+
 void resetFaults()
 {
     pendingWriteFailures = 0;
     pendingReplaceFailures = 0;
+    readFaults.clear();
 }
 
 }  // namespace fake
