@@ -65,10 +65,12 @@ grep -q 'FPS = 0' "$SETTINGS_FILE" || fail "the end of the session did not save:
 grep -q '^Suchseite = google.de' "$SETTINGS_FILE" && fail "the site picked before log-off was not saved"
 pass "the end of the session saves the choices"
 
-# A hand-edited file comes back with everything it had, in the program's form.
+# A hand-edited file keeps its bytes while nothing changes; a change brings
+# it back with everything it had, in the program's form.
 fresh_user
 mkdir -p "$SETTINGS_DIR"
-printf '\n[Fremd]\n  ;x\nwert = 1 \n\n[Einstellungen] alt\n; y\nfps=0\ndesign=205\nSuchseite = dict.cc  \n[Danach]\nDesign = 9\n' >"$SETTINGS_FILE"
+HAND='\n[Fremd]\n  ;x\nwert = 1 \n\n[Einstellungen] alt\n; y\nfps=0\ndesign=205\nSuchseite = dict.cc  \n[Danach]\nDesign = 9\n'
+printf "$HAND" >"$SETTINGS_FILE"
 start_tellurix
 no_notice_within 1
 show_bar >/dev/null
@@ -77,10 +79,19 @@ xdotool key Return
 wait_until 10 grep -q 'dict.cc' "$TELLURIX_URL_LOG" || fail "the hand-edited site was not used: $(recorded_urls)"
 pass "the hand-edited site searches"
 quit_by_button
-expect_file '[Fremd]\r\n; x\r\nwert = 1 \r\n[Einstellungen]\r\n; y\r\nFPS = 0\r\nDesign = 205\r\nSuchseite = dict.cc\r\n[Danach]\r\nDesign = 9\r\n' \
-    "a hand-edited file keeps its groups, keys and comments"
+expect_file "$HAND" "a quit that changes nothing leaves a hand-edited file as it was"
+start_tellurix
+show_bar >/dev/null
+click_control 1
+sleep 1
+xdotool key Down
+sleep 0.5
+quit_by_button
+expect_file '[Fremd]\r\n; x\r\nwert = 1 \r\n[Einstellungen]\r\n; y\r\nFPS = 0\r\nDesign = 205\r\nSuchseite = 4players.de\r\n[Danach]\r\nDesign = 9\r\n' \
+    "a changed hand-edited file keeps its groups, keys and comments"
 
-# A read-only file stays as it is, and quitting still ends with code 0.
+# A read-only file stays as it is: a quit after a change asks first, and
+# "Ja" still ends with code 0.
 seed_settings 207 dict.cc
 chmod 444 "$SETTINGS_FILE"
 before=$(md5sum <"$SETTINGS_FILE")
@@ -90,7 +101,10 @@ click_control 1
 sleep 1
 xdotool key Down
 sleep 0.5
-quit_by_button
+click_control 7
+dismiss "Einstellungen"
+wait_for_exit "$TX_PID" 15
+expect_eq "$EXIT_CODE" 0 "quit ends with code 0 after the question"
 expect_eq "$(md5sum <"$SETTINGS_FILE")" "$before" "a read-only file stays unchanged"
 chmod 644 "$SETTINGS_FILE"
 leftovers=$(find "$SETTINGS_DIR" -mindepth 1 ! -name Einstellungen.ini ! -name Verlauf.txt | wc -l)
