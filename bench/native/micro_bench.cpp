@@ -197,9 +197,10 @@ void BM_KeywordsRead(benchmark::State& state)
     for (int site = 0; site < 100; ++site)
         text += "Seite " + std::to_string(site) + " = https://example.org/" + std::to_string(site) + "?q=%s\r\n";
     text += "[Kuerzel]\r\n";
-    for (std::size_t line = 0; line < lines; ++line)
-        text += "k" + std::to_string(line) + " = " + (line % 2 ? "Seite " + std::to_string(line % 100) : "bing.com") +
-                "\r\n";
+    for (std::size_t line = 0; line < lines; ++line) {
+        text.append("k").append(std::to_string(line)).append(" = ");
+        text.append(line % 2 ? "Seite " + std::to_string(line % 100) : std::string("bing.com")).append("\r\n");
+    }
     for (auto _ : state) {
         PreferencesFile file;
         file.parse(text);
