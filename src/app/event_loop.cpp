@@ -1,8 +1,7 @@
 #include "app/event_loop.h"
 
-#include <string_view>
-
 #include <array>
+#include <string_view>
 
 #include "app/main_window.h"
 #include "core/numbers.h"

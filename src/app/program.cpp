@@ -108,8 +108,8 @@ void tellUnreadFiles(Program& program)
     if (program.historyUnread)
         notice += (notice.empty() ? "" : "\r") + std::string(kHistoryUnreadText);
     if (notice.empty())
-        program.toldFiles.clear();
-    tellOnce(program.toldFiles, kFilesTitle, std::move(notice));
+        program.toldUnread.clear();
+    tellOnce(program.toldUnread, kFilesTitle, std::move(notice));
 }
 
 // The history as read from its file. Searches made while the file could not be
@@ -156,8 +156,8 @@ void useSettingsDocument(Program& program, PreferencesFile& settingsFile)
 void takeSettingsAtLast(Program& program, PreferencesFile& file)
 {
     readSettings(file, program.settings);
-    program.settings.Design = prepareDesigns(program.designs, program.settings.Design,
-                                             platform::windowDpi(kMainWindow));
+    program.settings.Design =
+        prepareDesigns(program.designs, program.settings.Design, platform::windowDpi(kMainWindow));
     applyBackground(program.designs, program.settings.Design);
     chooseStoredSite(program);
     showSiteLabel(program.bar);

@@ -33,7 +33,8 @@ struct Program {
     // The balloons last shown about the settings file, each told only once.
     std::string toldSkipped;
     std::string toldHotkey;
-    std::string toldFiles;
+    std::string toldUnread;  // about files that cannot be read
+    std::string toldFiles;   // about files that cannot be made, written or deleted
     // False while the tray menu lacks an item: the next right click makes it anew.
     bool trayMenuBuilt = false;
 };

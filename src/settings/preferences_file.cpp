@@ -153,7 +153,6 @@ void PreferencesFile::parse(std::string_view bytes)
     modified_ = false;
     currentGroup_ = kTopSection;
     pendingGroup_.reset();
-
     oddByte_.clear();
 
     // A UTF-16 file is read as UTF-8 text; everything below works on that.
@@ -198,16 +197,6 @@ std::string PreferencesFile::compose() const
         out += kByteOrderMark;
         out += kLineEnd;
     }
-    composeLines(out);
-    if (encoding_ == TextEncoding::Utf16LE || encoding_ == TextEncoding::Utf16BE) {
-        const bool bigEndian = encoding_ == TextEncoding::Utf16BE;
-        return std::string(bigEndian ? kUtf16BEMark : kUtf16LEMark) + utf16FromUtf8(out, bigEndian) + oddByte_;
-    }
-    return out;
-}
-
-void PreferencesFile::composeLines(std::string& out) const
-{
     for (const PreferencesEntry& entry : entries_) {
         switch (entry.kind) {
         case PreferencesEntry::Kind::Group:
@@ -227,6 +216,11 @@ void PreferencesFile::composeLines(std::string& out) const
         }
         out += kLineEnd;
     }
+    if (encoding_ == TextEncoding::Utf16LE || encoding_ == TextEncoding::Utf16BE) {
+        const bool bigEndian = encoding_ == TextEncoding::Utf16BE;
+        return std::string(bigEndian ? kUtf16BEMark : kUtf16LEMark) + utf16FromUtf8(out, bigEndian) + oddByte_;
+    }
+    return out;
 }
 
 std::optional<std::string> PreferencesFile::toDocument(std::string_view programText) const

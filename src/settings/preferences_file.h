@@ -82,8 +82,6 @@ private:
     static constexpr std::size_t kTopSection = static_cast<std::size_t>(-1);
 
     void reset();
-    // Every entry as a line of UTF-8 or Windows-1252 text.
-    void composeLines(std::string& out) const;
     // Program text (UTF-8) in the document's encoding; nothing when it has no place there.
     std::optional<std::string> toDocument(std::string_view programText) const;
     std::string fromDocument(std::string_view documentText) const;
@@ -98,8 +96,8 @@ private:
     bool open_ = false;
     TextEncoding encoding_ = TextEncoding::Windows1252;
     bool modified_ = false;
-    bool unreadable_ = false;  // a file is there that could not be read
-    std::string oddByte_;      // a UTF-16 file's odd last byte, written back as it was
+    bool unreadable_ = false;                  // a file is there that could not be read
+    std::string oddByte_;                      // a UTF-16 file's odd last byte, written back as it was
     std::size_t currentGroup_ = kTopSection;   // index of the header entry
     std::optional<std::string> pendingGroup_;  // program text
 };

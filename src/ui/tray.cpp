@@ -55,10 +55,10 @@ bool buildTrayMenu()
         return false;
     bool complete = true;
     for (const TrayMenuEntry& entry : kTrayMenuEntries)
-        complete = platform::appendMenuItem(kTrayMenu, entry.item, entry.text,
-                                            trayMenuItemLayout(platform::menuTextSize(entry.text),
-                                                               platform::screenDpi())) &&
-                   complete;
+        complete =
+            platform::appendMenuItem(kTrayMenu, entry.item, entry.text,
+                                     trayMenuItemLayout(platform::menuTextSize(entry.text), platform::screenDpi())) &&
+            complete;
     return complete;
 }
 

@@ -77,8 +77,9 @@ TEST_F(FailuresTest, AQueueThatFailsEndsTheProgramWithEverythingSaved)
 // meanwhile join its history, and a quit saves again.
 TEST_F(FailuresTest, AFileThatCannotBeReadIsNeverWrittenOver)
 {
-    const std::string settings = "[Einstellungen]\r\nFPS = 0\r\nDesign = 207\r\nSuchseite = dict.cc\r\n"
-                                 "[Eigene Suchseiten]\r\nLEO = https://dict.leo.org/%s\r\n";
+    const std::string settings =
+        "[Einstellungen]\r\nFPS = 0\r\nDesign = 207\r\nSuchseite = dict.cc\r\n"
+        "[Eigene Suchseiten]\r\nLEO = https://dict.leo.org/%s\r\n";
     for (const auto fault : {fake::ReadFault::Locked, fake::ReadFault::IoError, fake::ReadFault::TooLarge}) {
         SCOPED_TRACE(static_cast<int>(fault));
         const auto failReads = [](fake::ReadFault with) {

@@ -385,15 +385,16 @@ TEST(PreferencesWrite, PendingGroupIsAddedOnlyByAWrite)
 // a character outside the BMP, a lone surrogate and an odd last byte included.
 TEST(PreferencesEncoding, Utf16FilesComeBackInTheirEncoding)
 {
-    const std::string text = "[Einstellungen]\r\nFPS = 1\r\n; \xF0\x9F\x94\x8E \xED\xA0\x80\r\n"
-                             "[Eigene Suchseiten]\r\nLEO W\xC3\xB6rterbuch = https://dict.leo.org/%s\r\n";
+    const std::string text =
+        "[Einstellungen]\r\nFPS = 1\r\n; \xF0\x9F\x94\x8E \xED\xA0\x80\r\n"
+        "[Eigene Suchseiten]\r\nLEO W\xC3\xB6rterbuch = https://dict.leo.org/%s\r\n";
     for (const bool bigEndian : {false, true}) {
         const std::string mark = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
         const std::string file = mark + utf16FromUtf8(text, bigEndian) + "!";
         PreferencesFile doc;
         doc.parse(file);
-        EXPECT_EQ(doc.encoding(), bigEndian ? PreferencesFile::TextEncoding::Utf16BE
-                                            : PreferencesFile::TextEncoding::Utf16LE);
+        EXPECT_EQ(doc.encoding(),
+                  bigEndian ? PreferencesFile::TextEncoding::Utf16BE : PreferencesFile::TextEncoding::Utf16LE);
         EXPECT_EQ(doc.compose(), file) << bigEndian;
         doc.selectGroup("Eigene Suchseiten");
         EXPECT_EQ(doc.keyLines().at(0).key, "LEO W\xC3\xB6rterbuch");

@@ -272,9 +272,10 @@ TEST_F(SettingsFiles, HandEditedFileKeepsEverythingItHad)
 // keeps the encoding, its mark and every other line.
 TEST_F(SettingsFiles, EachEncodingIsKeptAndAnUnchangedSaveWritesNothing)
 {
-    const std::string text = "; von Hand\r\n\r\n[Einstellungen]\r\n  fps=0\r\nDesign = 0207\r\n"
-                             "Suchseite = dict.cc \r\n[Eigene Suchseiten]\r\nLEO W\xC3\xB6rterbuch = "
-                             "https://dict.leo.org/%s\r\n";
+    const std::string text =
+        "; von Hand\r\n\r\n[Einstellungen]\r\n  fps=0\r\nDesign = 0207\r\n"
+        "Suchseite = dict.cc \r\n[Eigene Suchseiten]\r\nLEO W\xC3\xB6rterbuch = "
+        "https://dict.leo.org/%s\r\n";
     struct Case {
         const char* what;
         std::string bytes;

@@ -135,8 +135,7 @@ TEST_F(UnicodeFolder, FilesHeldByOtherProgramsAreReadWaitedForOrLeftAlone)
     const std::wstring widePath = wideRoot + L"\\Einstellungen.ini";
     ASSERT_TRUE(platform::replaceFile(path, "[Einstellungen]\r\n"));
     const auto holdFile = [&](DWORD share) {
-        return ::CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING, 0,
-                             nullptr);
+        return ::CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING, 0, nullptr);
     };
 
     HANDLE editor = holdFile(FILE_SHARE_READ | FILE_SHARE_WRITE);
