@@ -5,9 +5,23 @@
 #include "core/text.h"
 
 namespace tellurix {
+namespace {
+
+// U+FEFF at the start of a line is a byte order mark to the editors that save
+// the file (and the file's first line is read without it), never a search.
+std::string_view withoutLeadingMarks(std::string_view text)
+{
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    while (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        text.remove_prefix(kByteOrderMark.size());
+    return text;
+}
+
+}  // namespace
 
 std::string historyEntry(std::string_view typed)
 {
+    typed = withoutLeadingMarks(typed);
     std::string entry(typed.substr(0, codePointPrefixSize(typed, kMaxHistoryEntryLength)));
     std::replace_if(
         entry.begin(), entry.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
@@ -43,9 +57,7 @@ bool forget(History& history, std::string_view entry)
 std::vector<std::string> parseHistory(std::string_view bytes, int limit)
 {
     std::vector<std::string> entries;
-    // A byte order mark (Notepad's "UTF-8 mit BOM") is not part of the first entry.
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    std::size_t at = bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark ? kByteOrderMark.size() : 0;
+    std::size_t at = 0;
     while (at < bytes.size() && static_cast<int>(entries.size()) < limit) {
         std::size_t end = bytes.find('\n', at);
         if (end == std::string_view::npos)
@@ -54,6 +66,7 @@ std::vector<std::string> parseHistory(std::string_view bytes, int limit)
         at = end + 1;
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
+        line = withoutLeadingMarks(line);
         if (line.empty() || line.find('\r') != std::string_view::npos || !isValidUtf8(line) ||
             codePointCount(line) > kMaxHistoryEntryLength)
             continue;

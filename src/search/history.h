@@ -20,7 +20,8 @@ struct History {
     bool active = true;
 };
 
-// The text as it is remembered: line breaks become blanks, cut to 500 characters.
+// The text as it is remembered: without a byte order mark in front, line breaks
+// become blanks, cut to 500 characters.
 std::string historyEntry(std::string_view typed);
 // Puts the search in front (moving it there when it was remembered before) and
 // keeps at most `limit` entries. False when nothing changed (not active, empty,
@@ -29,9 +30,10 @@ bool remember(History& history, std::string_view typed);
 // Removes one entry; false when there was none such.
 bool forget(History& history, std::string_view entry);
 
-// The entries of a history file: one a line, newest first, after a byte order
-// mark if there is one. Lines that are not UTF-8, empty, too long or repeated
-// are dropped; at most `limit` are taken.
+// The entries of a history file: one a line, newest first, each without a
+// byte order mark in front (Notepad's "UTF-8 mit BOM" puts one before the
+// first). Lines that are not UTF-8, empty, too long or repeated are dropped; at
+// most `limit` are taken.
 std::vector<std::string> parseHistory(std::string_view bytes, int limit);
 // The bytes of a history file: UTF-8 without a byte order mark, CR LF lines.
 std::string composeHistory(const std::vector<std::string>& entries);

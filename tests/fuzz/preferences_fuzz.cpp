@@ -1,5 +1,7 @@
 // Feeds arbitrary bytes to the settings document as if they were a hand-edited
-// settings file, and checks what a save must guarantee.
+// settings file, and checks what a save must guarantee. The first byte picks
+// whether the rest is the file as it is, or its text in a UTF-16 file (little-
+// or big-endian, with the mark) as Notepad writes it.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -9,6 +11,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/text.h"
 #include "formats/web_address.h"
 #include "search/catalogue.h"
 #include "search/keywords.h"
@@ -23,8 +26,11 @@ namespace {
 using tellurix::PreferencesEntry;
 using tellurix::PreferencesFile;
 using Kind = PreferencesEntry::Kind;
+using Encoding = PreferencesFile::TextEncoding;
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LE = "\xFF\xFE";
+constexpr std::string_view kUtf16BE = "\xFE\xFF";
 constexpr std::string_view kSite =
     "b\xC3\xBC"
     "cher.de";  // exercises the Windows-1252 conversion
@@ -78,16 +84,38 @@ bool survives(const PreferencesEntry& before, const PreferencesEntry& after)
     return before.name == after.name && before.value == after.value;
 }
 
-// A single-byte document whose first line starts with the bytes of a byte order
-// mark is read back as UTF-8; the format cannot tell the two apart.
-bool looksLikeUtf8Once(const PreferencesFile& doc, std::string_view saved)
+bool isUtf16(const PreferencesFile& doc)
 {
-    return !doc.hasByteOrderMark() && saved.substr(0, kBom.size()) == kBom;
+    return doc.encoding() == Encoding::Utf16LE || doc.encoding() == Encoding::Utf16BE;
+}
+
+// A single-byte document whose first line starts with the bytes of a byte order
+// mark is read back as UTF-8 or UTF-16; the format cannot tell them apart.
+bool readsAsMarkedOnce(const PreferencesFile& doc, std::string_view saved)
+{
+    return !doc.hasByteOrderMark() && (saved.substr(0, kBom.size()) == kBom || saved.substr(0, 2) == kUtf16LE ||
+                                       saved.substr(0, 2) == kUtf16BE);
+}
+
+// A UTF-16 file is written back as UTF-16 after the same mark, its odd last
+// byte included.
+void checkUtf16Kept(std::string_view input, std::string_view saved)
+{
+    const std::string_view mark = input.substr(0, 2);
+    if (mark != kUtf16LE && mark != kUtf16BE)
+        return;
+    require(saved.substr(0, 2) == mark, "a UTF-16 file keeps its mark");
+    require(saved.size() % 2 == input.size() % 2, "an odd last byte stays");
+    require(saved.size() % 2 == 0 || saved.back() == input.back(), "the odd last byte is written back as it was");
 }
 
 void checkLines(const PreferencesFile& doc, std::string_view saved)
 {
-    if (doc.hasByteOrderMark()) {
+    std::string text;
+    if (isUtf16(doc)) {
+        text = tellurix::utf16ToUtf8(saved.substr(2), doc.encoding() == Encoding::Utf16BE);
+        saved = text;
+    } else if (doc.hasByteOrderMark()) {
         require(saved.substr(0, 5) == "\xEF\xBB\xBF\r\n", "UTF-8 save starts with mark and line end");
         saved.remove_prefix(5);
     }
@@ -112,6 +140,28 @@ void readProgramKeys(PreferencesFile& doc)
         require(site.back() != ' ' && site.back() != '\t', "text read is trimmed right");
     }
     require(!doc.isModified(), "reading does not modify");
+}
+
+// Writing back what the document reads for a key is no change of the file.
+void checkRewriteChangesNothing(std::string_view input)
+{
+    PreferencesFile doc;
+    doc.parse(input);
+    for (const std::string_view group : {std::string_view{}, tellurix::kSettingsGroup}) {
+        doc.selectGroup(group);
+        for (const tellurix::SettingsLine& line : doc.keyLines()) {
+            // Two defaults tell whether the key finds a line at all.
+            const std::string value = doc.readString(line.key, "\x01");
+            if (value == doc.readString(line.key, "\x02"))
+                doc.writeString(line.key, value);
+        }
+        for (const std::string_view key : {"FPS", "Design"}) {
+            const int value = doc.readInteger(key, -1);
+            if (value == doc.readInteger(key, -2))
+                doc.writeInteger(key, value);
+        }
+    }
+    require(!doc.isModified(), "writing what the file holds does not modify");
 }
 
 // Whatever the file says, a search can only ever open a web address.
@@ -141,23 +191,31 @@ void checkOwnSites(const PreferencesFile& file)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    if (size == 0)
+        return 0;
+    std::string input(reinterpret_cast<const char*>(data) + 1, size - 1);
+    if (data[0] % 4 >= 2) {
+        const bool bigEndian = data[0] % 4 == 3;
+        input = std::string(bigEndian ? kUtf16BE : kUtf16LE) + tellurix::utf16FromUtf8(input, bigEndian);
+    }
 
     PreferencesFile original;
     original.parse(input);
     readProgramKeys(original);
     checkOwnSites(original);
+    checkRewriteChangesNothing(input);
 
     // A save followed by a load and another save changes nothing.
     const std::string saved = original.compose();
+    checkUtf16Kept(input, saved);
     checkLines(original, saved);
-    if (!looksLikeUtf8Once(original, saved)) {
+    if (!readsAsMarkedOnce(original, saved)) {
         PreferencesFile reread;
         reread.parse(saved);
         // A save tidies up (text after a group's "]" goes, say): what made a
         // file Windows-1252 or UTF-8 may go with it. Then the lines that are
-        // left read the same either way.
-        using Encoding = PreferencesFile::TextEncoding;
+        // left read the same either way. A UTF-16 file keeps its mark, so
+        // its mode always survives.
         const bool ascii = saved.find_first_of(kHighBytes) == std::string::npos;
         require(reread.encoding() == original.encoding() || ascii ||
                     (original.encoding() == Encoding::Windows1252 && reread.encoding() == Encoding::Utf8),
@@ -174,8 +232,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     updated.writeInteger("Design", kDesign);
     updated.writeString("Suchseite", kSite);
     const std::string written = updated.compose();
+    checkUtf16Kept(input, written);
     checkLines(updated, written);
-    if (looksLikeUtf8Once(updated, written))
+    if (readsAsMarkedOnce(updated, written))
         return 0;
 
     PreferencesFile after;

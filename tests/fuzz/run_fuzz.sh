@@ -1,6 +1,6 @@
 #!/bin/sh
-# Builds and runs the fuzzers: the settings file, and the answers of
-# suggestion sources. The seconds are shared between the two.
+# Builds and runs the fuzzers: the settings file, the answers of suggestion
+# sources and the history file. The seconds are shared among the three.
 # Usage: tests/fuzz/run_fuzz.sh [seconds] [build-dir]   (defaults: 60, build/fuzz)
 # Exits non-zero when a fuzzer finds a crash or a broken invariant.
 set -eu
@@ -9,7 +9,8 @@ seconds=${1:-60}
 build=${2:-build/fuzz}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 
-mkdir -p "$build/corpus" "$build/artifacts" "$build/answers" "$build/answer_artifacts"
+mkdir -p "$build/corpus" "$build/artifacts" "$build/answers" "$build/answer_artifacts" \
+    "$build/history" "$build/history_artifacts"
 build=$(cd "$build" && pwd)
 
 FUZZ_FLAGS="-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined"
@@ -46,14 +47,33 @@ clang++ $FUZZ_FLAGS \
     "$root/src/core/case_fold.cpp" "$root/src/core/text.cpp" \
     $cjson -o "$build/suggestion_answer_fuzz"
 
-# Seeds: the default file, a hand-edited one, a UTF-8 one and some odd shapes.
-printf '[Einstellungen]\r\nFPS = 1\r\nDesign = 203\r\nSuchseite = google.de\r\n' > "$build/corpus/default.ini"
-printf '\n  ;x\n[Fremd]\nwert = 1 \n\n[Einstellungen] alt\ndesign=205\nSuchseite =   name  \n[Danach]\nDesign=9' \
+# shellcheck disable=SC2086
+clang++ $FUZZ_FLAGS \
+    -I "$root/src" \
+    "$root/tests/fuzz/history_fuzz.cpp" \
+    "$root/src/search/history.cpp" "$root/src/core/text.cpp" \
+    -o "$build/history_fuzz"
+
+# Seeds (the first byte picks: 0 the file as it is, 2 its text as UTF-16 LE,
+# 3 as UTF-16 BE): the default file, a hand-edited one, a UTF-8 one, some odd
+# shapes, and UTF-16 ones, one of them with a lone surrogate and an odd last byte.
+printf '\000[Einstellungen]\r\nFPS = 1\r\nDesign = 203\r\nSuchseite = google.de\r\n' > "$build/corpus/default.ini"
+printf '\000\n  ;x\n[Fremd]\nwert = 1 \n\n[Einstellungen] alt\ndesign=205\nSuchseite =   name  \n[Danach]\nDesign=9' \
     > "$build/corpus/hand_edited.ini"
-printf '\357\273\277[Einstellungen]\r\nSuchseite = caf\303\251\r\nFPS=207abc\r\n' > "$build/corpus/utf8.ini"
-printf 'Design = 201\r[ Einstellungen ]\r\rDesign\r\n[open\n=\n;\n' > "$build/corpus/odd.ini"
-printf '' > "$build/corpus/empty.ini"
-printf '[Eigene Suchseiten]\r\nLEO = https://dict.leo.org/%%s\r\nx = http://a/%%s%%s\r\n[Kuerzel]\r\nl = LEO\r\n!w =\r\n' > "$build/corpus/own_sites.ini"
+printf '\000\357\273\277[Einstellungen]\r\nSuchseite = caf\303\251\r\nFPS=207abc\r\n' > "$build/corpus/utf8.ini"
+printf '\000Design = 201\r[ Einstellungen ]\r\rDesign\r\n[open\n=\n;\n' > "$build/corpus/odd.ini"
+printf '\000' > "$build/corpus/empty.ini"
+printf '\000[Eigene Suchseiten]\r\nLEO = https://dict.leo.org/%%s\r\nx = http://a/%%s%%s\r\n[Kuerzel]\r\nl = LEO\r\n!w =\r\n' > "$build/corpus/own_sites.ini"
+printf '\002[Einstellungen]\r\nSuchseite = caf\303\251 \360\237\230\200\r\nFPS=1\r\n' > "$build/corpus/utf16le.ini"
+printf '\003; Notiz\r\n[Einstellungen]\r\nDesign = 0203\r\n' > "$build/corpus/utf16be.ini"
+printf '\000\377\376[\000E\000]\000\r\000\n\000x\000=\000\000\330\n\000\075' > "$build/corpus/utf16_raw.ini"
+
+# Seeds of history files (two bytes of limit, then how many of the last bytes
+# times three are the search): a plain one, one with a mark, repeats and odd
+# lines, and one with a long search.
+printf '\000\062\001wetter\r\nM\303\274nchen\r\nleo\r\ncaf\303\251\r\nleo' > "$build/history/plain.txt"
+printf '\000\003\000\357\273\277a\r\na\n\r\n\377\r\nb\rc\nd\r\ne' > "$build/history/odd.txt"
+printf '\001\364\310x\r\n%0600d' 0 > "$build/history/long.txt"
 
 # Seeds of answers (the first byte picks the Content-Type): a plain one, one
 # with descriptions, escapes and surrogate pairs, Latin-1, and odd shapes.
@@ -86,10 +106,12 @@ run() {
 }
 
 # libFuzzer takes 0 seconds as "no limit": each gets at least one.
-answer_seconds=$((seconds / 2))
+answer_seconds=$((seconds / 3))
 [ "$answer_seconds" -ge 1 ] || answer_seconds=1
-settings_seconds=$((seconds - answer_seconds))
+history_seconds=$answer_seconds
+settings_seconds=$((seconds - answer_seconds - history_seconds))
 [ "$settings_seconds" -ge 1 ] || settings_seconds=1
 run preferences_fuzz "$settings_seconds" "$build/corpus" "$build/artifacts"
 run suggestion_answer_fuzz "$answer_seconds" "$build/answers" "$build/answer_artifacts" -max_len=16384
+run history_fuzz "$history_seconds" "$build/history" "$build/history_artifacts" -max_len=8192
 exit "$status"

@@ -21,8 +21,9 @@
 #    or keys, a folder in the file's place. Each time the program must start,
 #    answer the hotkey with the bar and end with code 0 through control 7;
 #    the file it leaves must be read back at the next start without a
-#    first-start notice (the folder aside, which cannot be saved) and that
-#    start must quit the same way.
+#    first-start notice and that start must quit the same way. A folder in
+#    the file's place is a file that cannot be read: never a first start,
+#    never replaced.
 # A failing input is kept in $TMPDIR/tellurix-faults-kept and named in the log.
 . "$(dirname "$0")/soak_lib.sh"
 
@@ -445,7 +446,7 @@ damaged_files() {
         [ -z "$(stray_files)" ] || fail "files left beside the settings: $(stray_files | tr '\n' ' ')"
         if [ -d "$SETTINGS_FILE" ]; then
             start_answer_quit
-            [ "$NOTICE" -eq 1 ] || fail "with a folder in the file's place the notice did not come again"
+            [ "$((first_notice + NOTICE))" -eq 0 ] || fail "a folder in the file's place was taken for a first start"
             [ -d "$SETTINGS_FILE" ] || fail "the folder in the file's place was replaced"
         else
             [ -s "$SETTINGS_FILE" ] || fail "the quit left an empty settings file"

@@ -33,6 +33,8 @@ TEST(History, NewestFirstWithoutRepeatsWithinTheLimit)
     EXPECT_TRUE(remember(history, std::string(600, 'x')));
     EXPECT_EQ(history.entries.front(), std::string(500, 'x'));
     EXPECT_FALSE(remember(history, "caf\xE9")) << "not UTF-8: the file could not keep it";
+    EXPECT_TRUE(remember(history, "\xEF\xBB\xBFmarkiert"));
+    EXPECT_EQ(history.entries.front(), "markiert") << "a leading U+FEFF would read back as the file's mark";
     EXPECT_TRUE(forget(history, "zwei  Zeilen"));
     EXPECT_FALSE(forget(history, "nie gesucht"));
 
