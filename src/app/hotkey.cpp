@@ -28,6 +28,13 @@ void bringUpBar()
     platform::requestBringUp();
 }
 
+// A game or a presentation in front keeps the chord, unless the user wants
+// the bar over it too. Asked only when the chord is pressed.
+bool leftToFullScreen(const HotkeyState& state)
+{
+    return !state.overFullScreen.load() && platform::fullScreenInFront();
+}
+
 // Only when the hook cannot be had: the chord is seen while it is held at one
 // of the polls.
 void pollHotkey(void* context)
@@ -35,7 +42,7 @@ void pollHotkey(void* context)
     const HotkeyState& state = *static_cast<const HotkeyState*>(context);
     for (;;) {
         const HotkeyChord chord = hotkeyChord(state);
-        if (platform::isKeyDown(chord.key) && modifiersMatch(chord, heldModifiers()))
+        if (platform::isKeyDown(chord.key) && modifiersMatch(chord, heldModifiers()) && !leftToFullScreen(state))
             bringUpBar();
         platform::sleepMilliseconds(kPollMilliseconds);
     }
@@ -46,6 +53,8 @@ void pollHotkey(void* context)
 KeyVerdict filterHotkeyStroke(void* context, const KeyStroke& stroke)
 {
     HotkeyState& state = *static_cast<HotkeyState*>(context);
+    if (stroke.down)
+        ++state.hookPresses;
     if (state.keptKey != 0 && stroke.virtualKey == state.keptKey) {
         if (!stroke.down) {
             state.keptKey = 0;
@@ -62,7 +71,7 @@ KeyVerdict filterHotkeyStroke(void* context, const KeyStroke& stroke)
         return KeyVerdict::Pass;
     // The key is down already (the hook sees a stroke before the key state
     // follows it): this is the repeat of a press the program in front had.
-    if (platform::isKeyDown(stroke.virtualKey) || !modifiersMatch(chord, heldModifiers()))
+    if (platform::isKeyDown(stroke.virtualKey) || !modifiersMatch(chord, heldModifiers()) || leftToFullScreen(state))
         return KeyVerdict::Pass;
     state.keptKey = stroke.virtualKey;
     state.lastKeptPress = stroke.time;
@@ -75,9 +84,37 @@ KeyVerdict filterHotkeyStroke(void* context, const KeyStroke& stroke)
     return KeyVerdict::Keep;
 }
 
+void onSystemKeyPress(void* context)
+{
+    HotkeyState& state = *static_cast<HotkeyState*>(context);
+    // An elevated window's keys pass our hook by, as they should.
+    if (state.hookPresses == 0 && !state.elevatedInFront && !platform::reinstallKeyboardHook())
+        platform::markStep("keyboard hook refused, tried again at the next key");
+    state.hookPresses = 0;
+}
+
+void onForegroundChanged(void* context, bool elevated)
+{
+    HotkeyState& state = *static_cast<HotkeyState*>(context);
+    state.elevatedInFront = elevated;
+    if (!elevated)
+        platform::unregisterChordHotkey();
+    else if (!platform::registerChordHotkey(hotkeyChord(state)))
+        platform::markStep("chord taken by another program");
+}
+
+void onRegisteredChord(void* context)
+{
+    const HotkeyState& state = *static_cast<const HotkeyState*>(context);
+    if (!leftToFullScreen(state))
+        bringUpBar();
+}
+
 bool startHotkey(HotkeyState& state)
 {
-    if (platform::startKeyboardHook(filterHotkeyStroke, &state))
+    const platform::KeyboardWatch watch{filterHotkeyStroke, onSystemKeyPress, onForegroundChanged, onRegisteredChord,
+                                        &state};
+    if (platform::startKeyboardHook(watch))
         return true;
     return platform::startThread(pollHotkey, &state);
 }

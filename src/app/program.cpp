@@ -75,6 +75,7 @@ void useChordAndSuggestions(Program& program, PreferencesFile& file)
 {
     const HotkeySetting hotkey = readHotkeySetting(file);
     setHotkeyChord(program.hotkey, hotkey.chord);
+    program.hotkey.overFullScreen.store(hotkey.overFullScreen);
     tellOnce(program.toldHotkey, kHotkeyNoticeTitle, hotkeyNotice(hotkey));
     useSuggestionSetting(program.web, readSuggestionSetting(file));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/hotkey_chord.h"
+
 // The keyboard as the whole desktop uses it: a hook that sees every key stroke
 // before any program does and may keep one from the program in front, and the
 // state of single keys. Keys are Windows' virtual-key codes.
@@ -16,13 +18,38 @@ enum class KeyVerdict {
     Keep,  // nobody else sees it
 };
 
-using KeyFilter = KeyVerdict (*)(void* context, const KeyStroke& stroke);
+// What the keyboard's thread tells the program, each on that thread. Every one
+// must answer within a few milliseconds: key presses wait for them.
+struct KeyboardWatch {
+    // Every key stroke the hook sees (not the program's own strokes).
+    KeyVerdict (*stroke)(void* context, const KeyStroke& stroke) = nullptr;
+    // A key press the system saw, told after the hook had its turn with it.
+    // Windows removes a hook that once answered too slowly without a word: a
+    // press the hook did not see says so.
+    void (*systemPress)(void* context) = nullptr;
+    // Another window is in front; `elevated` when its program runs with rights
+    // this one lacks (Windows then passes its keys to no hook of ours).
+    void (*foreground)(void* context, bool elevated) = nullptr;
+    // The chord registered with registerChordHotkey was pressed.
+    void (*registeredChord)(void* context) = nullptr;
+    void* context = nullptr;
+};
 
-// Starts a thread of its own that hands every key stroke on the desktop to
-// `filter`, on that thread, before any program sees it. The filter must answer
-// within a few milliseconds: every key press waits for it. False when the
-// system refused the hook (no thread is left running then).
-[[nodiscard]] bool startKeyboardHook(KeyFilter filter, void* context);
+// Starts the keyboard's thread: the hook, the key presses the system sees, the
+// window in front and a registered chord are told to `watch` from it. Waits
+// for the thread's answer. False when the system refused the hook (no thread
+// is left running then).
+[[nodiscard]] bool startKeyboardHook(const KeyboardWatch& watch);
+// From the keyboard's thread: the hook anew, after Windows removed it.
+[[nodiscard]] bool reinstallKeyboardHook();
+// From the keyboard's thread: the chord as a hotkey Windows delivers before any
+// window's input, also from an elevated window (left and right modifiers are
+// one to it). False when another program has registered it.
+[[nodiscard]] bool registerChordHotkey(const HotkeyChord& chord);
+void unregisterChordHotkey();
+// True while a full-screen Direct3D program (a game) or a presentation is in
+// front.
+bool fullScreenInFront();
 // True while the key is held down at this moment.
 bool isKeyDown(int virtualKey);
 // Presses and releases a key that means nothing to any program (0xE8). The

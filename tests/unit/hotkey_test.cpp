@@ -184,6 +184,64 @@ TEST_F(HotkeyTest, ABadChordKeepsTheStandardOneIsToldOnceAndStaysInTheFile)
     EXPECT_NE(readSettings().find("Tastenkuerzel = Strg+Umschalt+F5\r\n"), std::string::npos) << readSettings();
 }
 
+// Windows removed the hook without a word: the next key press the system sees
+// brings it back, so the chord right after works. Keys an elevated window
+// takes (no hook of ours sees them) are no such sign.
+TEST_F(HotkeyTest, ARemovedHookComesBackAtTheNextKeyPress)
+{
+    writeSettings("");
+    ASSERT_TRUE(startUp(program()));
+    EXPECT_EQ(chord({}, 'A'), std::vector(2, KeyVerdict::Pass));
+    EXPECT_EQ(fake::keyboardHookInstalls(), 1) << "a hook that sees the keys stays as it is";
+    fake::loseKeyboardHook();
+    EXPECT_EQ(chord({}, 'A'), std::vector(2, KeyVerdict::Pass));
+    EXPECT_EQ(fake::keyboardHookInstalls(), 2);
+    EXPECT_EQ(chord({kVkLeftControl, kVkLeftShift}, 'S'), std::vector(2, KeyVerdict::Keep));
+    EXPECT_EQ(fake::bringUpRequests(), 1);
+
+    fake::bringToFront(true);
+    fake::loseKeyboardHook();
+    chord({}, 'A');
+    EXPECT_EQ(fake::keyboardHookInstalls(), 2);
+}
+
+// An elevated window in front gets the chord registered with Windows (its keys
+// pass every hook by); a normal one has it unregistered again.
+TEST_F(HotkeyTest, AnElevatedWindowInFrontGetsTheChordRegistered)
+{
+    writeSettings("Tastenkuerzel = Strg+Alt+K\r\n");
+    ASSERT_TRUE(startUp(program()));
+    EXPECT_FALSE(fake::registeredChord());
+    fake::bringToFront(true);
+    ASSERT_TRUE(fake::registeredChord());
+    EXPECT_EQ(*fake::registeredChord(), *readChord("Strg+Alt+K").chord);
+    fake::pressRegisteredChord();
+    EXPECT_EQ(fake::bringUpRequests(), 1);
+    fake::bringToFront(false);
+    EXPECT_FALSE(fake::registeredChord());
+}
+
+// A full-screen game or presentation keeps the chord, unless "Vollbild = 1";
+// a value other than 0 and 1 is told and changes nothing.
+TEST_F(HotkeyTest, AFullScreenProgramKeepsTheChordUnlessTheUserSaidOtherwise)
+{
+    for (const std::string value : {"", "0", "1", "ja"}) {
+        SCOPED_TRACE(value);
+        restartProcess();
+        writeSettings("Vollbild = " + value + "\r\n");
+        ASSERT_TRUE(startUp(program()));
+        fake::setFullScreenInFront(true);
+        const KeyVerdict expected = value == "1" ? KeyVerdict::Keep : KeyVerdict::Pass;
+        EXPECT_EQ(chord({kVkLeftControl, kVkLeftShift}, 'S'), std::vector(2, expected));
+        fake::bringToFront(true);
+        fake::pressRegisteredChord();
+        EXPECT_EQ(fake::bringUpRequests(), value == "1" ? 2 : 0);
+        EXPECT_EQ(fake::balloons().size(), value == "ja" ? 1u : 0u);
+        fake::setFullScreenInFront(false);
+        EXPECT_EQ(chord({kVkLeftControl, kVkLeftShift}, 'S'), std::vector(2, KeyVerdict::Keep));
+    }
+}
+
 TEST_F(HotkeyTest, WithoutTheHookTheKeysArePolled)
 {
     fake::refuseKeyboardHook(true);

@@ -89,6 +89,18 @@ struct FindHandleDeleter {
     static void close(HANDLE handle) noexcept { ::FindClose(handle); }
 };
 
+struct WindowsHookDeleter {
+    static void close(HHOOK hook) noexcept { ::UnhookWindowsHookEx(hook); }
+};
+
+struct WinEventHookDeleter {
+    static void close(HWINEVENTHOOK hook) noexcept { ::UnhookWinEvent(hook); }
+};
+
+struct WindowDeleter {
+    static void close(HWND window) noexcept { ::DestroyWindow(window); }
+};
+
 using UniqueFile = UniqueHandle<HANDLE, FileHandleDeleter>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleDeleter>;
 using UniqueFind = UniqueHandle<HANDLE, FindHandleDeleter>;
@@ -97,5 +109,8 @@ using UniqueMenu = UniqueHandle<HMENU, MenuDeleter>;
 using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectDeleter>;
 using UniqueFont = UniqueHandle<HFONT, GdiObjectDeleter>;
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectDeleter>;
+using UniqueWindowsHook = UniqueHandle<HHOOK, WindowsHookDeleter>;
+using UniqueWinEventHook = UniqueHandle<HWINEVENTHOOK, WinEventHookDeleter>;
+using UniqueWindow = UniqueHandle<HWND, WindowDeleter>;
 
 }  // namespace tellurix::platform

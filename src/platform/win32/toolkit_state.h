@@ -23,11 +23,6 @@ inline constexpr UINT kTrayCallbackMessage = 0x30D5;
 inline constexpr wchar_t kMainWindowClass[] = L"TellurixMainWindow";
 inline constexpr wchar_t kOwnedWindowClass[] = L"TellurixWindow";
 
-struct WindowDeleter {
-    static void close(HWND window) noexcept { ::DestroyWindow(window); }
-};
-using UniqueWindow = UniqueHandle<HWND, WindowDeleter>;
-
 struct AcceleratorDeleter {
     static void close(HACCEL table) noexcept { ::DestroyAcceleratorTable(table); }
 };

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -34,8 +35,11 @@ struct Toolkit {
     int focus = kNoControl;
     std::set<int> keysDown;
     bool refuseKeyboardHook = false;
-    KeyFilter keyFilter = nullptr;
-    void* keyFilterContext = nullptr;
+    KeyboardWatch keyboard;         // stroke is null while no hook was installed
+    bool keyboardHookLost = false;  // Windows removed it
+    int hookInstalls = 0;
+    std::optional<HotkeyChord> registeredChord;
+    bool fullScreen = false;
     int neutralKeys = 0;
     int bringUps = 0;
     bool threadRunning = false;

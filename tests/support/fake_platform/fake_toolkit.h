@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <optional>
+
 #include "platform/keyboard.h"
 #include "platform/controls.h"
 #include "platform/windows.h"
@@ -94,9 +96,22 @@ void setKeyDown(int virtualKey, bool down);
 // The system refuses the keyboard hook from now on (until reset).
 void refuseKeyboardHook(bool refuse);
 bool keyboardHookInstalled();
+// How often the hook was installed (at the start and again).
+int keyboardHookInstalls();
+// Windows removes the hook without a word, as after a hook that answered too slowly.
+void loseKeyboardHook();
 // A key stroke on the desktop: the hook's filter sees it first; unless the
-// filter keeps it, the key's state follows it. Pass when there is no hook.
+// filter keeps it, the key's state follows it, and a press is told to the
+// program as one the system saw. Pass when there is no hook.
 KeyVerdict strokeKey(int virtualKey, bool down, unsigned int time = 0);
+// A window comes to the front; `elevated`: its program runs as administrator.
+void bringToFront(bool elevated);
+// The chord registered with Windows, if any.
+std::optional<HotkeyChord> registeredChord();
+// The registered chord is pressed: told to the program when one is registered.
+void pressRegisteredChord();
+// A full-screen game or presentation is in front (or not).
+void setFullScreenInFront(bool fullScreen);
 // How often the neutral key was pressed.
 int neutralKeyPresses();
 int bringUpRequests();

@@ -5,14 +5,40 @@ namespace tellurix::platform {
 
 using namespace fake::internal;
 
-bool startKeyboardHook(KeyFilter filter, void* context)
+bool startKeyboardHook(const KeyboardWatch& watch)
 {
     record("startKeyboardHook", 0);
     if (kit().refuseKeyboardHook)
         return false;
-    kit().keyFilter = filter;
-    kit().keyFilterContext = context;
+    kit().keyboard = watch;
+    ++kit().hookInstalls;
     return true;
+}
+
+bool reinstallKeyboardHook()
+{
+    record("reinstallKeyboardHook", 0);
+    if (kit().refuseKeyboardHook)
+        return false;
+    kit().keyboardHookLost = false;
+    ++kit().hookInstalls;
+    return true;
+}
+
+bool registerChordHotkey(const HotkeyChord& chord)
+{
+    kit().registeredChord = chord;
+    return true;
+}
+
+void unregisterChordHotkey()
+{
+    kit().registeredChord.reset();
+}
+
+bool fullScreenInFront()
+{
+    return kit().fullScreen;
 }
 
 bool isKeyDown(int virtualKey)
@@ -42,18 +68,55 @@ void refuseKeyboardHook(bool refuse)
 
 bool keyboardHookInstalled()
 {
-    return kit().keyFilter != nullptr;
+    return kit().keyboard.stroke != nullptr && !kit().keyboardHookLost;
+}
+
+int keyboardHookInstalls()
+{
+    return kit().hookInstalls;
+}
+
+void loseKeyboardHook()
+{
+    kit().keyboardHookLost = true;
 }
 
 KeyVerdict strokeKey(int virtualKey, bool down, unsigned int time)
 {
+    const KeyboardWatch& watch = kit().keyboard;
     KeyVerdict verdict = KeyVerdict::Pass;
-    if (kit().keyFilter)
-        verdict = kit().keyFilter(kit().keyFilterContext, {virtualKey, down, time});
-    // As on Windows: a key the hook keeps never reaches the key state.
-    if (verdict == KeyVerdict::Pass)
+    if (keyboardHookInstalled())
+        verdict = watch.stroke(watch.context, {virtualKey, down, time});
+    // As on Windows: a key the hook keeps goes nowhere, the key state
+    // included; one that passes is seen by the system after the hook.
+    if (verdict == KeyVerdict::Pass) {
         setKeyDown(virtualKey, down);
+        if (down && watch.systemPress)
+            watch.systemPress(watch.context);
+    }
     return verdict;
+}
+
+void bringToFront(bool elevated)
+{
+    if (kit().keyboard.foreground)
+        kit().keyboard.foreground(kit().keyboard.context, elevated);
+}
+
+std::optional<HotkeyChord> registeredChord()
+{
+    return kit().registeredChord;
+}
+
+void pressRegisteredChord()
+{
+    if (kit().registeredChord && kit().keyboard.registeredChord)
+        kit().keyboard.registeredChord(kit().keyboard.context);
+}
+
+void setFullScreenInFront(bool fullScreen)
+{
+    kit().fullScreen = fullScreen;
 }
 
 int neutralKeyPresses()
