@@ -2,7 +2,7 @@
 # Sets up this machine on first use and runs every test of Tellurix:
 #   1. the machine: Debian packages, libpng and cJSON for MinGW (scripts/setup.sh)
 #   2. native unit tests (GoogleTest), and again under ASan + UBSan
-#   3. the fuzzers (settings file, suggestion answers, history file) for a bounded time
+#   3. the fuzzers (settings file, suggestion answers, history file, chord, search bar) for a bounded time
 #   4. the Windows build, its unit tests and the end-to-end tests under Wine
 #      on a virtual display (Xvfb + openbox), ending with ctest's summary.
 # A second run skips what is already in place, the set-up included (it needs
@@ -45,7 +45,7 @@ cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTELLURIX_SANITIZE=ON >/d
 cmake --build build/sanitize -j "$JOBS" --target tellurix_unit_tests
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 build/sanitize/tests/tellurix_unit_tests --gtest_brief=1
 
-step "fuzzers: the settings file, suggestion answers and the history file (${FUZZ_SECONDS} s together)"
+step "fuzzers: the settings file, suggestion answers, the history file, the chord and the search bar (${FUZZ_SECONDS} s together)"
 tests/fuzz/run_fuzz.sh "$FUZZ_SECONDS" build/fuzz
 
 step "Windows build, unit tests and end-to-end tests under Wine"

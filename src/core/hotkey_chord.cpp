@@ -113,6 +113,115 @@ std::vector<std::string_view> splitAtPlus(std::string_view text)
     }
 }
 
+// Modifiers a refused chord leaves open: they may be held or not.
+enum FreeModifiers : unsigned { kNoneFree = 0, kControlFree = 1, kShiftFree = 2, kAltFree = 4, kWindowsFree = 8 };
+
+constexpr Side E = Side::Either, N = Side::None;
+
+// A chord Windows keeps or every program needs, and what it does there.
+struct TakenChord {
+    HotkeyChord chord;  // the modifiers it needs held (Either) and its first key
+    int lastKey;        // the keys from chord.key to this one
+    unsigned free;      // modifiers that may be held besides without changing what happens
+    std::string_view owner;
+    std::string_view use;
+};
+
+constexpr std::string_view kWindows = "gehört Windows";
+constexpr std::string_view kEveryProgram = "gehört jedem Programm";
+
+constexpr TakenChord windowsChord(Side control, Side shift, Side alt, int key, std::string_view use)
+{
+    return {{control, shift, alt, E, key}, key, kNoneFree, kWindows, use};
+}
+
+// The Windows 11 chords of the Windows key as Microsoft lists them in "Keyboard
+// shortcuts in Windows", and the two every window answers. A chord of the
+// Windows key with more modifiers is refused only where Windows names it too
+// (Win+Umschalt+S for the snipping tool, say): Win+Umschalt+K does nothing
+// in Windows, and the chord holds exactly its modifiers, so Win+K's Cast panel
+// does not come up with it. Only the digits, L and the space bar go whatever
+// else is held.
+constexpr std::array<TakenChord, 42> kTakenChords{{
+    // Windows locks on L while a Windows key is down, whatever else is down,
+    // before a keyboard hook sees the key.
+    {{N, N, N, E, 'L'},
+     'L',
+     kControlFree | kShiftFree | kAltFree,
+     kWindows,
+     "sperrt den Computer, bevor ein Programm die Taste sieht"},
+    // With Shift, Ctrl, Alt or Ctrl+Shift besides: a new window, the last
+    // window, the jump list, as administrator.
+    {{N, N, N, E, '0'}, '9', kControlFree | kShiftFree | kAltFree, kWindows, "startet die Programme der Taskleiste"},
+    {{N, N, N, E, kVkSpace}, kVkSpace, kControlFree | kShiftFree | kAltFree, kWindows, "wechselt die Eingabesprache"},
+    // A key pressed with Alt and without Ctrl is a system key to the window in
+    // front, whether Shift or a Windows key is held or not.
+    {{N, N, E, N, kVkF4}, kVkF4, kShiftFree | kWindowsFree, kEveryProgram, "schließt das Fenster"},
+    {{N, N, E, N, kVkSpace}, kVkSpace, kShiftFree | kWindowsFree, kEveryProgram, "öffnet das Fenstermenü"},
+    windowsChord(N, N, N, 'A', "öffnet die Schnelleinstellungen"),
+    windowsChord(N, N, N, 'B', "springt in die Ecke der Taskleiste"),
+    windowsChord(N, N, N, 'C', "öffnet Copilot"),
+    windowsChord(N, N, N, 'D', "zeigt den Desktop"),
+    windowsChord(N, N, N, 'E', "öffnet den Explorer"),
+    windowsChord(N, N, N, 'F', "öffnet den Feedback-Hub"),
+    windowsChord(N, N, N, 'G', "öffnet die Xbox Game Bar"),
+    windowsChord(N, N, N, 'H', "startet die Spracheingabe"),
+    windowsChord(N, N, N, 'I', "öffnet die Einstellungen"),
+    windowsChord(N, N, N, 'J', "springt zu einem Windows-Tipp"),
+    windowsChord(N, N, N, 'K', "öffnet „Übertragen“"),
+    windowsChord(N, N, N, 'M', "minimiert alle Fenster"),
+    windowsChord(N, N, N, 'N', "öffnet Benachrichtigungen und Kalender"),
+    windowsChord(N, N, N, 'O', "sperrt die Bildschirmdrehung"),
+    windowsChord(N, N, N, 'P', "wählt die Anzeige für Projektoren"),
+    windowsChord(N, N, N, 'R', "öffnet „Ausführen“"),
+    windowsChord(N, N, N, 'S', "öffnet die Suche"),
+    windowsChord(N, N, N, 'T', "geht durch die Programme der Taskleiste"),
+    windowsChord(N, N, N, 'U', "öffnet die Barrierefreiheit"),
+    windowsChord(N, N, N, 'V', "öffnet den Verlauf der Zwischenablage"),
+    windowsChord(N, N, N, 'W', "öffnet die Widgets"),
+    windowsChord(N, N, N, 'X', "öffnet das Schnellzugriffsmenü"),
+    windowsChord(N, N, N, 'Y', "wechselt zu Windows Mixed Reality"),
+    windowsChord(N, N, N, 'Z', "öffnet die Andocklayouts"),
+    windowsChord(N, E, N, 'C', "öffnet das Charms-Menü"),
+    windowsChord(N, E, N, 'M', "holt minimierte Fenster zurück"),
+    windowsChord(N, E, N, 'S', "nimmt einen Bildschirmausschnitt auf"),
+    windowsChord(N, E, N, 'V', "springt zu einer Benachrichtigung"),
+    windowsChord(E, N, N, 'C', "schaltet die Farbfilter ein"),
+    windowsChord(E, N, N, 'D', "legt einen virtuellen Desktop an"),
+    windowsChord(E, N, N, 'F', "sucht Computer im Netzwerk"),
+    windowsChord(E, N, N, 'Q', "öffnet die Remotehilfe"),
+    windowsChord(E, N, N, kVkF4, "schließt den virtuellen Desktop"),
+    windowsChord(N, N, E, 'B', "schaltet HDR ein oder aus"),
+    windowsChord(N, N, E, 'K', "schaltet das Mikrofon stumm"),
+    windowsChord(N, N, E, 'R', "zeichnet das Spiel auf"),
+    windowsChord(E, E, N, 'B', "weckt den Bildschirm auf"),
+}};
+
+bool isHeld(Side side)
+{
+    return side != Side::None;
+}
+
+bool takes(const TakenChord& taken, const HotkeyChord& chord)
+{
+    const auto fits = [&taken](Side wanted, Side given, unsigned free) {
+        return (taken.free & free) != 0 || isHeld(wanted) == isHeld(given);
+    };
+    return chord.key >= taken.chord.key && chord.key <= taken.lastKey &&
+           fits(taken.chord.control, chord.control, kControlFree) && fits(taken.chord.shift, chord.shift, kShiftFree) &&
+           fits(taken.chord.alt, chord.alt, kAltFree) && fits(taken.chord.windows, chord.windows, kWindowsFree);
+}
+
+// The key as both the settings file and the program's texts name it.
+std::string keyName(int key)
+{
+    if (key == kVkSpace)
+        return "Leertaste";
+    if (key >= kVkF1 && key <= kVkF24)
+        return "F" + std::to_string(key - kVkF1 + 1);
+    return std::string(1, static_cast<char>(key));
+}
+
 ChordReading problem(std::string text)
 {
     return {std::nullopt, std::move(text)};
@@ -168,6 +277,13 @@ ChordReading readChord(std::string_view text)
         return problem(
             "Es braucht Strg, Alt oder Win dazu (Umschalt allein nimmt allen anderen Programmen eine "
             "Taste)");
+    for (const TakenChord& taken : kTakenChords) {
+        if (takes(taken, chord)) {
+            HotkeyChord named = taken.chord;
+            named.key = chord.key;
+            return problem(spellChord(named) + " " + std::string(taken.owner) + ": " + std::string(taken.use));
+        }
+    }
     return {chord, {}};
 }
 
@@ -188,13 +304,28 @@ std::string describeChord(const HotkeyChord& chord)
     add(chord.shift, "Shift");
     add(chord.alt, "Alt");
     add(chord.windows, "Win");
-    if (chord.key == kVkSpace)
-        text += "Leertaste";
-    else if (chord.key >= kVkF1 && chord.key <= kVkF24)
-        text += "F" + std::to_string(chord.key - kVkF1 + 1);
-    else
-        text += static_cast<char>(chord.key);
-    return text;
+    return text + keyName(chord.key);
+}
+
+std::string spellChord(const HotkeyChord& chord)
+{
+    std::string text;
+    const auto add = [&text](Side side, std::string_view name) {
+        if (side == Side::None)
+            return;
+        if (side == Side::Left)
+            text += 'L';
+        else if (side == Side::Right)
+            text += 'R';
+        text += name;
+        text += '+';
+    };
+    // The Windows key first, as Windows names its own chords.
+    add(chord.windows, "Win");
+    add(chord.control, "Strg");
+    add(chord.shift, "Umschalt");
+    add(chord.alt, "Alt");
+    return text + keyName(chord.key);
 }
 
 std::uint32_t packChord(const HotkeyChord& chord)

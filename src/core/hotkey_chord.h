@@ -20,6 +20,7 @@ enum class Side : std::uint8_t {
 
 inline constexpr int kVkSpace = 0x20;
 inline constexpr int kVkF1 = 0x70;
+inline constexpr int kVkF4 = 0x73;
 inline constexpr int kVkF13 = 0x7C;
 inline constexpr int kVkF24 = 0x87;
 inline constexpr int kVkLeftShift = 0xA0;
@@ -72,8 +73,13 @@ struct ChordReading {
 };
 
 // Reads a chord as the user writes it in the settings file: names joined by
-// "+", e.g. "Strg+Alt+K" or "LStrg + LUmschalt + S".
+// "+", e.g. "Strg+Alt+K" or "LStrg + LUmschalt + S". A chord that Windows keeps
+// for itself or that every program needs (Win+L, Win+E, Alt+F4, ...) is
+// refused like a misspelled one, the problem saying what it does there.
 ChordReading readChord(std::string_view text);
+// The chord in the settings file's names, e.g. "LStrg+LUmschalt+S";
+// readChord reads it back as the same chord.
+std::string spellChord(const HotkeyChord& chord);
 // The chord in the words of the program's texts, e.g. "linker Strg + linker
 // Shift + S".
 std::string describeChord(const HotkeyChord& chord);

@@ -73,6 +73,12 @@ std::string utf8Of(char32_t character)
     return out;
 }
 
+std::pair<char32_t, std::size_t> utf8CharacterAt(std::string_view utf8, std::size_t at)
+{
+    const auto decoded = decodeAt(utf8, at);
+    return decoded.second == 0 ? std::pair<char32_t, std::size_t>{0xFFFD, 1} : decoded;
+}
+
 bool isValidUtf8(std::string_view bytes)
 {
     for (std::size_t at = 0; at < bytes.size();) {

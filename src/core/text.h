@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // The program's text is UTF-8. These are the few rules it needs about it, and
 // the conversions from and to Windows-1252, in which older files are written.
@@ -16,6 +17,9 @@ bool isValidUtf8(std::string_view bytes);
 std::string withoutMalformedUtf8(std::string_view bytes);
 // One character as UTF-8.
 std::string utf8Of(char32_t character);
+// The character that begins at byte `at` (below the text's size) and how many
+// bytes it takes; a malformed byte reads as U+FFFD, one byte long.
+std::pair<char32_t, std::size_t> utf8CharacterAt(std::string_view utf8, std::size_t at);
 // Windows-1252 bytes as UTF-8. The five bytes the code page leaves undefined
 // become U+0081, U+008D, U+008F, U+0090 and U+009D, as Windows maps them.
 std::string windows1252ToUtf8(std::string_view bytes);

@@ -19,7 +19,8 @@ inline constexpr std::string_view kHotkeyNoticeTitle = "Tastenkürzel";
 
 struct HotkeySetting {
     HotkeyChord chord = kStandardChord;
-    // A value that is no chord, as written, and why; empty when there is none.
+    // A value that is no chord (or one Windows or every program keeps), as
+    // written, and why; empty when there is none.
     std::string badValue;
     std::string problem;
     bool overFullScreen = false;
@@ -27,9 +28,9 @@ struct HotkeySetting {
     std::string badFullScreen;
 };
 
-// The chord in force: the file's when it names one, the standard chord when the
-// key is missing, empty or no chord; over full-screen programs only with
-// "Vollbild = 1".
+// The chord in force: the file's when it names one the program may take, the
+// standard chord when the key is missing, empty, no chord or a chord Windows or
+// every program keeps; over full-screen programs only with "Vollbild = 1".
 HotkeySetting readHotkeySetting(PreferencesFile& file);
 // The balloon text about values that cannot be used; empty when there are none.
 std::string hotkeyNotice(const HotkeySetting& setting);

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds and runs the fuzzers: the settings file, the answers of suggestion
-# sources and the history file. The seconds are shared among the three.
+# sources, the history file, the hotkey's chord and the search bar as a whole.
+# The seconds are shared among the five.
 # Usage: tests/fuzz/run_fuzz.sh [seconds] [build-dir]   (defaults: 60, build/fuzz)
 # Exits non-zero when a fuzzer finds a crash or a broken invariant.
 set -eu
@@ -10,7 +11,8 @@ build=${2:-build/fuzz}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 
 mkdir -p "$build/corpus" "$build/artifacts" "$build/answers" "$build/answer_artifacts" \
-    "$build/history" "$build/history_artifacts"
+    "$build/history" "$build/history_artifacts" "$build/chords" "$build/chord_artifacts" \
+    "$build/bar" "$build/bar_artifacts"
 build=$(cd "$build" && pwd)
 
 FUZZ_FLAGS="-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined"
@@ -54,6 +56,24 @@ clang++ $FUZZ_FLAGS \
     "$root/src/search/history.cpp" "$root/src/core/text.cpp" \
     -o "$build/history_fuzz"
 
+# shellcheck disable=SC2086
+clang++ $FUZZ_FLAGS \
+    -I "$root/src" \
+    "$root/tests/fuzz/hotkey_chord_fuzz.cpp" "$root/src/core/hotkey_chord.cpp" \
+    -o "$build/hotkey_chord_fuzz"
+
+# shellcheck disable=SC2086
+clang++ $FUZZ_FLAGS \
+    -I "$root/src" -I "$root/tests/support" \
+    "$root/tests/fuzz/search_bar_fuzz.cpp" \
+    "$root/src/search/search_bar.cpp" "$root/src/search/catalogue.cpp" "$root/src/search/former_sites.cpp" \
+    "$root/src/search/history.cpp" "$root/src/search/keywords.cpp" "$root/src/search/own_sites.cpp" \
+    "$root/src/search/search_url.cpp" "$root/src/search/suggestion_rows.cpp" \
+    "$root/src/settings/own_sites_file.cpp" "$root/src/settings/preferences_file.cpp" \
+    "$root/src/core/case_fold.cpp" "$root/src/core/text.cpp" "$root/src/formats/web_address.cpp" \
+    "$root/tests/support/fake_platform/files.cpp" \
+    -o "$build/search_bar_fuzz"
+
 # Seeds (the first byte picks: 0 the file as it is, 2 its text as UTF-16 LE,
 # 3 as UTF-16 BE): the default file, a hand-edited one, a UTF-8 one, some odd
 # shapes, and UTF-16 ones, one of them with a lone surrogate and an odd last byte.
@@ -85,6 +105,26 @@ printf '\001["m",["M\\u00fcnchen","\\ud83d\\ude00","a\\nb","\\u0000","x\\\\u0000
 printf '\002["m",["M\374nchen","\200"]]' > "$build/answers/latin1.json"
 printf '\000[[[["a"]]],{"a":[1,2.5e3,true,null]},"b"]' > "$build/answers/odd.json"
 
+# Seeds of chords, and the names a chord is made of.
+printf 'LStrg+LUmschalt+S' > "$build/chords/standard.txt"
+printf ' strg + ALT + k ' > "$build/chords/blanks.txt"
+printf 'RWin+RAlt+F13' > "$build/chords/function.txt"
+printf 'Win+Umschalt+S' > "$build/chords/taken.txt"
+for name in Strg LStrg RStrg Umschalt LUmschalt RUmschalt Alt LAlt RAlt Win LWin RWin Leertaste F4 F13 F24 L Q +; do
+    printf '"%s"\n' "$name"
+done > "$build/chords.dict"
+
+# Seeds of the bar (the settings file, a NUL, then the steps; see the fuzzer):
+# an own site chosen and searched, then through its keyword; a keyword with
+# rows of the web picked.
+printf '[Eigene Suchseiten]\r\nLEO = https://dict.leo.org/%%s\r\nX = https://x.example/?q=%%s#t\r\n[Kuerzel]\r\nl = LEO\r\n\000\007\200\000\005Haus \010\001\007\001\004Baum\010\002\003\010' \
+    > "$build/bar/own_sites.bin"
+printf '[Kuerzel]\r\nw = wikipedia.org\r\n\000\001\007\001\002Be\005\002\000\003rli\004\001\010\011\004a\r\nb\002\002\010' \
+    > "$build/bar/keywords.bin"
+for word in '[Eigene Suchseiten]' '[Kuerzel]' ' = ' '\x0D\x0A' 'https://' 'http://' '%s' '@' ':' '/' '?q=' '#'; do
+    printf '"%s"\n' "$word"
+done > "$build/bar.dict"
+
 # Runs one fuzzer for its share of the time and reports what it found.
 status=0
 run() {
@@ -105,13 +145,17 @@ run() {
     fi
 }
 
-# libFuzzer takes 0 seconds as "no limit": each gets at least one.
-answer_seconds=$((seconds / 3))
-[ "$answer_seconds" -ge 1 ] || answer_seconds=1
-history_seconds=$answer_seconds
-settings_seconds=$((seconds - answer_seconds - history_seconds))
+# libFuzzer takes 0 seconds as "no limit": each gets at least one. The chord's
+# grammar is small and gets half a share.
+each=$((seconds / 5))
+[ "$each" -ge 1 ] || each=1
+chord_seconds=$((each / 2))
+[ "$chord_seconds" -ge 1 ] || chord_seconds=1
+settings_seconds=$((seconds - 3 * each - chord_seconds))
 [ "$settings_seconds" -ge 1 ] || settings_seconds=1
 run preferences_fuzz "$settings_seconds" "$build/corpus" "$build/artifacts"
-run suggestion_answer_fuzz "$answer_seconds" "$build/answers" "$build/answer_artifacts" -max_len=16384
-run history_fuzz "$history_seconds" "$build/history" "$build/history_artifacts" -max_len=8192
+run suggestion_answer_fuzz "$each" "$build/answers" "$build/answer_artifacts" -max_len=16384
+run history_fuzz "$each" "$build/history" "$build/history_artifacts" -max_len=8192
+run hotkey_chord_fuzz "$chord_seconds" "$build/chords" "$build/chord_artifacts" -max_len=64 -dict="$build/chords.dict"
+run search_bar_fuzz "$each" "$build/bar" "$build/bar_artifacts" -max_len=4096 -dict="$build/bar.dict"
 exit "$status"

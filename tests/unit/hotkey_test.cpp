@@ -29,15 +29,18 @@ TEST(HotkeyChord, SpellingsAndWhatTheyMean)
     const Case chords[] = {
         {"Strg+Alt+K", {E, N, E, N, 'K'}},      {" strg + ALT + k ", {E, N, E, N, 'K'}},
         {"LStrg+LUmschalt+S", kStandardChord},  {"RStrg+RUmschalt+Leertaste", {R, R, N, N, kVkSpace}},
-        {"Win+Umschalt+7", {N, E, N, E, '7'}},  {"LWin+RAlt+F1", {N, N, R, L, kVkF1}},
+        {"Win+Umschalt+K", {N, E, N, E, 'K'}},  {"LWin+RAlt+F1", {N, N, R, L, kVkF1}},
         {"F13", {N, N, N, N, kVkF13}},          {"Umschalt+F24", {N, E, N, N, kVkF24}},
-        {"Strg+F12", {E, N, N, N, kVkF1 + 11}},
+        {"Strg+F12", {E, N, N, N, kVkF1 + 11}}, {"Win+Q", {N, N, N, E, 'Q'}},
+        {"Win+Strg+E", {E, N, N, E, 'E'}},      {"Strg+Alt+F4", {E, N, E, N, kVkF4}},
+        {"Win+Alt+S", {N, N, E, E, 'S'}},       {"RStrg+Alt+Leertaste", {R, N, E, N, kVkSpace}},
     };
     for (const Case& c : chords) {
         const ChordReading reading = readChord(c.text);
         ASSERT_TRUE(reading.chord) << c.text << ": " << reading.problem;
         EXPECT_EQ(*reading.chord, c.chord) << c.text;
         EXPECT_EQ(unpackChord(packChord(*reading.chord)), c.chord) << c.text;
+        EXPECT_EQ(readChord(spellChord(c.chord)).chord, c.chord) << spellChord(c.chord);
     }
     const char* const problems[] = {
         "",        "K",          "Umschalt+K",  "Umschalt+Leertaste", "F12",          "Strg",    "Strg+Alt", "Strg++K",
@@ -48,6 +51,35 @@ TEST(HotkeyChord, SpellingsAndWhatTheyMean)
         const ChordReading reading = readChord(text);
         EXPECT_FALSE(reading.chord) << "'" << text << "' was taken";
         EXPECT_FALSE(reading.problem.empty()) << text;
+    }
+}
+
+TEST(HotkeyChord, ChordsWindowsKeepsOrEveryProgramNeedsAreRefused)
+{
+    const struct {
+        const char* text;
+        const char* problem;
+    } taken[] = {
+        {"Win+L", "Win+L gehört Windows: sperrt den Computer, bevor ein Programm die Taste sieht"},
+        {"LWin+RStrg+Umschalt+L", "Win+L gehört Windows: sperrt den Computer, bevor ein Programm die Taste sieht"},
+        {"Alt+F4", "Alt+F4 gehört jedem Programm: schließt das Fenster"},
+        {"RAlt+Umschalt+Win+F4", "Alt+F4 gehört jedem Programm: schließt das Fenster"},
+        {"LAlt+Leertaste", "Alt+Leertaste gehört jedem Programm: öffnet das Fenstermenü"},
+        {"Win+Strg+Leertaste", "Win+Leertaste gehört Windows: wechselt die Eingabesprache"},
+        {"Strg+Umschalt+RWin+0", "Win+0 gehört Windows: startet die Programme der Taskleiste"},
+        {"Win+Umschalt+S", "Win+Umschalt+S gehört Windows: nimmt einen Bildschirmausschnitt auf"},
+        {"Win+Strg+Umschalt+B", "Win+Strg+Umschalt+B gehört Windows: weckt den Bildschirm auf"},
+        {"LStrg+Win+F4", "Win+Strg+F4 gehört Windows: schließt den virtuellen Desktop"},
+        {"Win+Alt+K", "Win+Alt+K gehört Windows: schaltet das Mikrofon stumm"},
+    };
+    for (const auto& c : taken)
+        EXPECT_EQ(readChord(c.text).problem, c.problem) << c.text;
+    // Every letter but Q (Windows 11 lists nothing for Win+Q); L has its own words.
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        const std::string chord = std::string("LWin+") + letter;
+        const ChordReading reading = readChord(chord);
+        EXPECT_EQ(reading.chord.has_value(), letter == 'Q') << chord;
+        EXPECT_EQ(reading.problem.starts_with("Win+" + std::string(1, letter) + " geh"), letter != 'Q') << chord;
     }
 }
 
@@ -79,8 +111,10 @@ TEST(HotkeyChord, ExactlyTheChordsModifiersOnTheirSides)
 TEST(HotkeyChord, DescribedInTheProgramsWords)
 {
     EXPECT_EQ(describeChord(kStandardChord), "linker Strg + linker Shift + S");
-    EXPECT_EQ(describeChord(*readChord("RStrg+Win+Leertaste").chord), "rechter Strg + Win + Leertaste");
+    EXPECT_EQ(describeChord(*readChord("RStrg+Win+F2").chord), "rechter Strg + Win + F2");
     EXPECT_EQ(describeChord(*readChord("F19").chord), "F19");
+    EXPECT_EQ(spellChord(kStandardChord), "LStrg+LUmschalt+S");
+    EXPECT_EQ(spellChord({R, E, N, L, kVkF1 + 23}), "LWin+RStrg+Umschalt+F24");
 }
 
 class HotkeyTest : public testing::ProgramFixture {
@@ -240,6 +274,19 @@ TEST_F(HotkeyTest, AFullScreenProgramKeepsTheChordUnlessTheUserSaidOtherwise)
         fake::setFullScreenInFront(false);
         EXPECT_EQ(chord({kVkLeftControl, kVkLeftShift}, 'S'), std::vector(2, KeyVerdict::Keep));
     }
+}
+
+TEST_F(HotkeyTest, AChordWindowsKeepsIsRefusedLikeABadOne)
+{
+    writeSettings("Tastenkuerzel = LWin+E\r\n");
+    ASSERT_TRUE(startUp(program()));
+    ASSERT_EQ(fake::balloons().size(), 1u);
+    EXPECT_EQ(fake::balloons()[0].text,
+              "Tastenkuerzel = LWin+E\rWin+E geh\xC3\xB6rt Windows: \xC3\xB6"
+              "ffnet den Explorer.\r"
+              "Es gilt linker Strg + linker Shift + S.");
+    EXPECT_EQ(chord({kVkLeftWindows}, 'E'), std::vector(2, KeyVerdict::Pass)) << "Windows keeps its chord";
+    EXPECT_EQ(chord({kVkLeftControl, kVkLeftShift}, 'S'), std::vector(2, KeyVerdict::Keep));
 }
 
 TEST_F(HotkeyTest, WithoutTheHookTheKeysArePolled)

@@ -29,8 +29,8 @@ TEST(OwnSitesTest, SkipsFaultyLinesWithTheirReason)
         SettingsLine line;
         std::string reason;
     } cases[] = {
-        {line("Ftp", "ftp://x.de/?q=%s"), "Adresse beginnt nicht mit http:// oder https://"},
-        {line("Ohne Schema", "x.de/?q=%s"), "Adresse beginnt nicht mit http:// oder https://"},
+        {line("Ftp", "ftp://x.de/?q=%s"), "Adresse ohne http:// oder https:// am Anfang"},
+        {line("Ohne Schema", "x.de/?q=%s"), "Adresse ohne http:// oder https:// am Anfang"},
         {line("Leer nach Schema", "https:///?q=%s"), "Adresse ohne Rechnernamen"},
         {line("Nur Anfrage", "http://?q=%s"), "Adresse ohne Rechnernamen"},
         {line("Kein Platzhalter", "https://x.de/?q="), "Adresse ohne %s"},

@@ -5,8 +5,11 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "core/text.h"
 #include "search/catalogue.h"
+#include "search/own_sites.h"
 
 namespace tellurix {
 namespace {
@@ -196,6 +199,56 @@ TEST(LaunchableUrlTest, OnlyWebUrlsPass)
     };
     for (const auto& [url, expected] : cases) {
         EXPECT_EQ(isWebUrl(url), expected) << "'" << url << "'";
+    }
+}
+
+// The one check of addresses the user writes (own sites, suggestion sources):
+// addresses, and characters put into one that is fine without them, by the
+// reason they get.
+TEST(UrlTemplateTest, OnlyWebAddressesWithOneTermMarkerAndNothingHidden)
+{
+    const struct {
+        std::string problem;  // empty: usable
+        std::vector<std::string> urls;
+        std::vector<std::string> inserted;  // into "https://x.de/" "?q=%s"
+    } cases[] = {
+        {"",
+         {"https://suggestqueries.google.com/complete/search?client=firefox&hl=de&q=%s", "http://127.0.0.1:8080/s?q=%s",
+          "https://[::1]:8080/s?q=%s", "https://mastodon.social/@tellurix/%s", "https://x.de/?q=%s&an=a@b"},
+         {"\xC3\xBC", "\xE2\x80\x91", "\xE2\x80\xB0"}},  // ü, U+2011, U+2030
+        {"Adresse ohne http:// oder https:// am Anfang",
+         {"ftp://example.org/%s", "file:///C:/x?%s", "http%s://x.de/"},
+         {}},
+        // U+0085, U+00A0, U+1680, U+2000, U+200A, U+2028, U+2029, U+202F, U+205F, U+3000
+        {"Adresse mit Leerzeichen oder Steuerzeichen",
+         {},
+         {" ", "\t", "\r\n", "\x7F", "\xC2\x85", "\xC2\xA0", "\xE1\x9A\x80", "\xE2\x80\x80", "\xE2\x80\x8A",
+          "\xE2\x80\xA8", "\xE2\x80\xA9", "\xE2\x80\xAF", "\xE2\x81\x9F", "\xE3\x80\x80"}},
+        // U+200B, U+200F, U+202A, U+202E, U+2060, U+2064, U+2066, U+2069, U+FEFF, U+061C, U+00AD, U+E0021
+        {"Adresse mit unsichtbarem Formatzeichen",
+         {},
+         {"\xE2\x80\x8B", "\xE2\x80\x8F", "\xE2\x80\xAA", "\xE2\x80\xAE", "\xE2\x81\xA0", "\xE2\x81\xA4",
+          "\xE2\x81\xA6", "\xE2\x81\xA9", "\xEF\xBB\xBF", "\xD8\x9C", "\xC2\xAD", "\xF3\xA0\x80\xA1"}},
+        {"Adresse mit umgekehrtem Schr\xC3\xA4gstrich (\\)", {"https://x.de\\%s"}, {"\\"}},
+        // " ' „ “ ‘ ’ » «
+        {"Adresse mit Anf\xC3\xBChrungszeichen",
+         {},
+         {"\"", "'", "\xE2\x80\x9E", "\xE2\x80\x9C", "\xE2\x80\x98", "\xE2\x80\x99", "\xC2\xBB", "\xC2\xAB"}},
+        {"Adresse mit Anmeldedaten (@)", {"https://a@%s/", "https://user:pw@x.de/?q=%s", "https://@x.de/%s"}, {}},
+        {"Adresse mit %s im Rechnernamen", {"https://%s.example.org/", "https://example.org:%s/"}, {}},
+        {"Adresse ohne %s", {"https://example.org/s?q="}, {}},
+        {"Adresse mit mehr als einem %s", {"https://example.org/%s?q=%s"}, {}},
+        {"Adresse ohne Rechnernamen", {"https:///s?q=%s", "http://?q=%s", "https://#%s", "https://:8080/?q=%s"}, {}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> urls = c.urls;
+        for (const std::string& character : c.inserted)
+            urls.push_back("https://x.de/" + character + "?q=%s");
+        for (const std::string& url : urls)
+            EXPECT_EQ(urlTemplateProblem(url).value_or(""), c.problem) << url;
+        // Three lines with their reasons fit one balloon.
+        const std::vector<SkippedLine> skipped(4, {std::string(40, 'x'), c.problem});
+        EXPECT_LE(codePointCount(skippedLinesNotice(skipped)), 255u) << c.problem;
     }
 }
 

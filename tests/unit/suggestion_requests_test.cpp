@@ -9,7 +9,6 @@
 #include "fake_platform/fake_http.h"
 #include "fake_platform/fake_toolkit.h"
 #include "platform/events.h"
-#include "search/search_url.h"
 #include "search/suggestion_requests.h"
 #include "search/web_suggestions.h"
 
@@ -32,23 +31,8 @@ std::optional<SuggestionRequest> askFor(SuggestionRequests& requests, std::strin
     return requests.tick(now + kSuggestionPause).start;
 }
 
-TEST(SuggestionSource, OnlyWebAddressesWithOneTermMarker)
+TEST(SuggestionSource, TheTermIsEscapedIntoTheSource)
 {
-    const struct {
-        const char* source;
-        const char* problem;  // empty: usable
-    } cases[] = {
-        {"https://suggestqueries.google.com/complete/search?client=firefox&hl=de&q=%s", ""},
-        {"http://127.0.0.1:8080/s?q=%s", ""},
-        {"ftp://example.org/%s", "Adresse beginnt nicht mit http:// oder https://"},
-        {"file:///C:/x?%s", "Adresse beginnt nicht mit http:// oder https://"},
-        {"https://example.org/s?q=%s&x=a b", "Adresse mit Leerzeichen oder Steuerzeichen"},
-        {"https://example.org/s?q=", "Adresse ohne %s"},
-        {"https://example.org/%s?q=%s", "Adresse mit mehr als einem %s"},
-        {"https:///s?q=%s", "Adresse ohne Rechnernamen"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(urlTemplateProblem(c.source).value_or(""), c.problem) << c.source;
     EXPECT_EQ(suggestionUrl(kSource, "wet \xC3\xA4&"), "https://example.org/complete?q=wet%20%C3%A4%26&hl=de");
 }
 

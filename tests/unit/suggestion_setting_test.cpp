@@ -34,7 +34,7 @@ TEST(SuggestionSetting, OnOnlyWithGoodValues)
         {"[Vorschlaege]\r\nAktiv = 2\r\nQuelle = ftp://example.org/suggestions/for/the/term/%s/as/json\r\n", false,
          standard,
          "Aktiv = 2\rWert ist weder 0 noch 1.\r"
-         "Quelle = ftp://example.org/suggestions/for/the/t…\rAdresse beginnt nicht mit http:// oder https://.\r"
+         "Quelle = ftp://example.org/suggestions/for/the/t…\rAdresse ohne http:// oder https:// am Anfang.\r"
          "Vorschläge aus dem Netz bleiben aus."},
         {"[Vorschlaege]\r\nAktiv = 0\r\nQuelle = https://example.org/?q=%s x\r\n", false, standard,
          "Quelle = https://example.org/?q=%s x\rAdresse mit Leerzeichen oder Steuerzeichen.\r"
