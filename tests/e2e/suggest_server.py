@@ -63,6 +63,11 @@ def make_handler(options, log_lock, addresses):
         def do_GET(self):
             url = urllib.parse.urlsplit(self.path)
             term = urllib.parse.parse_qs(url.query, keep_blank_values=True).get("q", [""])[0]
+            host, port = self.server.server_address[:2]
+            # Another address answers like this one, and writes down what reached it.
+            if (host, port) != ("127.0.0.1", addresses["port"]):
+                with log_lock, open(options.elsewhere_log, "a", encoding="utf-8") as log:
+                    log.write("%s:%d %s\n" % (host, port, self.path))
             if options.log:
                 with log_lock, open(options.log, "a", encoding="utf-8") as log:
                     log.write(term + "\n")
@@ -128,28 +133,6 @@ def make_handler(options, log_lock, addresses):
     return Handler
 
 
-def make_recorder(options, log_lock):
-    """Answers like the source, and writes down that something came."""
-
-    class Recorder(http.server.BaseHTTPRequestHandler):
-        def log_message(self, *args):
-            pass
-
-        def do_GET(self):
-            host, port = self.server.server_address[:2]
-            with log_lock, open(options.elsewhere_log, "a", encoding="utf-8") as log:
-                log.write("%s:%d %s\n" % (host, port, self.path))
-            term = urllib.parse.parse_qs(urllib.parse.urlsplit(self.path).query).get("q", [""])[0]
-            body = json.dumps([term, options.row], ensure_ascii=False).encode("utf-8")
-            self.send_response(200)
-            self.send_header("Content-Type", "application/x-suggestions+json; charset=utf-8")
-            self.send_header("Content-Length", str(len(body)))
-            self.end_headers()
-            self.wfile.write(body)
-
-    return Recorder
-
-
 def main():
     options = parse_arguments()
     log_lock = threading.Lock()
@@ -160,7 +143,7 @@ def main():
     servers = [server]
     if options.elsewhere_log:
         for address in (("127.0.0.2", addresses["port"]), ("127.0.0.1", 0)):
-            servers.append(http.server.ThreadingHTTPServer(address, make_recorder(options, log_lock)))
+            servers.append(http.server.ThreadingHTTPServer(address, make_handler(options, log_lock, addresses)))
             servers[-1].daemon_threads = True
         addresses["elsewhere"] = servers[-1].server_address[1]
         for other in servers[1:]:
