@@ -47,7 +47,7 @@ void useSuggestionSetting(WebSuggestions& web, const SuggestionSetting& setting)
     if (source.empty())
         web.requests.reset();
     else
-        web.requests.emplace(source);
+        web.requests.emplace(source, web.numbers);
     armTimer(web, platform::steadyMilliseconds());
 }
 

@@ -13,6 +13,9 @@ namespace tellurix {
 
 // The web's suggestions while the user has them on.
 struct WebSuggestions {
+    // For every source the program asks: a request of one that was switched
+    // off may still hold its number.
+    RequestNumbers numbers;
     std::optional<SuggestionRequests> requests;
     std::string source;  // empty: off
     // The balloon last shown about bad values, told only once.

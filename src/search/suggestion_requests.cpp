@@ -13,7 +13,7 @@ std::string suggestionUrl(std::string_view source, std::string_view term)
     return composeSearchUrl(siteOfUrlTemplate("", source), term);
 }
 
-SuggestionRequests::SuggestionRequests(std::string_view source)
+SuggestionRequests::SuggestionRequests(std::string_view source, RequestNumbers& numbers) : numbers_(&numbers)
 {
     if (!urlTemplateProblem(source))
         source_ = source;
@@ -49,7 +49,7 @@ SuggestionSteps SuggestionRequests::tick(Milliseconds now)
         restUntil_.reset();
     if (due_ && inFlight_ == 0 && !restUntil_ && now - changedAt_ >= kSuggestionPause) {
         due_ = false;
-        inFlight_ = ++lastRequest_;
+        inFlight_ = numbers_->next();
         startedAt_ = now;
         steps.start = SuggestionRequest{inFlight_, suggestionUrl(source_, term_)};
     }

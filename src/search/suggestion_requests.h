@@ -25,8 +25,20 @@ inline constexpr int kSuggestionFailuresBeforeRest = 3;
 std::string suggestionUrl(std::string_view source, std::string_view term);
 
 struct SuggestionRequest {
-    int request = 0;  // 1, 2, 3, ...: the number its answer comes back with
+    int request = 0;  // the number its answer comes back with
     std::string url;
+};
+
+// The numbers of the requests: 1, 2, 3, ... and never one twice. A cancelled
+// request keeps its number until its worker has ended, so the rules of a new
+// source must not start again at 1; the program keeps one of these for all
+// the sources it ever asks.
+class RequestNumbers {
+public:
+    int next() { return ++last_; }
+
+private:
+    int last_ = 0;
 };
 
 // What the caller does now, in this order: cancel a request (0: none), then
@@ -38,8 +50,10 @@ struct SuggestionSteps {
 
 class SuggestionRequests {
 public:
-    // A source that urlTemplateProblem (search/search_url.h) refuses is never asked.
-    explicit SuggestionRequests(std::string_view source);
+    // A source that urlTemplateProblem (search/search_url.h) refuses is never
+    // asked. The requests take their numbers from `numbers`, which must
+    // outlive them.
+    SuggestionRequests(std::string_view source, RequestNumbers& numbers);
 
     // The field's term changed (after a keyword: only the part after it; the
     // keyword is never sent). A request in flight for the older term is
@@ -71,12 +85,12 @@ private:
     void countFailure(Milliseconds now);
 
     std::string source_;  // empty when unusable
+    RequestNumbers* numbers_;
     std::string term_;
     Milliseconds changedAt_ = 0;
     bool due_ = false;  // the term still has to be asked for
     int inFlight_ = 0;
     Milliseconds startedAt_ = 0;
-    int lastRequest_ = 0;
     int failures_ = 0;  // in a row
     std::optional<Milliseconds> restUntil_;
     std::optional<std::string> answeredTerm_;

@@ -2,14 +2,17 @@
 # The list under the search field as a user meets it: earlier searches as one
 # types, Down Down Return; and with web suggestions switched on, a local
 # source's rows after them, a source that answers too late and one that
-# answers garbage (the bar stays as quick, Return searches what was typed).
+# answers garbage (the bar stays as quick, Return searches what was typed); a
+# source that redirects within itself and one that redirects to another
+# address (never followed, nothing sent there), and one that drips its answer
+# in (its worker gone soon after the deadline, read from the program's trace).
 . "$(dirname "$0")/lib.sh"
 
 SERVER_PID=
 stop_server() { [ -z "$SERVER_PID" ] || kill "$SERVER_PID" 2>/dev/null || true; }
 trap 'stop_server; cleanup' EXIT
-python3 "$E2E_DIR/suggest_server.py" "$WORK_DIR/port" --term wet --row "wetter heute" --row "wetterdienst" \
-    --log "$WORK_DIR/asked.log" --lifetime 240 &
+python3 "$E2E_DIR/suggest_server.py" "$WORK_DIR/port" --term wet --term regen --term sonne --term schnee \
+    --term nebel --row "wetter heute" --row "wetterdienst" --log "$WORK_DIR/asked.log" --elsewhere-log "$WORK_DIR/elsewhere.log" --lifetime 240 &
 SERVER_PID=$!
 wait_until 10 test -s "$WORK_DIR/port" || fail "the suggestion server did not start"
 PORT=$(cat "$WORK_DIR/port")
@@ -44,6 +47,18 @@ use_source() {
     sed -i '/^\[Vorschlaege\]/,$d' "$SETTINGS_FILE"
     printf '[Vorschlaege]\r\nAktiv = 1\r\nQuelle = http://127.0.0.1:%s/%s?q=%%s\r\n' "$PORT" "$1" >>"$SETTINGS_FILE"
 }
+
+# The program's trace: "<microseconds> <KB> <step>" a line.
+TRACE=$WORK_DIR/trace.log
+export TELLURIX_TRACE="Z:${TRACE//\//\\}"
+trace_lines() { wc -l <"$TRACE"; }
+# marks_since LINE PATTERN COUNT: at least COUNT steps matching PATTERN were
+# marked after line LINE.
+marks_since() { [ "$(tail -n +"$(($1 + 1))" "$TRACE" | cut -d ' ' -f 3- | grep -c "$2")" -ge "$3" ]; }
+# requests_since LINE: the numbers of the web requests started after line LINE.
+requests_since() { tail -n +"$(($1 + 1))" "$TRACE" | awk '$3 == "http" && $5 == "starts" { print $4 }'; }
+# mark_ms REQUEST WHAT: when the step "http REQUEST WHAT" was marked, in ms.
+mark_ms() { awk -v step=" http $1 $2" 'index($0, step) { print substr($1, 1, length($1) - 3); exit }' "$TRACE"; }
 
 xdotool mousemove 5 5
 fresh_user
@@ -98,6 +113,55 @@ for source in slow/5 garbage; do
     [ "$took" -lt 3000 ] || fail "typing and Return took $took ms with a $source source"
     process_alive "$TX_PID" || fail "the program ended with a $source source"
 done
+# A redirect within the source is followed. One to 127.0.0.2 (the same port)
+# or to another port is not: no web rows, and nothing reaches that address.
+# (No earlier search begins with these terms; the source has rows for each.)
+use_source redirect/same
+show_bar >/dev/null
+xdotool type --delay 40 regen
+wait_until 5 list_rows_are 2 || fail "a redirect within the source brought no rows (list height $(list_height))"
+pass "a redirect within the source is followed"
+search_and_wait
+for where in host:sonne port:schnee; do
+    use_source "redirect/${where%:*}"
+    show_bar >/dev/null
+    lines=$(trace_lines)
+    xdotool type --delay 40 "${where#*:}"
+    wait_until 5 marks_since "$lines" '^answer' 1 || fail "no answer came from a source redirecting to another $where"
+    no_list || fail "a redirect to another ${where%:*} gave rows (list height $(list_height))"
+    [ ! -s "$WORK_DIR/elsewhere.log" ] || fail "requests reached another address: $(cat "$WORK_DIR/elsewhere.log")"
+    pass "a redirect to another ${where%:*} is not followed, nothing is sent there"
+    search_and_wait
+done
+
+# A source that drips its answer in, a byte a second. The request for "nebe",
+# called off by the next letter, ends before its deadline; the one for
+# "nebel" ends at its deadline (1.5 s after its start), and its worker is gone
+# within 2 s of it. No web rows.
+use_source drip
+show_bar >/dev/null
+lines=$(trace_lines)
+xdotool type --delay 40 nebe
+wait_until 3 marks_since "$lines" '^http [0-9]* starts' 1 || fail "the dripping source was not asked for 'nebe'"
+sleep 0.3
+asked=$(requests_since "$lines" | wc -l)
+xdotool type l
+wait_until 3 marks_since "$lines" '^http [0-9]* starts' $((asked + 1)) ||
+    fail "the dripping source was not asked for 'nebel'"
+called_off=$(requests_since "$lines" | tail -n 2 | head -n 1)
+timed_out=$(requests_since "$lines" | tail -n 1)
+wait_until 6 grep -q " http $timed_out worker ends" "$TRACE" ||
+    fail "the worker of the dripping answer did not end: $(grep ' http ' "$TRACE" | tail -n 4)"
+[ -n "$(mark_ms "$called_off" "worker ends")" ] || fail "the worker of the request called off did not end"
+took=$(($(mark_ms "$called_off" "worker ends") - $(mark_ms "$called_off" starts)))
+[ "$took" -lt 1500 ] || fail "the worker of a request called off took $took ms, as long as the deadline"
+pass "the worker of a request called off ended $took ms after its start"
+after=$(($(mark_ms "$timed_out" "worker ends") - $(mark_ms "$timed_out" starts) - 1500))
+[ "$after" -le 2000 ] || fail "the worker of a dripping answer ended $after ms after its deadline"
+pass "the worker of a dripping answer ended $after ms after its deadline"
+no_list || fail "the dripping source gave rows (list height $(list_height))"
+search_and_wait
+
 # No earlier search begins with "wetterd": only the source could offer a row.
 show_bar >/dev/null
 xdotool type --delay 40 wetterd

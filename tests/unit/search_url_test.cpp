@@ -252,6 +252,45 @@ TEST(UrlTemplateTest, OnlyWebAddressesWithOneTermMarkerAndNothingHidden)
     }
 }
 
+TEST(RedirectTest, OnlyALocationWithTheSourcesSchemeHostAndPortIsFollowed)
+{
+    constexpr std::string_view kFrom = "http://127.0.0.1:8123/complete/search?q=wet";
+    const struct {
+        std::string_view from;
+        const char* location;
+        const char* followed;  // empty: not followed
+    } cases[] = {
+        {kFrom, "http://127.0.0.1:8123/rows?q=wet", "http://127.0.0.1:8123/rows?q=wet"},
+        {kFrom, "HTTP://127.0.0.1:8123/rows#top", "http://127.0.0.1:8123/rows"},
+        {kFrom, "/rows?q=wet", "http://127.0.0.1:8123/rows?q=wet"},
+        {kFrom, "//127.0.0.1:8123/rows", "http://127.0.0.1:8123/rows"},
+        {kFrom, "rows?q=x", "http://127.0.0.1:8123/complete/rows?q=x"},
+        {kFrom, "?q=wetter", "http://127.0.0.1:8123/complete/search?q=wetter"},
+        {"http://example.org", "s?q=a", "http://example.org/s?q=a"},
+        {"https://Example.org/s", "https://example.ORG:443/t", "https://example.ORG:443/t"},
+        {"http://[::1]:8080/s", "http://[::1]:8080/t", "http://[::1]:8080/t"},
+        {kFrom, "http://127.0.0.2:8123/rows", ""},
+        {kFrom, "http://127.0.0.1:8124/rows", ""},
+        {kFrom, "http://127.0.0.1/rows", ""},
+        {kFrom, "https://127.0.0.1:8123/rows", ""},
+        {"https://example.org/s", "http://example.org/s", ""},
+        {"https://example.org/s", "//evil.example/s", ""},
+        {"https://example.org/s", "https://example.org@evil.example/s", ""},
+        {"https://example.org/s", "https://example.org.evil.example/s", ""},
+        {"https://example.org/s", "https://example.org:0443x/s", ""},
+        {"https://example.org/s", "https://example.org:99999/s", ""},
+        {"https://example.org/s", "/\\evil.example/s", ""},
+        {"https://example.org/s", "ftp://example.org/s", ""},
+        {"https://example.org/s", "javascript:alert(1)", ""},
+        {"https://example.org/s", "/a b", ""},
+        {"https://example.org/s", "", ""},
+        {"http://[::1]:8080/s", "http://[::1]/t", ""},
+        {"ftp://example.org/s", "/t", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(redirectWithinOrigin(c.from, c.location).value_or(""), c.followed) << c.from << " -> " << c.location;
+}
+
 TEST(LaunchableUrlTest, UnknownSiteGivesNothingToLaunch)
 {
     // An empty entry (no such site) composes the bare escaped term.

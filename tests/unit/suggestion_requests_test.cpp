@@ -38,7 +38,8 @@ TEST(SuggestionSource, TheTermIsEscapedIntoTheSource)
 
 TEST(SuggestionRequests, AskAfter150MillisecondsWithoutTyping)
 {
-    SuggestionRequests requests(kSource);
+    RequestNumbers numbers;
+    SuggestionRequests requests(kSource, numbers);
     EXPECT_EQ(requests.termChanged("w", 0).start, std::nullopt);
     EXPECT_EQ(requests.nextTick(), 150);
     requests.termChanged("we", 100);
@@ -51,19 +52,20 @@ TEST(SuggestionRequests, AskAfter150MillisecondsWithoutTyping)
     EXPECT_EQ(requests.tick(300).start, std::nullopt) << "one request per term";
 
     for (const char* term : {"", " \t ", "zwei\nZeilen"}) {
-        SuggestionRequests quiet(kSource);
+        SuggestionRequests quiet(kSource, numbers);
         quiet.termChanged(term, 0);
         EXPECT_EQ(quiet.tick(1000).start, std::nullopt) << term;
         EXPECT_EQ(quiet.nextTick(), std::nullopt) << term;
     }
-    SuggestionRequests unusable("ftp://example.org/%s");
+    SuggestionRequests unusable("ftp://example.org/%s", numbers);
     unusable.termChanged("wet", 0);
     EXPECT_EQ(unusable.tick(1000).start, std::nullopt);
 }
 
 TEST(SuggestionRequests, ANewerTermCancelsAndTheOlderAnswerIsDropped)
 {
-    SuggestionRequests requests(kSource);
+    RequestNumbers numbers;
+    SuggestionRequests requests(kSource, numbers);
     const int first = askFor(requests, "we", 0)->request;
     EXPECT_EQ(requests.termChanged("wet", 200).cancel, first);
     EXPECT_FALSE(requests.answer(first, 200, kAnswer, 210)) << "the answer for \"we\" is dropped";
@@ -87,6 +89,7 @@ TEST(SuggestionRequests, ANewerTermCancelsAndTheOlderAnswerIsDropped)
 
 TEST(SuggestionRequests, EveryKindOfFailureCountsAndThreeInARowRestAMinute)
 {
+    RequestNumbers numbers;
     using Fail = void (*)(SuggestionRequests&, int, Milliseconds);
     const Fail failures[] = {
         [](SuggestionRequests& r, int id, Milliseconds now) { EXPECT_FALSE(r.answer(id, 500, kAnswer, now)); },
@@ -104,7 +107,7 @@ TEST(SuggestionRequests, EveryKindOfFailureCountsAndThreeInARowRestAMinute)
     };
     for (std::size_t kind = 0; kind < std::size(failures); ++kind) {
         SCOPED_TRACE(kind);
-        SuggestionRequests requests(kSource);
+        SuggestionRequests requests(kSource, numbers);
         Milliseconds now = 0;
         for (int i = 0; i < kSuggestionFailuresBeforeRest; ++i) {
             EXPECT_FALSE(requests.isResting());
@@ -125,7 +128,7 @@ TEST(SuggestionRequests, EveryKindOfFailureCountsAndThreeInARowRestAMinute)
         EXPECT_TRUE(requests.isResting()) << "a failure after the rest rests again";
     }
     // An answer ends the row: two failures on either side of it are no three.
-    SuggestionRequests requests(kSource);
+    SuggestionRequests requests(kSource, numbers);
     Milliseconds now = 0;
     for (const int status : {503, 503, 200, 503, 503}) {
         now += 1000;
@@ -143,9 +146,10 @@ protected:
 
 TEST_F(WebSuggestions, RequestsGoThroughTheHttpClientAndComeBackAsEvents)
 {
+    RequestNumbers numbers;
     namespace fake = platform::fake;
     using platform::HttpOutcome;
-    SuggestionRequests requests(kSource);
+    SuggestionRequests requests(kSource, numbers);
     requests.termChanged("we", 0);
     carryOut(requests, requests.tick(150), 150);
     carryOut(requests, requests.termChanged("wet", 200), 200);

@@ -85,6 +85,16 @@ TEST_F(HttpClient, AnswersFailuresTimeOutAndLimitsEachComeBackAsAnEvent)
         {5, server("/big/stream?q=wet"), HttpOutcome::TooLarge, 200},
         {6, server("/status/404?q=wet"), HttpOutcome::Answered, 404},
         {7, "http://127.0.0.1:" + environment("TELLURIX_CLOSED_PORT") + "/?q=wet", HttpOutcome::Failed, 0},
+        // Redirects are followed within the source's scheme, host and port
+        // only; any other comes back as it is (http_test.sh checks that
+        // nothing reached the other addresses).
+        {10, server("/redirect/same?q=wet"), HttpOutcome::Answered, 200},
+        {11, server("/redirect/absolute?q=wet"), HttpOutcome::Answered, 200},
+        {12, server("/redirect/host?q=wet"), HttpOutcome::Answered, 302},
+        {13, server("/redirect/port?q=wet"), HttpOutcome::Answered, 302},
+        {14, server("/redirect/loop?q=wet"), HttpOutcome::Answered, 302},
+        // A body that drips in, a byte a second: the deadline is for the whole.
+        {15, server("/drip?q=wet"), HttpOutcome::TimedOut, 200},
     };
     std::set<int> requests;
     for (const auto& c : cases) {
@@ -107,6 +117,9 @@ TEST_F(HttpClient, AnswersFailuresTimeOutAndLimitsEachComeBackAsAnEvent)
         EXPECT_EQ(results[c.request].status, c.status);
     }
     EXPECT_EQ(results[1].body, "[\"wet\", [\"wetter\", \"wetter m\xC3\xBCnchen\"]]");
+    EXPECT_EQ(results[10].body, results[1].body);
+    EXPECT_EQ(results[11].body, results[1].body);
+    EXPECT_TRUE(results[12].body.empty());
     EXPECT_EQ(results[1].contentType, "application/x-suggestions+json; charset=utf-8");
     EXPECT_EQ(parseSuggestionAnswer(results[1].body, results[1].contentType),
               (std::vector<std::string>{"wetter", "wetter m\xC3\xBCnchen"}));

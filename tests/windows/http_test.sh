@@ -14,7 +14,7 @@ cleanup() {
 trap cleanup EXIT
 
 python3 "$here/../e2e/suggest_server.py" "$work/port" --term wet --row wetter --row "wetter münchen" \
-    --lifetime 120 &
+    --elsewhere-log "$work/elsewhere" --lifetime 120 &
 server=$!
 for _ in $(seq 200); do
     [ -s "$work/port" ] && break
@@ -28,3 +28,8 @@ closed=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)
 wine_run=$1
 shift
 TELLURIX_SUGGEST_PORT=$(cat "$work/port") TELLURIX_CLOSED_PORT=$closed "$wine_run" "$@"
+# A redirect to 127.0.0.2 or to another port is never followed.
+if [ -s "$work/elsewhere" ]; then
+    echo "requests reached another address: $(cat "$work/elsewhere")" >&2
+    exit 1
+fi

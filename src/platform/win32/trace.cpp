@@ -13,9 +13,9 @@
 namespace tellurix::platform {
 namespace {
 
-enum class TraceState { Unknown, Off, On };
-
-TraceState g_state = TraceState::Unknown;
+// Opened at the first mark, by whichever thread makes it.
+INIT_ONCE g_traceOnce = INIT_ONCE_STATIC_INIT;
+bool g_traceOn = false;
 UniqueFile g_file;
 
 using PreciseTime = void(WINAPI*)(FILETIME*);
@@ -23,21 +23,21 @@ using MemoryInfo = BOOL(WINAPI*)(HANDLE, PROCESS_MEMORY_COUNTERS*, DWORD);
 PreciseTime g_preciseTime = nullptr;
 MemoryInfo g_memoryInfo = nullptr;
 
-void openTrace()
+BOOL CALLBACK openTrace(PINIT_ONCE, PVOID, PVOID*)
 {
-    g_state = TraceState::Off;
     std::array<wchar_t, MAX_PATH> path{};
     const DWORD length = ::GetEnvironmentVariableW(L"TELLURIX_TRACE", path.data(), path.size());
     if (length == 0 || length >= path.size())
-        return;
+        return TRUE;
     // Appended to by both threads: each write lands whole at the end.
     g_file = UniqueFile(::CreateFileW(path.data(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!g_file)
-        return;
+        return TRUE;
     g_preciseTime = win32::systemFunction<PreciseTime>(L"kernel32.dll", "GetSystemTimePreciseAsFileTime");
     g_memoryInfo = win32::systemFunction<MemoryInfo>(L"kernel32.dll", "K32GetProcessMemoryInfo");
-    g_state = TraceState::On;
+    g_traceOn = true;
+    return TRUE;
 }
 
 std::uint64_t unixMicroseconds()
@@ -76,9 +76,8 @@ void appendNumber(std::string& line, std::uint64_t value)
 
 void markStep(std::string_view step)
 {
-    if (g_state == TraceState::Unknown)
-        openTrace();
-    if (g_state != TraceState::On)
+    ::InitOnceExecuteOnce(&g_traceOnce, openTrace, nullptr, nullptr);
+    if (!g_traceOn)
         return;
     const std::uint64_t at = unixMicroseconds();
     std::string line;
