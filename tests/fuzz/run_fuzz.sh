@@ -16,6 +16,8 @@ mkdir -p "$build/corpus" "$build/artifacts" "$build/answers" "$build/answer_arti
 build=$(cd "$build" && pwd)
 
 FUZZ_FLAGS="-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined"
+# The fuzzers are built side by side, one compiler for each; every build must succeed.
+pids=""
 
 # shellcheck disable=SC2086
 clang++ $FUZZ_FLAGS \
@@ -27,7 +29,8 @@ clang++ $FUZZ_FLAGS \
     "$root/src/search/former_sites.cpp" \
     "$root/src/search/search_url.cpp" "$root/src/formats/web_address.cpp" \
     "$root/tests/support/fake_platform/files.cpp" \
-    -o "$build/preferences_fuzz"
+    -o "$build/preferences_fuzz" &
+pids="$pids $!"
 
 # cJSON from Debian's source package that scripts/setup.sh unpacked, built
 # with the fuzzer's instrumentation, so that its own code is searched and
@@ -47,20 +50,23 @@ clang++ $FUZZ_FLAGS \
     "$root/tests/fuzz/suggestion_answer_fuzz.cpp" \
     "$root/src/search/suggestion_answer.cpp" "$root/src/search/suggestion_rows.cpp" \
     "$root/src/core/case_fold.cpp" "$root/src/core/text.cpp" \
-    $cjson -o "$build/suggestion_answer_fuzz"
+    $cjson -o "$build/suggestion_answer_fuzz" &
+pids="$pids $!"
 
 # shellcheck disable=SC2086
 clang++ $FUZZ_FLAGS \
     -I "$root/src" \
     "$root/tests/fuzz/history_fuzz.cpp" \
     "$root/src/search/history.cpp" "$root/src/core/text.cpp" \
-    -o "$build/history_fuzz"
+    -o "$build/history_fuzz" &
+pids="$pids $!"
 
 # shellcheck disable=SC2086
 clang++ $FUZZ_FLAGS \
     -I "$root/src" \
     "$root/tests/fuzz/hotkey_chord_fuzz.cpp" "$root/src/core/hotkey_chord.cpp" \
-    -o "$build/hotkey_chord_fuzz"
+    -o "$build/hotkey_chord_fuzz" &
+pids="$pids $!"
 
 # shellcheck disable=SC2086
 clang++ $FUZZ_FLAGS \
@@ -72,7 +78,10 @@ clang++ $FUZZ_FLAGS \
     "$root/src/settings/own_sites_file.cpp" "$root/src/settings/preferences_file.cpp" \
     "$root/src/core/case_fold.cpp" "$root/src/core/text.cpp" "$root/src/formats/web_address.cpp" \
     "$root/tests/support/fake_platform/files.cpp" \
-    -o "$build/search_bar_fuzz"
+    -o "$build/search_bar_fuzz" &
+pids="$pids $!"
+
+for pid in $pids; do wait "$pid"; done
 
 # Seeds (the first byte picks: 0 the file as it is, 2 its text as UTF-16 LE,
 # 3 as UTF-16 BE): the default file, a hand-edited one, a UTF-8 one, some odd
