@@ -40,11 +40,7 @@ start_tellurix
 wait_until 10 balloon_shown || fail "no balloon about the unreadable file"
 pass "a held settings file is told with a balloon"
 has_visible "Erster Start" && fail "the first-start notice came for a held file"
-show_bar >/dev/null
-click_control 1
-sleep 1
-xdotool key Down
-sleep 0.5
+pick_first_site_by_mouse
 quit_by_button
 expect_eq "$(md5sum <"$SETTINGS_FILE")" "$before" "a quit leaves a held file as it was"
 
@@ -60,11 +56,7 @@ expect_eq "$(md5sum <"$SETTINGS_FILE")" "$before" "a quit that changes nothing w
 
 # Held only while quitting after a change: the user is asked, the file stays.
 start_tellurix
-show_bar >/dev/null
-click_control 1
-sleep 1
-xdotool key Down
-sleep 0.5
+pick_first_site_by_mouse
 hold_settings
 click_control 7
 dismiss "Einstellungen"
@@ -87,11 +79,7 @@ has_visible "Erster Start" && fail "a UTF-16 file was taken for a first start"
 search_for Tisch
 grep -q 'dict.leo.org/englisch-deutsch/Tisch' "$TELLURIX_URL_LOG" || fail "the UTF-16 own site did not search: $(recorded_urls)"
 pass "an own site in a UTF-16 LE file searches"
-show_bar >/dev/null
-click_control 1
-sleep 1
-xdotool key Down
-sleep 0.5
+pick_first_site_by_mouse
 quit_by_button
 expect_eq "$(head -c 2 "$SETTINGS_FILE" | od -An -tx1 | tr -d ' ')" "fffe" "the file keeps its UTF-16 LE mark"
 text=$(tail -c +3 "$SETTINGS_FILE" | iconv -f UTF-16LE -t UTF-8 | tr -d '\r')

@@ -260,6 +260,16 @@ balloon_shown() {
     xwininfo -root -tree | grep '"explorer.exe"' | grep -v -e '1x1+' -e 'Wine System Tray' | grep -q .
 }
 
+# Shows the bar and picks the first site of the list: Down in the list opened
+# with the mouse picks.
+pick_first_site_by_mouse() {
+    show_bar >/dev/null
+    click_control 1
+    sleep 1
+    xdotool key Down
+    sleep 0.5
+}
+
 recorded_urls() { tr -d '\r' <"$TELLURIX_URL_LOG"; }
 url_count() { wc -l <"$TELLURIX_URL_LOG"; }
 

@@ -51,11 +51,7 @@ tip_appears 6 || fail "no balloon tip on the first show after the notice"
 pass "the first show after the notice has its balloon tips"
 
 # The end of the session saves like quit: pick a site, then log off.
-show_bar >/dev/null
-click_control 1
-sleep 1
-xdotool key Down
-sleep 0.5
+pick_first_site_by_mouse
 timeout 60 wineboot --end-session </dev/null >/dev/null 2>&1 || true
 wait_until 20 bash -c "! kill -0 $TX_PID 2>/dev/null" || kill -9 "$TX_PID"
 # The end of the session ended Wine's desktop and tray too: start afresh.
@@ -81,11 +77,7 @@ pass "the hand-edited site searches"
 quit_by_button
 expect_file "$HAND" "a quit that changes nothing leaves a hand-edited file as it was"
 start_tellurix
-show_bar >/dev/null
-click_control 1
-sleep 1
-xdotool key Down
-sleep 0.5
+pick_first_site_by_mouse
 quit_by_button
 expect_file '[Fremd]\r\n; x\r\nwert = 1 \r\n[Einstellungen]\r\n; y\r\nFPS = 0\r\nDesign = 205\r\nSuchseite = 4players.de\r\n[Danach]\r\nDesign = 9\r\n' \
     "a changed hand-edited file keeps its groups, keys and comments"
@@ -96,11 +88,7 @@ seed_settings 207 dict.cc
 chmod 444 "$SETTINGS_FILE"
 before=$(md5sum <"$SETTINGS_FILE")
 start_tellurix
-show_bar >/dev/null
-click_control 1
-sleep 1
-xdotool key Down
-sleep 0.5
+pick_first_site_by_mouse
 click_control 7
 dismiss "Einstellungen"
 wait_for_exit "$TX_PID" 15
