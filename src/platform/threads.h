@@ -20,7 +20,8 @@ bool isShuttingDown();
 
 // One copy of the program at a time. True when this process is the only one.
 [[nodiscard]] bool claimSingleInstance();
-// Asks the copy that runs already to bring up its main window.
-void bringUpRunningInstance();
+// Asks the copy that runs already to bring up its main window. False when no
+// copy showed a window within a few seconds (one that was just ending).
+[[nodiscard]] bool bringUpRunningInstance();
 
 }  // namespace tellurix::platform

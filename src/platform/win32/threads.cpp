@@ -66,11 +66,13 @@ bool isShuttingDown()
 
 bool claimSingleInstance()
 {
+    // Our own handle of before would keep the other copy's mutex alive.
+    g_instanceMutex.reset();
     g_instanceMutex = UniqueKernelHandle(::CreateMutexW(nullptr, FALSE, kInstanceMutexName));
     return !g_instanceMutex || ::GetLastError() != ERROR_ALREADY_EXISTS;
 }
 
-void bringUpRunningInstance()
+bool bringUpRunningInstance()
 {
     // The first copy may still be starting: give it a moment to create its window.
     for (int attempt = 0; attempt < 50; ++attempt) {
@@ -78,11 +80,11 @@ void bringUpRunningInstance()
             DWORD process = 0;
             ::GetWindowThreadProcessId(other, &process);
             ::AllowSetForegroundWindow(process);
-            ::PostMessageW(other, kBringUpMessage, 0, 0);
-            return;
+            return ::PostMessageW(other, kBringUpMessage, 0, 0) != FALSE;
         }
         ::Sleep(100);
     }
+    return false;
 }
 
 }  // namespace tellurix::platform

@@ -50,7 +50,10 @@ bool claimSingleInstance()
     return true;
 }
 
-void bringUpRunningInstance() {}
+bool bringUpRunningInstance()
+{
+    return true;
+}
 
 namespace fake {
 
