@@ -14,8 +14,7 @@ void run()
     // second tray icon: hand over to the running copy instead.
     // A copy that was just ending may hold the claim a moment longer and shows
     // no window any more: then this one starts once the claim is free.
-    if (!platform::claimSingleInstance() &&
-        (platform::bringUpRunningInstance() || !platform::claimSingleInstance()))
+    if (!platform::claimSingleInstance() && (platform::bringUpRunningInstance() || !platform::claimSingleInstance()))
         platform::exitProcess(0);
     // Lives as long as the process: the program ends by exiting it.
     Program program;
