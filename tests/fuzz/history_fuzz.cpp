@@ -11,18 +11,12 @@
 #include <string_view>
 #include <vector>
 
+#include "require.h"
 #include "core/text.h"
 #include "search/history.h"
 
 namespace {
 
-void require(bool condition, const char* what)
-{
-    if (condition)
-        return;
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-}
 
 // What the search field can show and the file can hold again, line by line.
 void checkEntries(const std::vector<std::string>& entries, int limit)

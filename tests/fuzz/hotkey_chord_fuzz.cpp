@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "require.h"
 #include "core/hotkey_chord.h"
 
 namespace {
@@ -15,13 +16,6 @@ namespace {
 using tellurix::HotkeyChord;
 using tellurix::Side;
 
-void require(bool condition, const char* what)
-{
-    if (condition)
-        return;
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-}
 
 // The refused chords as the README lists them.
 bool refused(const HotkeyChord& chord)

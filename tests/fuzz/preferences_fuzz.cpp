@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "require.h"
 #include "core/text.h"
 #include "formats/web_address.h"
 #include "search/catalogue.h"
@@ -43,13 +44,6 @@ const std::string kHighBytes = [] {
 }();
 constexpr int kDesign = 205;
 
-void require(bool condition, const char* what)
-{
-    if (condition)
-        return;
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-}
 
 char fold(char c)
 {

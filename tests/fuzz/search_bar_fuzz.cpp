@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "require.h"
 #include "formats/web_address.h"
 #include "search/history.h"
 #include "search/search_bar.h"
@@ -25,13 +26,6 @@ namespace {
 
 using tellurix::SearchBar;
 
-void require(bool condition, const char* what)
-{
-    if (condition)
-        return;
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-}
 
 // The bytes still to come.
 struct Steps {

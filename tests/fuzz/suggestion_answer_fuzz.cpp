@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "require.h"
 #include "core/case_fold.h"
 #include "core/text.h"
 #include "search/suggestion_answer.h"
@@ -16,13 +17,6 @@
 
 namespace {
 
-void require(bool condition, const char* what)
-{
-    if (condition)
-        return;
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-}
 
 // The characters of well-formed UTF-8, decoded here independently of the
 // program's own rules; nothing when the text is malformed.
