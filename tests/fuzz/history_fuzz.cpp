@@ -17,7 +17,6 @@
 
 namespace {
 
-
 // What the search field can show and the file can hold again, line by line.
 void checkEntries(const std::vector<std::string>& entries, int limit)
 {
@@ -27,7 +26,8 @@ void checkEntries(const std::vector<std::string>& entries, int limit)
         require(!entry.empty(), "no empty entry");
         require(tellurix::isValidUtf8(entry), "entries are UTF-8");
         require(entry.find_first_of("\r\n") == std::string::npos, "an entry holds no line break");
-        require(tellurix::codePointCount(entry) <= tellurix::kMaxHistoryEntryLength, "entries are 500 characters at most");
+        require(tellurix::codePointCount(entry) <= tellurix::kMaxHistoryEntryLength,
+                "entries are 500 characters at most");
         require(std::find(entries.begin() + static_cast<std::ptrdiff_t>(i) + 1, entries.end(), entry) == entries.end(),
                 "no two entries alike");
     }

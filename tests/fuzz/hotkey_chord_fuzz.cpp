@@ -16,7 +16,6 @@ namespace {
 using tellurix::HotkeyChord;
 using tellurix::Side;
 
-
 // The refused chords as the README lists them.
 bool refused(const HotkeyChord& chord)
 {

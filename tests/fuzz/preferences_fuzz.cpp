@@ -44,7 +44,6 @@ const std::string kHighBytes = [] {
 }();
 constexpr int kDesign = 205;
 
-
 char fold(char c)
 {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
@@ -87,8 +86,8 @@ bool isUtf16(const PreferencesFile& doc)
 // mark is read back as UTF-8 or UTF-16; the format cannot tell them apart.
 bool readsAsMarkedOnce(const PreferencesFile& doc, std::string_view saved)
 {
-    return !doc.hasByteOrderMark() && (saved.substr(0, kBom.size()) == kBom || saved.substr(0, 2) == kUtf16LE ||
-                                       saved.substr(0, 2) == kUtf16BE);
+    return !doc.hasByteOrderMark() &&
+           (saved.substr(0, kBom.size()) == kBom || saved.substr(0, 2) == kUtf16LE || saved.substr(0, 2) == kUtf16BE);
 }
 
 // A UTF-16 file is written back as UTF-16 after the same mark, its odd last

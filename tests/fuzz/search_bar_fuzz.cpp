@@ -26,7 +26,6 @@ namespace {
 
 using tellurix::SearchBar;
 
-
 // The bytes still to come.
 struct Steps {
     std::string_view bytes;

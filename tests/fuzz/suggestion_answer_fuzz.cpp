@@ -17,7 +17,6 @@
 
 namespace {
 
-
 // The characters of well-formed UTF-8, decoded here independently of the
 // program's own rules; nothing when the text is malformed.
 std::optional<std::vector<char32_t>> decode(std::string_view text)
